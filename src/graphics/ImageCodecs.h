@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "graphics/Bitmap.h"
+
+namespace orvel {
+
+// Decoders fill buf with a new buffer and return true, or leave it empty and
+// return false with a short reason in *error. They never throw on bad data.
+
+// 24-bit for PNGs without alpha, 32-bit for grey+alpha and RGBA.
+bool LoadPngStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string* error = nullptr);
+bool LoadPngFile(TMyBitmap& buf, const std::string& path, std::string* error = nullptr);
+// A PNG from the program's resources/ folder, by name ("skin", "glass", ...).
+bool LoadPngResource(TMyBitmap& buf, const std::string& resourcesDir, const std::string& name,
+                     std::string* error = nullptr);
+
+bool LoadJpegStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string* error = nullptr);
+bool LoadJpegFile(TMyBitmap& buf, const std::string& path, std::string* error = nullptr);
+// JFIF encoding of a 24-bit buffer.
+bool SaveJpeg(const TMyBitmap& buf, std::vector<uint8_t>& out, int quality, std::string* error = nullptr);
+
+// 1, 4, 8, 24 and 32-bit BMP files; 24-bit writing.
+bool LoadBmpStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string* error = nullptr);
+bool LoadBmpFile(TMyBitmap& buf, const std::string& path, std::string* error = nullptr);
+bool SaveBmp24(const TMyBitmap& buf, std::vector<uint8_t>& out);
+bool SaveBmp24File(const TMyBitmap& buf, const std::string& path, std::string* error = nullptr);
+// 24-bit PNG writing (tools and tests).
+bool SavePng(const TMyBitmap& buf, std::vector<uint8_t>& out, std::string* error = nullptr);
+bool SavePngFile(const TMyBitmap& buf, const std::string& path, std::string* error = nullptr);
+
+// Picks the decoder from the data's signature.
+bool LoadImageStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string* error = nullptr);
+bool LoadImageFile(TMyBitmap& buf, const std::string& path, std::string* error = nullptr);
+
+}  // namespace orvel

@@ -1,0 +1,104 @@
+#include "graphics/Rect.h"
+
+#include <cmath>
+
+namespace orvel {
+
+namespace {
+
+void RefreshCopy(TMyRect& r) { r.Rect = {r.Left, r.Top, r.Right, r.Bottom}; }
+
+}  // namespace
+
+void ClearRect(TMyRect& r) { r = TMyRect{}; }
+
+void SetBounds(TMyRect& r, int left, int top, int right, int bottom) {
+    r.Left = left;
+    r.Top = top;
+    r.Right = right;
+    r.Bottom = bottom;
+    r.Width = right - left + 1;
+    r.Height = bottom - top + 1;
+    RefreshCopy(r);
+}
+
+void SetPosSize(TMyRect& r, int left, int top, int width, int height) {
+    r.Left = left;
+    r.Top = top;
+    r.Width = width;
+    r.Height = height;
+    r.Right = left + width - 1;
+    r.Bottom = top + height - 1;
+    RefreshCopy(r);
+}
+
+void IncludeBox(TMyRect& r, int left, int top, int right, int bottom) {
+    if (r.Left == kUnsetEdge || left < r.Left) r.Left = left;
+    if (r.Top == kUnsetEdge || top < r.Top) r.Top = top;
+    if (r.Right == kUnsetEdge || right > r.Right) r.Right = right;
+    if (r.Bottom == kUnsetEdge || bottom > r.Bottom) r.Bottom = bottom;
+    r.Width = r.Right - r.Left + 1;
+    r.Height = r.Bottom - r.Top + 1;
+    RefreshCopy(r);
+}
+
+bool IsEmpty(const TMyRect& r) { return r.Width == 0 || r.Height == 0; }
+
+bool ContainsPoint(const TMyRect& r, int x, int y) {
+    return r.Left <= x && x <= r.Right && r.Top <= y && y <= r.Bottom;
+}
+
+bool IntersectRect(const TMyRect& a, const TMyRect& b, TMyRect* out) {
+    if (out) ClearRect(*out);
+    if (a.Right < b.Left || b.Right < a.Left || a.Bottom < b.Top || b.Bottom < a.Top) return false;
+    if (out) SetBounds(*out, Max(a.Left, b.Left), Max(a.Top, b.Top), Min(a.Right, b.Right), Min(a.Bottom, b.Bottom));
+    return true;
+}
+
+void MoveTo(TMyRect& r, int left, int top) {
+    r.Left = left;
+    r.Top = top;
+    r.Right = left + r.Width - 1;
+    r.Bottom = top + r.Height - 1;
+}
+
+void SetBottomRight(TMyRect& r, int right, int bottom) {
+    r.Right = right;
+    r.Bottom = bottom;
+    r.Width = right - r.Left + 1;
+    r.Height = bottom - r.Top + 1;
+}
+
+void GrowBy(TMyRect& r, int dLeft, int dTop, int dWidth, int dHeight) {
+    r.Left += dLeft;
+    r.Top += dTop;
+    r.Width += dWidth;
+    r.Height += dHeight;
+    r.Right = r.Left + r.Width - 1;
+    r.Bottom = r.Top + r.Height - 1;
+    RefreshCopy(r);
+}
+
+void ShiftEdges(TMyRect& r, int dLeft, int dTop, int dRight, int dBottom) {
+    r.Left += dLeft;
+    r.Top += dTop;
+    r.Right += dRight;
+    r.Bottom += dBottom;
+    r.Width = r.Right - r.Left + 1;
+    r.Height = r.Bottom - r.Top + 1;
+    RefreshCopy(r);
+}
+
+double AngleAt(double x1, double y1, double x2, double y2, double x3, double y3) {
+    const double ax = x1 - x2, ay = y1 - y2, bx = x3 - x2, by = y3 - y2;
+    const double len = std::sqrt(ax * ax + ay * ay) * std::sqrt(bx * bx + by * by);
+    if (len == 0) return 0;
+    double c = (ax * bx + ay * by) / len;
+    if (c > 1) c = 1;
+    if (c < -1) c = -1;
+    return std::acos(c);
+}
+
+int Round(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+}  // namespace orvel
