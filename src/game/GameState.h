@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "game/GameTypes.h"
+#include "graphics/Bitmap.h"
+
+namespace orvel {
+
+// One (group, piece) pair of the draw order.
+struct TOrderPair {
+    int32_t group = 0;
+    int32_t piece = 0;
+};
+
+// The whole state of the jigsaw in play. Owned by the main window's context
+// and passed by reference; replaced as a whole when a game is opened.
+struct TGame {
+    GameHeader Header;
+    std::vector<TPiece> Pieces;        // TotalTileNum records (+1 spare for the frame piece)
+    std::vector<TOrderPair> DrawOrder;  // TotalTileNum pairs
+
+    // Buffers 0..3: the picture turned 0..3 quarter turns clockwise.
+    // Buffers 4..7: the mask with its relief, turned likewise, 5 pixels wider
+    // and higher (the shadow margin at right and bottom).
+    TMyBitmap Buffers[8];
+    TMyBitmap& Picture(int rotation) { return Buffers[rotation]; }
+    TMyBitmap& Mask(int rotation) { return Buffers[4 + rotation]; }
+
+    TRandom Random;
+
+    // Game strings.
+    std::string sJig;      // full path of the jigsaw file (or the stored name after resuming)
+    std::string sSolve;    // saved game this game came from or was last saved to
+    std::string sJigName;  // file name without folder and extension
+
+    // Interaction state, reset when a game is opened.
+    bool GameLoaded = false;
+    int PickedPiece = -1;
+    int DragMode = 0;  // 0 idle, 1 dragging, 2 rubber band
+    bool HasSelection = false;
+    int WeightPiece = -1;
+    bool Solved = false;
+    bool Modified = false;
+    bool ModifiedSinceAutosave = false;
+    bool Busy = false;
+    int CurSide = 0;
+
+    // Draw-order cache: SortOrder skips the sort when no group number has
+    // changed since the last one. Every writer of a piece's group calls
+    // InvalidateOrder (the group routines do so themselves).
+    bool OrderValid = false;
+    bool OrderDescending = false;
+    void InvalidateOrder() { OrderValid = false; }
+
+    int RandInt(int n) { return Random.RandInt(n); }
+};
+
+}  // namespace orvel
