@@ -5,6 +5,11 @@ if(ORVEL_WERROR)
   list(APPEND ORVEL_WARNINGS -Werror)
 endif()
 
+if(ORVEL_FUZZ)
+  # Every library is instrumented for coverage so libFuzzer can steer.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+endif()
+
 if(ORVEL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
