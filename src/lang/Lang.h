@@ -126,6 +126,9 @@ public:
 
     // platform may be null (no message boxes are shown then).
     TLanguage(Platform* platform, std::string languageDir);
+    // Forms hold on to the language; it stays where it was made.
+    TLanguage(const TLanguage&) = delete;
+    TLanguage& operator=(const TLanguage&) = delete;
 
     const std::string& LanguageDir() const { return m_languageDir; }
     // LanguageDir + lower-case name + ".lng" / help folder / ".bmp".
