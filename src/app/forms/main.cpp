@@ -72,5 +72,7 @@ int main(int argc, char** argv) {
         if (g_quitRequested) QApplication::quit();
     });
     quitPoll.start(100);
-    return app.exec();
+    const int result = app.exec();
+    orvel::RemoveEntryScratch(paths);
+    return result;
 }
