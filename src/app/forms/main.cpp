@@ -1,13 +1,9 @@
 // The program's entry point: folders, random seed, main window, event loop.
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QMainWindow>
 #include <QPalette>
 #include <QStandardPaths>
-#include <QTimer>
-#include <atomic>
-#include <csignal>
 
 #include "app/Folders.h"
 #include "app/Version.h"
@@ -18,13 +14,6 @@ namespace {
 
 std::string Path(QStandardPaths::StandardLocation location) {
     return QStandardPaths::writableLocation(location).toStdString();
-}
-
-// A terminate or interrupt signal ends the program through the event loop,
-// so it shuts down as when the window is closed.
-std::atomic<bool> g_quitRequested{false};
-void RequestQuit(int) {
-    g_quitRequested = true;
 }
 
 }  // namespace
@@ -56,23 +45,7 @@ int main(int argc, char** argv) {
     palette.setColor(QPalette::Window, QColor(0x98, 0x98, 0x98));
     window.setPalette(palette);
     window.setAutoFillBackground(true);
-    auto* title = new QLabel(orvel::kAppTitle);
-    title->setAlignment(Qt::AlignCenter);
-    QFont font = title->font();
-    font.setPixelSize(28);
-    title->setFont(font);
-    window.setCentralWidget(title);
     window.resize(1024, 700);
     window.show();
-
-    std::signal(SIGTERM, RequestQuit);
-    std::signal(SIGINT, RequestQuit);
-    QTimer quitPoll;
-    QObject::connect(&quitPoll, &QTimer::timeout, [] {
-        if (g_quitRequested) QApplication::quit();
-    });
-    quitPoll.start(100);
-    const int result = app.exec();
-    orvel::RemoveEntryScratch(paths);
-    return result;
+    return app.exec();
 }
