@@ -7,9 +7,13 @@
 
 namespace orvel {
 
-TMyBitmap::~TMyBitmap() { ReleaseBitmap(*this); }
+TMyBitmap::~TMyBitmap() {
+    ReleaseBitmap(*this);
+}
 
-TMyBitmap::TMyBitmap(TMyBitmap&& other) noexcept { *this = std::move(other); }
+TMyBitmap::TMyBitmap(TMyBitmap&& other) noexcept {
+    *this = std::move(other);
+}
 
 TMyBitmap& TMyBitmap::operator=(TMyBitmap&& other) noexcept {
     if (this == &other) return *this;
@@ -42,7 +46,8 @@ namespace {
 bool CreateWithDepth(TMyBitmap& buf, int width, int height, int bytesPerPixel) {
     ReleaseBitmap(buf);
     ClearBitmap(buf);
-    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide) return false;
+    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide)
+        return false;
     const int64_t stride = (static_cast<int64_t>(width) * bytesPerPixel + 3) & ~int64_t{3};
     const int64_t size = stride * height;
     if (size > INT32_MAX) return false;
@@ -61,14 +66,20 @@ bool CreateWithDepth(TMyBitmap& buf, int width, int height, int bytesPerPixel) {
 
 }  // namespace
 
-bool Create24(TMyBitmap& buf, int width, int height) { return CreateWithDepth(buf, width, height, 3); }
+bool Create24(TMyBitmap& buf, int width, int height) {
+    return CreateWithDepth(buf, width, height, 3);
+}
 
-bool Create32(TMyBitmap& buf, int width, int height) { return CreateWithDepth(buf, width, height, 4); }
+bool Create32(TMyBitmap& buf, int width, int height) {
+    return CreateWithDepth(buf, width, height, 4);
+}
 
-bool AttachPixels(TMyBitmap& buf, uint8_t* bits, int width, int height, int bytesPerPixel, int stride) {
+bool AttachPixels(TMyBitmap& buf, uint8_t* bits, int width, int height, int bytesPerPixel,
+                  int stride) {
     ReleaseBitmap(buf);
     ClearBitmap(buf);
-    if (!bits || width <= 0 || height <= 0 || (bytesPerPixel != 3 && bytesPerPixel != 4)) return false;
+    if (!bits || width <= 0 || height <= 0 || (bytesPerPixel != 3 && bytesPerPixel != 4))
+        return false;
     buf.Bits = bits;
     buf.BytesPerPixel = bytesPerPixel;
     buf.Stride = stride;

@@ -75,7 +75,9 @@ Block MakeBlock(int x, int y, int width, int height, int srcX, int srcY, int src
 }
 
 // Exact x div 255 for 0 <= x <= 255 * 255.
-inline unsigned Div255(unsigned x) { return (x + 1 + (x >> 8)) >> 8; }
+inline unsigned Div255(unsigned x) {
+    return (x + 1 + (x >> 8)) >> 8;
+}
 
 // Row kernels. DB, SB: bytes per pixel of destination and source; SS: source
 // step per destination pixel (SB, or 0 when one column is stretched).

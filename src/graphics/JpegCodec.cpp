@@ -1,6 +1,6 @@
 // JPEG decoding and JFIF encoding through libjpeg(-turbo).
-#include <cstdio>  // jpeglib.h needs FILE
 #include <jpeglib.h>
+#include <cstdio>  // jpeglib.h needs FILE
 
 #include <csetjmp>
 #include <cstdlib>
@@ -30,7 +30,9 @@ struct JpegError {
     std::longjmp(err->jump, 1);
 }
 
-void OnErrorExit(j_common_ptr cinfo) { Fail(cinfo); }
+void OnErrorExit(j_common_ptr cinfo) {
+    Fail(cinfo);
+}
 
 // Level -1 is a corrupt-data warning (a truncated file, bad entropy data):
 // such a picture is refused rather than shown half grey. Trace messages

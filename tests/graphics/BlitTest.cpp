@@ -36,7 +36,8 @@ protected:
 
 TEST_P(BlitTest, NegativeXCutsTheBlockAndMovesTheSource) {
     BlitAlpha(dst, -5, 0, 20, 1, src, 3, 0, 20, 1, Everything());
-    for (int x = 0; x < 15; ++x) EXPECT_EQ(GetPixel(dst, x, 0), static_cast<int32_t>(Pattern(x + 8, 0)));
+    for (int x = 0; x < 15; ++x)
+        EXPECT_EQ(GetPixel(dst, x, 0), static_cast<int32_t>(Pattern(x + 8, 0)));
     EXPECT_EQ(GetPixel(dst, 15, 0), 0);
     EXPECT_EQ(CountColor(dst, 0), 300 - 15);
 }
