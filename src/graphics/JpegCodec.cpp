@@ -1,10 +1,12 @@
 // JPEG decoding and JFIF encoding through libjpeg(-turbo).
-#include <jpeglib.h>
-#include <cstdio>  // jpeglib.h needs FILE
-
 #include <csetjmp>
+#include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+// jpeglib.h expects size_t and FILE to be declared before it.
+#include <jpeglib.h>
 
 #include "graphics/ImageCodecs.h"
 
