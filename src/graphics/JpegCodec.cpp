@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 // jpeglib.h expects size_t and FILE to be declared before it.
 #include <jpeglib.h>
@@ -156,9 +157,15 @@ bool SaveJpeg(const TMyBitmap& buf, std::vector<uint8_t>& out, int quality, std:
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
-    out.assign(dest.data, dest.data + dest.size);
+    bool copied = true;
+    try {
+        out.assign(dest.data, dest.data + dest.size);
+    } catch (const std::bad_alloc&) {
+        copied = false;
+    }
     std::free(dest.data);
-    return true;
+    if (!copied) SetError(error, "JPEG: out of memory");
+    return copied;
 }
 
 }  // namespace orvel

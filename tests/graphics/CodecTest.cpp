@@ -77,6 +77,17 @@ TEST(PngCodec, PaletteGreySixteenBitAndGreyAlphaBecomeBlueGreenRed) {
     EXPECT_EQ(GetAlpha(buf, 1, 0), 0);
 }
 
+TEST(PngCodec, InterlacedFileDecodesLikeThePlainOne) {
+    TMyBitmap plain, interlaced;
+    std::string error;
+    ASSERT_TRUE(LoadPngFile(plain, kImages + "plain_rgba.png", &error)) << error;
+    ASSERT_TRUE(LoadPngFile(interlaced, kImages + "interlaced_rgba.png", &error)) << error;
+    ASSERT_TRUE(interlaced.HasAlpha);
+    EXPECT_EQ(GetAlpha(interlaced, 4, 3), 153);  // 60 %
+    EXPECT_GT(ColorR(static_cast<TColor>(GetPixel(interlaced, 0, 0))), 200);
+    ExpectSamePixels(plain, interlaced);
+}
+
 TEST(JpegCodec, EncodesJfifAndDecodesCloseToTheOriginal) {
     TMyBitmap src, back;
     Create24(src, 40, 30);
