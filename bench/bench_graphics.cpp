@@ -96,6 +96,30 @@ void BM_BlitAlpha1080p(benchmark::State& state) {
 }
 BENCHMARK(BM_BlitAlpha1080p)->Unit(benchmark::kMicrosecond);
 
+// The same with a skin-like source: opaque and clear areas with a soft
+// two-pixel border between them.
+void BM_BlitAlphaSkinLike1080p(benchmark::State& state) {
+    TMyBitmap src, dst;
+    Create32(src, 1920, 1080);
+    Create24(dst, 1920, 1080);
+    FillNoise(src, 5);
+    FillNoise(dst, 6);
+    for (int y = 0; y < 1080; ++y)
+        for (int x = 0; x < 1920; ++x) {
+            const int cell = (x / 40 + y / 40) % 2;
+            const bool edge = x % 40 < 2 || y % 40 < 2;
+            PixelPtr(src, x, y)[3] = edge ? 128 : (cell ? 255 : 0);
+        }
+    TMyRect clip;
+    SetBounds(clip, 0, 0, 1919, 1079);
+    for (auto _ : state) {
+        BlitAlpha(dst, 0, 0, 1920, 1080, src, 0, 0, 1920, 1080, clip);
+        benchmark::DoNotOptimize(dst.Bits);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_BlitAlphaSkinLike1080p)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
