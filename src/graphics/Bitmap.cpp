@@ -137,20 +137,22 @@ namespace {
 template <int SB>
 void TurnBlock(TMyBitmap& dst, const TMyBitmap& src, int cols, int rows, int base) {
     constexpr int kTile = 64;
-    const ptrdiff_t dstStride = dst.Stride;
     for (int ty = 0; ty < rows; ty += kTile) {
         const int yEnd = Min(ty + kTile, rows);
         for (int tx = 0; tx < cols; tx += kTile) {
             const int xEnd = Min(tx + kTile, cols);
-            for (int y = ty; y < yEnd; ++y) {
-                const uint8_t* s = RowPtr(src, y) + static_cast<ptrdiff_t>(tx) * SB;
-                uint8_t* d = PixelPtr(dst, base - y, tx);
-                for (int x = tx; x < xEnd; ++x) {
+            // Destination rows are written left to right while the source
+            // column is read upwards.
+            const ptrdiff_t srcStride = src.Stride;
+            for (int x = tx; x < xEnd; ++x) {
+                const uint8_t* s = PixelPtr(src, x, ty);
+                uint8_t* d = PixelPtr(dst, base - ty, x);
+                for (int y = ty; y < yEnd; ++y) {
                     d[0] = s[0];
                     d[1] = s[1];
                     d[2] = s[2];
-                    s += SB;
-                    d -= dstStride;  // one row further down the picture
+                    s -= srcStride;  // one source row further down
+                    d -= 3;          // one destination column to the left
                 }
             }
         }
