@@ -333,6 +333,24 @@ std::string FormatText(std::string_view format, std::string_view value) {
     return FormatText(format, std::vector<std::string>{std::string(value)});
 }
 
+std::string MenuHint(std::string_view caption, std::string_view shortcutText) {
+    std::string out;
+    out.reserve(caption.size() + shortcutText.size() + 3);
+    for (size_t i = 0; i < caption.size();) {
+        if (caption.compare(i, 3, "...") == 0 || caption.compare(i, 3, "\xE2\x80\xA6") == 0) {
+            i += 3;
+            continue;
+        }
+        out += caption[i++];
+    }
+    if (!shortcutText.empty()) {
+        out += " (";
+        out += shortcutText;
+        out += ")";
+    }
+    return out;
+}
+
 // ---------------------------------------------------------------------------
 // The forms that take the texts.
 

@@ -186,6 +186,10 @@ std::string FormatText(std::string_view format, const std::vector<std::string>& 
 std::string FormatText(std::string_view format, int value);
 std::string FormatText(std::string_view format, std::string_view value);
 
+// A toolbar button's hint from its menu item: the caption with every "..."
+// and every "…" removed, then " (" + shortcut + ")" when there is one.
+std::string MenuHint(std::string_view caption, std::string_view shortcutText);
+
 // Decodes a language file's bytes to UTF-8 (see TLanguage).
 std::string DecodeLangFileBytes(std::string_view bytes);
 // Parses decoded text into entries, in file order.

@@ -132,6 +132,13 @@ TEST(LangFile, FormatTextNeverReadsMissingArguments) {
     EXPECT_EQ(FormatText("%s", std::string_view("%d")), "%d");  // arguments are not formats
 }
 
+TEST(LangFile, MenuHintDropsEllipsesAndAddsTheShortcut) {
+    EXPECT_EQ(MenuHint("Open...", "O"), "Open (O)");
+    EXPECT_EQ(MenuHint("Save As\xE2\x80\xA6", "Shift+S"), "Save As (Shift+S)");
+    EXPECT_EQ(MenuHint("a...b....c", ""), "ab.c");
+    EXPECT_EQ(MenuHint("Options...", ""), "Options");
+}
+
 class LangFolderTest : public ::testing::Test {
 protected:
     void Put(const std::string& name, const std::string& bytes) { test::WriteFile(dir.File(name), bytes); }
