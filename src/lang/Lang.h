@@ -44,6 +44,10 @@ struct LANG_INFO {
     std::string l_onlyinterface;
 };
 
+// The name a language is shown by: localname, else engname, else the file
+// name in lower case.
+std::string LangDisplayName(const LANG_INFO& info);
+
 // One loaded text.
 struct TLangEntry {
     LangSection Section;
@@ -87,7 +91,8 @@ public:
 
     private:
         friend class TLangApplyRegistry;
-        Handle(std::weak_ptr<TLangRegistryState> state, uint64_t id) : m_state(std::move(state)), m_id(id) {}
+        Handle(std::weak_ptr<TLangRegistryState> state, uint64_t id)
+            : m_state(std::move(state)), m_id(id) {}
         std::weak_ptr<TLangRegistryState> m_state;
         uint64_t m_id = 0;
     };
@@ -133,7 +138,8 @@ public:
     const std::string& LanguageDir() const { return m_languageDir; }
     // LanguageDir + lower-case name + ".lng" / help folder / ".bmp".
     std::string LangFilePath(std::string_view name) const;
-    std::string HelpFilePath(std::string_view name) const;  // <name>.help, the language's help pages
+    std::string HelpFilePath(
+        std::string_view name) const;  // <name>.help, the language's help pages
     std::string FlagFilePath(std::string_view name) const;
 
     // The first loaded text of key in section (keys compared ignoring the case

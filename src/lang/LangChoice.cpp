@@ -14,7 +14,8 @@ bool ApplyLanguageChoice(TLanguage& lang, TSettings& settings, const std::string
                                           ? chosen
                                           : lang.LangFilePath("english"));
     const std::string help = lang.HelpFilePath(name);
-    settings.HelpFile = plain && std::filesystem::is_directory(help, ec) ? help : lang.HelpFilePath("english");
+    settings.HelpFile =
+        plain && std::filesystem::is_directory(help, ec) ? help : lang.HelpFilePath("english");
     settings.sCurLang = name;
     return ok;
 }

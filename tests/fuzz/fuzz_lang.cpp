@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)PlaceholdersOf(text);
     }
     for (const TLangEntry& e : lang.Entries()) {
-        if (lang.LookUp(e.Section, e.Key).size() > size * 3 + 3) __builtin_trap();  // decoding at most triples bytes
+        if (lang.LookUp(e.Section, e.Key).size() > size * 3 + 3)
+            __builtin_trap();  // decoding at most triples bytes
     }
     LANG_INFO info;
     ParseLangInfo(DecodeLangFileBytes(bytes), info);

@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // Ranged values are in range whatever the file said.
     if (s.Level < 0 || s.Level > 13 || s.ShapeStyle > 6 || s.BorderStyle > 1 || s.EmbossStyle > 3 ||
-        s.WoodStyle > 2 || s.iSecureMethodInd < 0 || s.iSecureMethodInd > 6 || s.RecentFiles.size() > 4 ||
-        s.RotCW_Button > 1 || s.RotCW_Shift > 7) {
+        s.WoodStyle > 2 || s.iSecureMethodInd < 0 || s.iSecureMethodInd > 6 ||
+        s.RecentFiles.size() > 4 || s.RotCW_Button > 1 || s.RotCW_Shift > 7) {
         __builtin_trap();
     }
 
@@ -38,8 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     again.SetText(ini.Text());
     TSettings t;
     ReadSettings(t, again, paths, hooks);
-    if (t.Level != s.Level || t.WoodColor != s.WoodColor || t.sCurLang != s.sCurLang || t.sDnSrc != s.sDnSrc ||
-        t.RecentFiles.size() != s.RecentFiles.size() || t.iStuckKoef != s.iStuckKoef) {
+    if (t.Level != s.Level || t.WoodColor != s.WoodColor || t.sCurLang != s.sCurLang ||
+        t.sDnSrc != s.sDnSrc || t.RecentFiles.size() != s.RecentFiles.size() ||
+        t.iStuckKoef != s.iStuckKoef) {
         __builtin_trap();
     }
     return 0;

@@ -39,10 +39,10 @@ TEST(Flags, EveryShippedLanguageHasAFlagWithTransparentCorners) {
         int X, Y;
         uint32_t Rgb;
     } probes[] = {
-        {"german", 30, 6, 0x000000},  {"german", 30, 20, 0xDD0000}, {"german", 30, 34, 0xFFCE00},
-        {"french", 8, 20, 0x0055A4},  {"french", 30, 20, 0xFFFFFF}, {"french", 52, 20, 0xEF4135},
-        {"spanish", 30, 4, 0xAA151B}, {"spanish", 30, 20, 0xF1BF00},
-        {"english", 30, 20, 0xC8102E}, {"english", 30, 2, 0xC8102E}, {"english", 12, 2, 0x012169},
+        {"german", 30, 6, 0x000000},  {"german", 30, 20, 0xDD0000},  {"german", 30, 34, 0xFFCE00},
+        {"french", 8, 20, 0x0055A4},  {"french", 30, 20, 0xFFFFFF},  {"french", 52, 20, 0xEF4135},
+        {"spanish", 30, 4, 0xAA151B}, {"spanish", 30, 20, 0xF1BF00}, {"english", 30, 20, 0xC8102E},
+        {"english", 30, 2, 0xC8102E}, {"english", 12, 2, 0x012169},
     };
     for (const char* name : {"english", "german", "french", "spanish"}) {
         const Bmp bmp = ReadFlag(name);
@@ -59,7 +59,8 @@ TEST(Flags, EveryShippedLanguageHasAFlagWithTransparentCorners) {
         }
         EXPECT_LE(magenta, 16) << name << ": only the rounded corners are transparent";
     }
-    for (const auto& p : probes) EXPECT_EQ(ReadFlag(p.Name).Pixel(p.X, p.Y), p.Rgb) << p.Name << " " << p.X << "," << p.Y;
+    for (const auto& p : probes)
+        EXPECT_EQ(ReadFlag(p.Name).Pixel(p.X, p.Y), p.Rgb) << p.Name << " " << p.X << "," << p.Y;
 }
 
 }  // namespace

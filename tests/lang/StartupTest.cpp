@@ -25,8 +25,9 @@ protected:
         paths.LanguageDir = dir.File("language");
         std::filesystem::create_directories(paths.LanguageDir);
         for (const char* name : {"english", "german", "french", "spanish"}) {
-            std::filesystem::copy_file(std::string(ORVEL_SOURCE_DIR) + "/data/language/" + name + ".lng",
-                                       paths.LanguageDir + "/" + name + ".lng");
+            std::filesystem::copy_file(
+                std::string(ORVEL_SOURCE_DIR) + "/data/language/" + name + ".lng",
+                paths.LanguageDir + "/" + name + ".lng");
         }
     }
     test::TempDir dir;
@@ -38,9 +39,10 @@ TEST_F(StartupTest, SettingsApplyEnglishThenTheChosenLanguageToEveryForm) {
     test::WriteFile(SettingsFilePath(paths), "[Lang]\r\n   <Lang> german\r\n");
     TLanguage lang(&platform, paths.LanguageDir);
     std::vector<std::string> captions;
-    auto form = lang.Forms().Register(LangApplyOrder::Options, "F_Options", [&](const TLanguage& l) {
-        captions.push_back(l.LookUp(LangSection::Options, "FormCaption"));
-    });
+    auto form =
+        lang.Forms().Register(LangApplyOrder::Options, "F_Options", [&](const TLanguage& l) {
+            captions.push_back(l.LookUp(LangSection::Options, "FormCaption"));
+        });
     MainHooks hooks(lang);
     TSettings s;
     LoadSettings(s, paths, hooks);
