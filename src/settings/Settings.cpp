@@ -115,7 +115,7 @@ void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& pat
 
     s.EmbossStyle = ReadByte(ini, "Main", "Embossing", "Style", s.EmbossStyle);
     s.WoodStyle = ReadByte(ini, "Main", "Embossing", "WoodStyle", s.WoodStyle);
-    s.WoodColor = static_cast<TSettingsColor>(
+    s.WoodColor = static_cast<TColor>(
         ini.ReadInteger("Main", "Embossing", "WoodColor", static_cast<int32_t>(s.WoodColor)));
     // Emboss style 4 was "wood" before wood became a style of its own.
     if (s.EmbossStyle == 4) {

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "graphics/Bitmap.h"  // TColor, 0x00BBGGRR
+
 namespace orvel {
 
 class TIniBuffer;
-
-using TSettingsColor = uint32_t;  // 0x00BBGGRR
 
 // The two hosts jigsaws are downloaded from; `sDnSrc` defaults to the second.
 // Deployment values: the reserved ".example" names keep a build that was not
@@ -21,8 +21,8 @@ inline constexpr std::array<const char*, 7> kSecureMethodNames = {
     "SSL v2", "SSL v23", "SSL v3", "TLS v1", "TLS v1_1", "TLS v1_2", "TLS v1_3"};
 inline constexpr int kMaxRecentFiles = 4;
 inline constexpr int kLevelCount = 14;
-inline constexpr TSettingsColor kDefaultBkg = 0x989898;
-inline constexpr TSettingsColor kDefaultWoodColor = 4810874;  // 0x49687A
+inline constexpr TColor kDefaultBkg = 0x989898;
+inline constexpr TColor kDefaultWoodColor = 4810874;  // 0x49687A
 inline constexpr const char* kSettingsFileName = "orvel.ini";
 inline constexpr const char* kDefaultSiteJigsawsDir = "orvel/jigsaws_zent/";
 
@@ -50,7 +50,7 @@ struct TSettings {
     // [Main] Embossing
     uint8_t EmbossStyle = 1;  // 0 None, 1 Paper, 2 Cardboard, 3 Fat Card
     uint8_t WoodStyle = 2;    // 0 None, 1 Wood, 2 Shadows
-    TSettingsColor WoodColor = kDefaultWoodColor;
+    TColor WoodColor = kDefaultWoodColor;
     // [Main] ShowConj: the state of the options dialog's CB_VisualShowJoin.
     bool CB_VisualShowJoin = true;
     // [Main] FullScreen: mirrors the main window's state; its full-screen
@@ -77,9 +77,9 @@ struct TSettings {
     int32_t iSecureMethodInd = 5;  // 0..6, index into kSecureMethodNames
 
     // Not stored in the file; set by the loader.
-    TSettingsColor lBkg = kDefaultBkg;       // all windows' background
-    std::array<TSettingsColor, 6> WinBkg{};  // sides 0, 1 and pockets 0..3
-    std::string ThumbPath;                   // download test value
+    TColor lBkg = kDefaultBkg;       // all windows' background
+    std::array<TColor, 6> WinBkg{};  // sides 0, 1 and pockets 0..3
+    std::string ThumbPath;           // download test value
     std::string SiteJigsawsDir = kDefaultSiteJigsawsDir;
     std::string HelpFile;  // the active language's help
 };
