@@ -103,9 +103,9 @@ public:
 
     // name identifies the form in tests and diagnostics ("F_Main", ...).
     [[nodiscard]] Handle Register(LangApplyOrder order, std::string name, ApplyFn apply);
-    // Calls every registered form, in order. A form may register or end a
-    // registration from inside its callback; the change counts from the next
-    // ApplyAll.
+    // Calls every registered form, in order. A callback may end registrations
+    // (those forms are not called any more) or add one (first called by the
+    // next ApplyAll).
     void ApplyAll(const TLanguage& lang) const;
     // The registered form names in the order ApplyAll serves them.
     std::vector<std::string> Names() const;
