@@ -57,6 +57,10 @@ def good_jpegs(tmp):
                     os.path.join(IMAGES, "gray.jpg")], check=True)
     subprocess.run(["convert", "-size", "32x24", "gradient:red-blue", "-interlace", "JPEG",
                     os.path.join(IMAGES, "progressive.jpg")], check=True)
+    for name, extra in (("plain", []), ("interlaced", ["-interlace", "PNG"])):
+        subprocess.run(["convert", "-size", "9x7", "gradient:red-blue", "-alpha", "set",
+                        "-channel", "A", "-evaluate", "set", "60%", "+channel"] + extra +
+                       ["PNG32:" + os.path.join(IMAGES, name + "_rgba.png")], check=True)
     subprocess.run(["convert", "-size", "8x8", "xc:cyan", "-colorspace", "CMYK",
                     os.path.join(BAD, "cmyk.jpg")], check=True)
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
 #include "graphics/Bitmap.h"
 #include "graphics/BitmapTestUtil.h"
 
@@ -170,6 +174,53 @@ TEST(BitmapDraw, SlopedLinesFollowBresenhamBothWays) {
     DrawLine(buf, -3, -3, 3, 3, 0xFF);
     EXPECT_EQ(CountColor(buf, 0xFF), 4);
     EXPECT_EQ(GetPixel(buf, 3, 3), 0xFF);
+}
+
+// Plain Bresenham over every step, skipping pixels outside.
+void ReferenceLine(TMyBitmap& buf, int x1, int y1, int x2, int y2, TColor c) {
+    auto plot = [&](long long x, long long y) {
+        if (x >= 0 && y >= 0 && x < buf.Width && y < buf.Height)
+            SetPixel(buf, static_cast<int>(x), static_cast<int>(y), c);
+    };
+    long long dx = x2 - x1, dy = y2 - y1, adx = std::llabs(dx), ady = std::llabs(dy);
+    int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+    long long x = x1, y = y1;
+    plot(x, y);
+    const bool xMajor = ady < adx;
+    const long long major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
+    long long err = 2 * minor - major;
+    for (long long i = 0; i < major; ++i) {
+        (xMajor ? x : y) += xMajor ? sx : sy;
+        if (err >= 0) {
+            (xMajor ? y : x) += xMajor ? sy : sx;
+            err -= 2 * major;
+        }
+        err += 2 * minor;
+        plot(x, y);
+    }
+}
+
+TEST(BitmapDraw, LinesReachingFarOutsideMatchTheStepByStepWalk) {
+    std::mt19937 rng(4);
+    TMyBitmap got, want;
+    Create24(got, 50, 40);
+    Create24(want, 50, 40);
+    for (int round = 0; round < 3000; ++round) {
+        const int range = round % 3 == 0 ? 100000 : 150;
+        auto coord = [&] { return static_cast<int>(rng() % (2 * range + 1)) - range + 20; };
+        const int x1 = coord(), y1 = coord(), x2 = coord(), y2 = coord();
+        FillAll(got, 0);
+        FillAll(want, 0);
+        DrawLine(got, x1, y1, x2, y2, 0xFFFFFF);
+        ReferenceLine(want, x1, y1, x2, y2, 0xFFFFFF);
+        for (int y = 0; y < 40; ++y)
+            ASSERT_EQ(std::memcmp(RowPtr(got, y), RowPtr(want, y), 50 * 3), 0)
+                << x1 << "," << y1 << " -> " << x2 << "," << y2 << " row " << y;
+    }
+    // Ends at the extremes of int: only the pixels inside are walked.
+    FillAll(got, 0);
+    DrawLine(got, -2000000000, -2000000000, 2000000000, 2000000000, 0xFF);
+    EXPECT_EQ(CountColor(got, 0xFF), 40);
 }
 
 TEST(BitmapDraw, FrameFillAndTint) {

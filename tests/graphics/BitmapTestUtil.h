@@ -14,7 +14,9 @@ inline void FillPattern(TMyBitmap& buf) {
         for (int x = 0; x < buf.Width; ++x) SetPixel(buf, x, y, Pattern(x, y));
 }
 
-inline void FillAll(TMyBitmap& buf, TColor c) { FillBox(buf, 0, 0, buf.Width, buf.Height, c); }
+inline void FillAll(TMyBitmap& buf, TColor c) {
+    FillBox(buf, 0, 0, buf.Width, buf.Height, c);
+}
 
 inline int CountColor(const TMyBitmap& buf, TColor c) {
     int n = 0;

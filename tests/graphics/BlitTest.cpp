@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "graphics/Bitmap.h"
 #include "graphics/BitmapTestUtil.h"
 
@@ -36,7 +38,8 @@ protected:
 
 TEST_P(BlitTest, NegativeXCutsTheBlockAndMovesTheSource) {
     BlitAlpha(dst, -5, 0, 20, 1, src, 3, 0, 20, 1, Everything());
-    for (int x = 0; x < 15; ++x) EXPECT_EQ(GetPixel(dst, x, 0), static_cast<int32_t>(Pattern(x + 8, 0)));
+    for (int x = 0; x < 15; ++x)
+        EXPECT_EQ(GetPixel(dst, x, 0), static_cast<int32_t>(Pattern(x + 8, 0)));
     EXPECT_EQ(GetPixel(dst, 15, 0), 0);
     EXPECT_EQ(CountColor(dst, 0), 300 - 15);
 }
@@ -120,6 +123,34 @@ TEST(BlitAlpha, BlendsWithStraightAlphaAndKeepsTheDestinationAlpha) {
     EXPECT_EQ(GetPixel(dst, 0, 0),
               static_cast<int32_t>(RgbToColor((10 * 178 + 250 * 77) / 255, (200 * 178) / 255,
                                               (255 * 178 + 100 * 77) / 255)));
+}
+
+TEST(BlitAlpha, EveryPixelFollowsTheBlendFormulaWhateverItsNeighbours) {
+    // Runs of opaque, clear and mixed alpha of every length, against the
+    // formula applied pixel by pixel.
+    std::mt19937 rng(99);
+    TMyBitmap src, dst, before;
+    Create32(src, 37, 9);
+    Create24(dst, 37, 9);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 37; ++x) {
+            uint8_t* p = PixelPtr(src, x, y);
+            for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(rng());
+            const unsigned kind = (x / (1 + y % 5)) % 3;
+            p[3] = kind == 0 ? 255 : kind == 1 ? 0 : static_cast<uint8_t>(rng());
+            SetPixel(dst, x, y, static_cast<TColor>(rng() & 0xFFFFFF));
+        }
+    CopyFromBitmap(before, dst);
+    BlitAlpha(dst, 0, 0, 37, 9, src, 0, 0, 37, 9, Everything());
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 37; ++x) {
+            const uint8_t* s = PixelPtr(src, x, y);
+            const uint8_t* b = PixelPtr(before, x, y);
+            const uint8_t* d = PixelPtr(dst, x, y);
+            const unsigned a = s[3];
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(d[c], (b[c] * (255 - a) + s[c] * a) / 255) << x << "," << y << " c" << c;
+        }
 }
 
 TEST(BlitKeyed, SkipsTheKeyColourOnly) {

@@ -77,6 +77,17 @@ TEST(PngCodec, PaletteGreySixteenBitAndGreyAlphaBecomeBlueGreenRed) {
     EXPECT_EQ(GetAlpha(buf, 1, 0), 0);
 }
 
+TEST(PngCodec, InterlacedFileDecodesLikeThePlainOne) {
+    TMyBitmap plain, interlaced;
+    std::string error;
+    ASSERT_TRUE(LoadPngFile(plain, kImages + "plain_rgba.png", &error)) << error;
+    ASSERT_TRUE(LoadPngFile(interlaced, kImages + "interlaced_rgba.png", &error)) << error;
+    ASSERT_TRUE(interlaced.HasAlpha);
+    EXPECT_EQ(GetAlpha(interlaced, 4, 3), 153);  // 60 %
+    EXPECT_GT(ColorR(static_cast<TColor>(GetPixel(interlaced, 0, 0))), 200);
+    ExpectSamePixels(plain, interlaced);
+}
+
 TEST(JpegCodec, EncodesJfifAndDecodesCloseToTheOriginal) {
     TMyBitmap src, back;
     Create24(src, 40, 30);
@@ -95,8 +106,8 @@ TEST(JpegCodec, EncodesJfifAndDecodesCloseToTheOriginal) {
         for (int x = 0; x < 40; ++x) {
             const TColor a = static_cast<TColor>(GetPixel(src, x, y));
             const TColor b = static_cast<TColor>(GetPixel(back, x, y));
-            worst = std::max({worst, std::abs(ColorR(a) - ColorR(b)), std::abs(ColorG(a) - ColorG(b)),
-                              std::abs(ColorB(a) - ColorB(b))});
+            worst = std::max({worst, std::abs(ColorR(a) - ColorR(b)),
+                              std::abs(ColorG(a) - ColorG(b)), std::abs(ColorB(a) - ColorB(b))});
         }
     EXPECT_LE(worst, 8);
     // The top-left corner is red-free and green-free enough to tell the
@@ -151,7 +162,8 @@ std::vector<uint8_t> MakeBmp(int bits, int width, int height, bool topDown,
 
 TEST(BmpCodec, ReadsEveryDepthBothRowOrders) {
     // Palette entries are blue, green, red, unused.
-    const std::vector<uint8_t> pal = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0};  // red, green, blue
+    const std::vector<uint8_t> pal = {0, 0, 255, 0, 0, 255,
+                                      0, 0, 255, 0, 0, 0};  // red, green, blue
     TMyBitmap buf;
     std::string error;
     for (bool topDown : {false, true}) {
@@ -194,7 +206,8 @@ TEST(BmpCodec, TwentyFourBitRoundTripWritesBottomUpRows) {
     EXPECT_EQ(file[54], ColorB(Pattern(0, 2)));
     ASSERT_TRUE(LoadBmpStream(back, file.data(), file.size()));
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 7; ++x) EXPECT_EQ(GetPixel(back, x, y), static_cast<int32_t>(Pattern(x, y)));
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(GetPixel(back, x, y), static_cast<int32_t>(Pattern(x, y)));
 
     const std::string path = std::string(ORVEL_BUILD_DIR) + "/tests/graphics_roundtrip.bmp";
     ASSERT_TRUE(SaveBmp24File(src, path));

@@ -67,7 +67,8 @@ TEST(FloodFill, MatchesABreadthFirstFillOnRandomMazes) {
         Create24(buf, w, h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const int c = static_cast<int>(rng() % 100) < walls ? 1 + static_cast<int>(rng() % 2) : 0;
+                const int c =
+                    static_cast<int>(rng() % 100) < walls ? 1 + static_cast<int>(rng() % 2) : 0;
                 cells[y * w + x] = c;
                 SetPixel(buf, x, y, colours[c]);
             }

@@ -11,7 +11,9 @@ namespace {
 TEST(LangApply, FormsAreServedInTheirOrderWhateverTheRegistrationOrder) {
     TLanguage lang(nullptr, "");
     std::vector<std::string> calls;
-    auto record = [&](const char* name) { return [&calls, name](const TLanguage&) { calls.push_back(name); }; };
+    auto record = [&](const char* name) {
+        return [&calls, name](const TLanguage&) { calls.push_back(name); };
+    };
     auto h1 = lang.Forms().Register(LangApplyOrder::QuickHelp, "F_Help", record("F_Help"));
     auto h2 = lang.Forms().Register(LangApplyOrder::Other, "F_Later", record("F_Later"));
     auto h3 = lang.Forms().Register(LangApplyOrder::Options, "F_Options", record("F_Options"));
@@ -21,8 +23,9 @@ TEST(LangApply, FormsAreServedInTheirOrderWhateverTheRegistrationOrder) {
     auto h7 = lang.Forms().Register(LangApplyOrder::Info, "F_Info", record("F_Info"));
     auto h8 = lang.Forms().Register(LangApplyOrder::Browser, "F_DirView", record("F_DirView"));
     auto h9 = lang.Forms().Register(LangApplyOrder::MainForm, "F_Main", record("F_Main"));
-    const std::vector<std::string> expected = {"F_Main",     "F_DirView", "F_Info", "Thumbnail", "Pockets",
-                                               "F_Download", "F_Options", "F_Help", "F_Later"};
+    const std::vector<std::string> expected = {"F_Main",    "F_DirView", "F_Info",
+                                               "Thumbnail", "Pockets",   "F_Download",
+                                               "F_Options", "F_Help",    "F_Later"};
     EXPECT_EQ(lang.Forms().Names(), expected);
     lang.Forms().ApplyAll(lang);
     EXPECT_EQ(calls, expected);
@@ -34,7 +37,8 @@ TEST(LangApply, AFormThatGoesAwayIsNoLongerCalled) {
     int b = 0;
     auto ha = lang.Forms().Register(LangApplyOrder::MainForm, "A", [&](const TLanguage&) { ++a; });
     {
-        auto hb = lang.Forms().Register(LangApplyOrder::Options, "B", [&](const TLanguage&) { ++b; });
+        auto hb =
+            lang.Forms().Register(LangApplyOrder::Options, "B", [&](const TLanguage&) { ++b; });
         lang.Forms().ApplyAll(lang);
     }
     lang.Forms().ApplyAll(lang);
@@ -71,10 +75,11 @@ TEST(LangApply, CallbacksMayRegisterAndLeaveDuringApply) {
         victim.Reset();  // a form closed by the main window's re-texting
         if (!late.Active()) {
             late = lang.Forms().Register(LangApplyOrder::Options, "late",
-                                                              [&](const TLanguage&) { calls.push_back("late"); });
+                                         [&](const TLanguage&) { calls.push_back("late"); });
         }
     });
-    victim = lang.Forms().Register(LangApplyOrder::Browser, "victim", [&](const TLanguage&) { calls.push_back("victim"); });
+    victim = lang.Forms().Register(LangApplyOrder::Browser, "victim",
+                                   [&](const TLanguage&) { calls.push_back("victim"); });
     lang.Forms().ApplyAll(lang);
     EXPECT_EQ(calls, std::vector<std::string>{"first"});
     calls.clear();

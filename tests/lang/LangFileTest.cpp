@@ -37,12 +37,14 @@ TEST(LangFile, SectionsAndEntries) {
         "< Spaced Key >   text  with  inner  blanks  \n");
     EXPECT_EQ(lang->LookUp(LangSection::All, "B_Ok"), "OK");  // first wins, trimmed
     EXPECT_EQ(lang->LookUp(LangSection::All, "B_OK"), "OK");
-    EXPECT_EQ(lang->LookUp(LangSection::All, "B_Cancel"), "B_Cancel");  // entries before [All] ignored
-    EXPECT_EQ(lang->LookUp(LangSection::All, "B_Close"), "B_Close");    // no ">"
+    EXPECT_EQ(lang->LookUp(LangSection::All, "B_Cancel"),
+              "B_Cancel");  // entries before [All] ignored
+    EXPECT_EQ(lang->LookUp(LangSection::All, "B_Close"), "B_Close");  // no ">"
     EXPECT_EQ(lang->LookUp(LangSection::Options, "FormCaption"), "Options");
     // [Optionsx] names no section: its entries stay in Options.
     EXPECT_EQ(lang->LookUp(LangSection::Options, "TS_Play"), "Play page");
-    EXPECT_EQ(lang->LookUp(LangSection::Info, "FormCaption"), "FormCaption");  // sections are separate
+    EXPECT_EQ(lang->LookUp(LangSection::Info, "FormCaption"),
+              "FormCaption");  // sections are separate
     EXPECT_EQ(lang->LookUp(LangSection::MainForm, "MI_File"), "<File>");
     EXPECT_EQ(lang->LookUp(LangSection::MainForm, "spaced key"), "text  with  inner  blanks");
     EXPECT_EQ(lang->Entries().size(), 6u);
@@ -60,7 +62,8 @@ TEST(LangFile, DollarDBreaksLinesOnlyInMessages) {
     lang.LoadFromBytes("[Main Form]\n<Q_Gather> Gather?$DAll pieces move.\n");
     EXPECT_EQ(lang.LookUp(LangSection::MainForm, "Q_Gather"), "Gather?$DAll pieces move.");
     EXPECT_EQ(lang.LookUpMessage(LangSection::MainForm, "Q_Gather"), "Gather?\nAll pieces move.");
-    EXPECT_EQ(lang.ShowMessageKey(LangSection::MainForm, "Q_Gather", MsgKind::YesNo), MsgResult::Yes);
+    EXPECT_EQ(lang.ShowMessageKey(LangSection::MainForm, "Q_Gather", MsgKind::YesNo),
+              MsgResult::Yes);
     ASSERT_EQ(platform.Messages.size(), 1u);
     EXPECT_EQ(platform.Messages[0].Text, "Gather?\nAll pieces move.");
     EXPECT_EQ(platform.Messages[0].Caption, "Orvel Jigsaw Zentia Tour");
@@ -73,11 +76,14 @@ TEST(LangFile, Encodings) {
     EXPECT_EQ(DecodeLangFileBytes(utf8), utf8);
     EXPECT_EQ(DecodeLangFileBytes("\xEF\xBB\xBF" + utf8), utf8);
     // Not UTF-8: Windows-1252, byte by byte.
-    EXPECT_EQ(DecodeLangFileBytes("Schlie\xDF" "en \x80 \x81"), "Schließen € \xC2\x81");
+    EXPECT_EQ(DecodeLangFileBytes("Schlie\xDF"
+                                  "en \x80 \x81"),
+              "Schließen € \xC2\x81");
     // UTF-16 little- and big-endian, with a character beyond the basic plane.
     std::string le = "\xFF\xFE";
     std::string be = "\xFE\xFF";
-    const char16_t units[] = {u'[', u'A', u'l', u'l', u']', u'\n', u'<', u'k', u'>', u'\u00DF', 0xD83D, 0xDE00};
+    const char16_t units[] = {u'[', u'A', u'l', u'l',      u']',   u'\n',
+                              u'<', u'k', u'>', u'\u00DF', 0xD83D, 0xDE00};
     for (char16_t u : units) {
         le += static_cast<char>(u & 0xFF);
         le += static_cast<char>(u >> 8);
@@ -89,9 +95,13 @@ TEST(LangFile, Encodings) {
     EXPECT_EQ(DecodeLangFileBytes(be), expected);
     // An odd last byte is dropped; a lone surrogate becomes U+FFFD.
     EXPECT_EQ(DecodeLangFileBytes(le + "\x41"), expected);
-    EXPECT_EQ(DecodeLangFileBytes(std::string("\xFF\xFE\x3D\xD8\x41\x00", 6)), "\xEF\xBF\xBD" "A");
+    EXPECT_EQ(DecodeLangFileBytes(std::string("\xFF\xFE\x3D\xD8\x41\x00", 6)),
+              "\xEF\xBF\xBD"
+              "A");
     // Broken UTF-8 after a UTF-8 mark is repaired, not trusted.
-    EXPECT_EQ(DecodeLangFileBytes("\xEF\xBB\xBF" "a\xC3"), "a\xEF\xBF\xBD");
+    EXPECT_EQ(DecodeLangFileBytes("\xEF\xBB\xBF"
+                                  "a\xC3"),
+              "a\xEF\xBF\xBD");
     EXPECT_EQ(Loaded(le)->LookUp(LangSection::All, "K"), "\xC3\x9F\xF0\x9F\x98\x80");
 }
 
@@ -99,7 +109,8 @@ TEST(LangFile, GarbageNeverCrashes) {
     std::mt19937 rng(11);
     for (int n = 0; n < 200; ++n) {
         std::string bytes(static_cast<size_t>(rng() % 3000), '\0');
-        for (char& c : bytes) c = static_cast<char>(rng() % 7 == 0 ? "[<>\n\r$%"[rng() % 8] : rng());
+        for (char& c : bytes)
+            c = static_cast<char>(rng() % 7 == 0 ? "[<>\n\r$%"[rng() % 8] : rng());
         if (n % 3 == 0) bytes = "\xFF\xFE" + bytes;
         if (n % 3 == 1) bytes = "[All]\n" + bytes;
         TLanguage lang(nullptr, "");
@@ -132,17 +143,29 @@ TEST(LangFile, FormatTextNeverReadsMissingArguments) {
     EXPECT_EQ(FormatText("%s", std::string_view("%d")), "%d");  // arguments are not formats
 }
 
+TEST(LangFile, MenuHintDropsEllipsesAndAddsTheShortcut) {
+    EXPECT_EQ(MenuHint("Open...", "O"), "Open (O)");
+    EXPECT_EQ(MenuHint("Save As\xE2\x80\xA6", "Shift+S"), "Save As (Shift+S)");
+    EXPECT_EQ(MenuHint("a...b....c", ""), "ab.c");
+    EXPECT_EQ(MenuHint("Options...", ""), "Options");
+}
+
 class LangFolderTest : public ::testing::Test {
 protected:
-    void Put(const std::string& name, const std::string& bytes) { test::WriteFile(dir.File(name), bytes); }
+    void Put(const std::string& name, const std::string& bytes) {
+        test::WriteFile(dir.File(name), bytes);
+    }
     test::TempDir dir;
     FakePlatform platform;
 };
 
 TEST_F(LangFolderTest, ListIsBuiltFromDescribedFilesSortedByEnglishName) {
-    Put("german.lng", "[Language Info]\n<EngName> German\n<localname> Deutsch\n<author> A\n[All]\n<B_Ok> OK\n");
+    Put("german.lng",
+        "[Language Info]\n<EngName> German\n<localname> Deutsch\n<author> A\n[All]\n<B_Ok> OK\n");
     Put("finnish.lng", "[Language Info]\n<localname> Suomi\n");  // only localname
-    Put("english.lng", "\xEF\xBB\xBF[Language Info]\n <engname>  english \n<l_onlyinterface> x\n<engname> Other\n");
+    Put("english.lng",
+        "\xEF\xBB\xBF[Language Info]\n <engname>  english \n<l_onlyinterface> x\n<engname> "
+        "Other\n");
     Put("nodesc.lng", "[All]\n<B_Ok> OK\n<engname> Nope\n");
     Put("later.lng", "[All]\n[Language Info]\n<engname> Afrikaans\n[Main Form]\n<engname> Zulu\n");
     Put("readme.txt", "[Language Info]\n<engname> Text\n");
@@ -158,6 +181,9 @@ TEST_F(LangFolderTest, ListIsBuiltFromDescribedFilesSortedByEnglishName) {
     EXPECT_EQ(list[1].l_onlyinterface, "x");
     EXPECT_EQ(list[2].engname, "finnish");  // empty engname becomes the file name
     EXPECT_EQ(list[2].localname, "Suomi");
+    EXPECT_EQ(LangDisplayName(list[2]), "Suomi");  // shown by its localname
+    EXPECT_EQ(LangDisplayName(list[0]), "Afrikaans");
+    EXPECT_EQ(LangDisplayName(LANG_INFO{"Mixed", "", "", "", ""}), "mixed");
     EXPECT_EQ(list[3].engname, "German");
     EXPECT_EQ(list[3].localname, "Deutsch");
     EXPECT_EQ(list[3].author, "A");
@@ -178,7 +204,8 @@ TEST_F(LangFolderTest, MissingFileWarnsWithItsPathAndKeepsTheTexts) {
     EXPECT_EQ(lang.FlagFilePath("GERMAN"), dir.Path() + "/german.bmp");
     ASSERT_TRUE(lang.LoadAndApply(lang.LangFilePath("english")));
     int applied = 0;
-    auto handle = lang.Forms().Register(LangApplyOrder::Options, "F_Options", [&](const TLanguage&) { ++applied; });
+    auto handle = lang.Forms().Register(LangApplyOrder::Options, "F_Options",
+                                        [&](const TLanguage&) { ++applied; });
 
     const std::string missing = lang.LangFilePath("german");
     EXPECT_FALSE(lang.LoadAndApply(missing));

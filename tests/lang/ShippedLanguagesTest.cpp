@@ -13,7 +13,9 @@ namespace {
 
 const std::vector<std::string> kShipped = {"english", "german", "french", "spanish"};
 
-std::string LanguageDir() { return std::string(ORVEL_SOURCE_DIR) + "/data/language"; }
+std::string LanguageDir() {
+    return std::string(ORVEL_SOURCE_DIR) + "/data/language";
+}
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -50,11 +52,13 @@ TEST(ShippedLanguages, EnglishHasEveryLookedUpKeyAndNoOther) {
         }
         EXPECT_EQ(PlaceholdersOf(it->second), k.Placeholders) << k.Key << ": " << it->second;
         if (!k.Message) {
-            EXPECT_EQ(it->second.find("$D"), std::string::npos) << k.Key << " is not shown as a message";
+            EXPECT_EQ(it->second.find("$D"), std::string::npos)
+                << k.Key << " is not shown as a message";
         }
     }
     for (const auto& [key, text] : english) {
-        EXPECT_TRUE(table.count(key)) << "english.lng has " << key.second << ", which nothing looks up";
+        EXPECT_TRUE(table.count(key))
+            << "english.lng has " << key.second << ", which nothing looks up";
     }
 }
 
@@ -68,10 +72,12 @@ TEST(ShippedLanguages, EveryLanguageHasEnglishKeysAndPlaceholders) {
                 ADD_FAILURE() << name << ".lng lacks " << key.second;
                 continue;
             }
-            EXPECT_EQ(PlaceholdersOf(it->second), PlaceholdersOf(text)) << name << ": " << key.second;
+            EXPECT_EQ(PlaceholdersOf(it->second), PlaceholdersOf(text))
+                << name << ": " << key.second;
         }
         for (const auto& [key, text] : texts) {
-            EXPECT_TRUE(english.count(key)) << name << ".lng has " << key.second << ", which english.lng lacks";
+            EXPECT_TRUE(english.count(key))
+                << name << ".lng has " << key.second << ", which english.lng lacks";
         }
     }
 }
@@ -102,7 +108,8 @@ struct FakeForm {
         ++Applies;
         for (const TLangKey& k : LangKeys()) {
             for (LangSection s : Sections) {
-                if (k.Section == s) Controls[{static_cast<int>(s), AsciiLower(k.Key)}] = lang.LookUp(s, k.Key);
+                if (k.Section == s)
+                    Controls[{static_cast<int>(s), AsciiLower(k.Key)}] = lang.LookUp(s, k.Key);
             }
         }
     }
@@ -120,12 +127,14 @@ TEST(ShippedLanguages, ApplyingEachLanguageRetextsEveryForm) {
         {LangApplyOrder::Download, FakeForm({S::Download, S::All})},
         {LangApplyOrder::Options, FakeForm({S::Options, S::All})},
         {LangApplyOrder::QuickHelp, FakeForm({S::QuickHelp, S::All})},
-        {LangApplyOrder::Other, FakeForm({S::Finish, S::Credits, S::About, S::ColorPicker, S::All})},
+        {LangApplyOrder::Other,
+         FakeForm({S::Finish, S::Credits, S::About, S::ColorPicker, S::All})},
     };
     std::vector<TLangApplyRegistry::Handle> handles;
     for (auto& [order, form] : forms) {
         FakeForm* f = &form;
-        handles.push_back(lang.Forms().Register(order, "form", [f](const TLanguage& l) { f->TakeTexts(l); }));
+        handles.push_back(
+            lang.Forms().Register(order, "form", [f](const TLanguage& l) { f->TakeTexts(l); }));
     }
     int round = 0;
     for (const std::string name : {"english", "german", "french", "spanish", "english"}) {
