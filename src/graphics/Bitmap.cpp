@@ -133,7 +133,7 @@ uint8_t GetAlpha(const TMyBitmap& buf, int x, int y) {
 namespace {
 
 // Copies blue, green, red of src (x, y) to dst (base - y, x) for x < cols, y < rows.
-// Walked in tiles so that the column-wise writes stay in cache.
+// Walked in tiles so that the column-wise reads stay in cache.
 template <int SB>
 void TurnBlock(TMyBitmap& dst, const TMyBitmap& src, int cols, int rows, int base) {
     constexpr int kTile = 64;
