@@ -106,10 +106,11 @@ void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& pat
     s.FitToScreen = ini.ReadBool("Main", "DefJigP", "FitToScreen", s.FitToScreen);
 
     s.AutoSave_bEnabled = ini.ReadBool("Main", "AutoSave", "Enabled", s.AutoSave_bEnabled);
-    // An interval of 0 or less would autosave on every tick.
+    // An interval of 0 or less would autosave on every tick; a long one is
+    // the player's choice and stays, as long as its milliseconds fit 32 bits.
     s.AutoSave_iIntervalMin =
         InRangeOr<int32_t>(ini.ReadInteger("Main", "AutoSave", "Interval", s.AutoSave_iIntervalMin),
-                           1, 60, d.AutoSave_iIntervalMin);
+                           1, INT32_MAX / 60000, d.AutoSave_iIntervalMin);
 
     s.CB_SoundPlay = ini.ReadBool("Main", "Sound", "", s.CB_SoundPlay);
 

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "lang/Lang.h"
 #include "lang/LangKeys.h"
@@ -60,6 +61,56 @@ TEST(ShippedLanguages, EnglishHasEveryLookedUpKeyAndNoOther) {
         EXPECT_TRUE(table.count(key))
             << "english.lng has " << key.second << ", which nothing looks up";
     }
+}
+
+// English shows the captions the menu and dialogs were designed with.
+TEST(ShippedLanguages, EnglishKeepsTheDesignedCaptions) {
+    using S = LangSection;
+    const std::vector<std::tuple<S, const char*, const char*>> designed = {
+        {S::MainForm, "MI_FileOpen", "Open"},
+        {S::MainForm, "MI_FileSave", "Save"},
+        {S::MainForm, "MI_FileSaveAs", "Save As"},
+        {S::MainForm, "MI_FileSaveImage", "Save Solved Image"},
+        {S::MainForm, "MI_FileDownload", "Download Jigsaws"},
+        {S::MainForm, "MI_GameWin1", "First Win"},
+        {S::MainForm, "MI_GameWin2", "Second Win"},
+        {S::MainForm, "MI_GameThumb", "Thumbnail"},
+        {S::MainForm, "MI_GameBkgAll", "Bkg for All Wins"},
+        {S::MainForm, "MI_GameBkgCur", "Bkg for Cur Win"},
+        {S::MainForm, "MI_GameInfo", "Info"},
+        {S::MainForm, "MI_GameSelectAll", "Select All"},
+        {S::MainForm, "MI_GameArrange", "Arrange"},
+        {S::MainForm, "MI_GameGather", "Gather"},
+        {S::MainForm, "MI_GameGlass", "Glass"},
+        {S::MainForm, "MI_GameWeight", "Weight"},
+        {S::MainForm, "MI_PocketsPocket1", "Pocket 1"},
+        {S::MainForm, "MI_PocketsPocket4", "Pocket 4"},
+        {S::MainForm, "MI_PocketsTile", "Tile"},
+        {S::MainForm, "MI_PocketsCascade", "Cascade"},
+        {S::MainForm, "MI_Options", "Options"},
+        {S::MainForm, "MI_HelpCont", "Contents"},
+        {S::MainForm, "MI_HelpQuick", "Quick Help"},
+        {S::MainForm, "MI_HelpOrvelHomePage", "Product Home"},
+        {S::MainForm, "MI_HelpReport", "Create Report"},
+        {S::MainForm, "MI_HelpCredits", "Credits"},
+        {S::MainForm, "MI_HelpAbout", "About"},
+        {S::MainForm, "MI_FullScreen", "Full Screen"},
+        {S::MainForm, "MI_Min", "Minimize"},
+        {S::MainForm, "MI_Exit", "Exit"},
+        {S::Finish, "L_Congratulations", "Congratulations!"},
+        {S::Finish, "L_Solved", "You've solved the puzzle."},
+        {S::Finish, "L_AskForSave", "Would you like to save it as a Bitmap file?"},
+        {S::Download, "DownMode0", "Selected Jigsaw"},
+        {S::Download, "DownMode1", "New Jigsaws"},
+        {S::Download, "DownMode2", "All jigsaws"},
+        {S::Options, "CB_PlayModes0", "Standard"},
+        {S::Options, "Key5", "Right + Ctrl"},
+        {S::QuickHelp, "CB_Show", "Show this box at start"},
+    };
+    TLanguage lang(nullptr, LanguageDir());
+    ASSERT_TRUE(lang.LoadAndApply(lang.LangFilePath("english")));
+    for (const auto& [section, key, text] : designed)
+        EXPECT_EQ(lang.LookUp(section, key), text) << key;
 }
 
 TEST(ShippedLanguages, EveryLanguageHasEnglishKeysAndPlaceholders) {

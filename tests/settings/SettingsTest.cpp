@@ -221,6 +221,10 @@ TEST_F(SettingsTest, OutOfRangeValuesFallBackBeforeTheyIndexAnything) {
     const TSettings t = Load();
     EXPECT_EQ(t.ShapeStyle, 3);
     EXPECT_EQ(t.Level, d.Level);
+
+    // A long autosave interval is kept as written.
+    WriteIni("[Main]\n   <AutoSave>\n      Interval=90\n");
+    EXPECT_EQ(Load().AutoSave_iIntervalMin, 90);
 }
 
 TEST_F(SettingsTest, FullScreenRunsTheCommandOnlyWhenItDiffers) {
