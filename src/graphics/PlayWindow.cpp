@@ -610,6 +610,8 @@ void CreatePlayWindows(TPlayWindows& pw, Platform& platform, const std::string& 
     UpdateLimits(pw.Glass);
     SetClientSize(pw.Glass, false, 0, 0);
     pw.Glass.ToolButton = 15;
+    // The glass starts at zoom 2: its first zoom button shows, the second waits.
+    pw.Glass.Buttons[BTN_ZOOM2].Visible = false;
     InitPlayWindows(pw);
 }
 
