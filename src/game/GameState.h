@@ -15,6 +15,16 @@ struct TOrderPair {
     int32_t piece = 0;
 };
 
+// What SortOrder keeps between calls: the group of every piece in play when
+// the cache was filled and the sorted orders computed from exactly those groups.
+struct TOrderCache {
+    std::vector<int32_t> Groups;
+    std::vector<TOrderPair> Ascending;
+    std::vector<TOrderPair> Descending;
+    bool AscendingValid = false;
+    bool DescendingValid = false;
+};
+
 // The whole state of the jigsaw in play. Owned by the main window's context
 // and passed by reference; replaced as a whole when a game is opened.
 struct TGame {
@@ -48,11 +58,13 @@ struct TGame {
     bool Busy = false;
     int CurSide = 0;
 
-    // Draw-order cache: SortOrder skips the sort when no group number has
-    // changed since the last one. Every writer of a piece's group calls
-    // InvalidateOrder (the group routines do so themselves).
+    // Draw-order cache: SortOrder skips the sort when no group number and no
+    // piece count has changed since the last one. It compares the groups
+    // itself, so a writer that forgets InvalidateOrder costs a comparison,
+    // never a wrong order; InvalidateOrder forces a fresh sort.
     bool OrderValid = false;
-    bool OrderDescending = false;
+    bool OrderDescending = false;  // the order DrawOrder holds after the last SortOrder
+    TOrderCache OrderCache;
     void InvalidateOrder() { OrderValid = false; }
 
     int RandInt(int n) { return Random.RandInt(n); }
