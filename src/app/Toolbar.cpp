@@ -172,9 +172,11 @@ void BuildToolbarBackground(TMyBitmap& out, const TMyBitmap& skin, int width, in
     CopyBlock(out, width - 10, 0, skin, 368, 115, 10, 35);
 }
 
-void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width) {
+void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width, TColor under) {
     Create24(out, width, 100);
     if (out.Width == 0 || skin.Width == 0) return;
+    // The panel's rounded corners let the field's grey show through.
+    FillBox(out, 0, 0, width, 100, under);
     CopyBlock(out, 0, 0, skin, 308, 1, 10, 100);
     for (int k = 0; k < width / 10 - 1; ++k) CopyBlock(out, 10 + 10 * k, 0, skin, 318, 1, 10, 100);
     CopyBlock(out, width - 10, 0, skin, 328, 1, 10, 100);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 
 #include "app/forms/AboutOrvelZent.h"
 #include "app/forms/MainWindow.h"
@@ -266,6 +267,51 @@ TEST(Splash, LabelsAndAboutBox) {
     splash.show();
     QTest::keyClick(&splash, Qt::Key_Escape);
     EXPECT_EQ(splash.result(), QDialog::Rejected);
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// Renders the window with the progress panel half-way and the open menu into
+// tests/ of the build folder (for looking at), and checks the bar's two parts differ.
+TEST_F(MainWindowFixture, ProgressBarShowsItsFilledPart) {
+    main->resize(1024, 640);
+    QApplication::processEvents();
+    main->ShowProgress("Opening the jigsaw...", 2);
+    main->StepProgress();
+    QApplication::processEvents();
+    const QImage shot = main->grab().toImage();
+    shot.save(QString(ORVEL_BUILD_DIR) + "/tests/forms-progress.png");
+    const QPoint bar = main->I_ProgressBar->mapTo(main.get(), QPoint(0, 10));
+    const int g = main->I_ProgressBarEmpty->width();
+    const QColor filled = shot.pixelColor(bar + QPoint(g / 4, 0));
+    const QColor empty = shot.pixelColor(bar + QPoint(3 * g / 4, 0));
+    EXPECT_NE(filled, empty);
+    EXPECT_GT(filled.red(), empty.red());
+    main->HideProgress();
+    main->PM_Menu->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    main->PM_Menu->grab().toImage().save(QString(ORVEL_BUILD_DIR) + "/tests/forms-menu.png");
+    EXPECT_EQ(main->PM_Menu->actions().size() > 8, true);
+    main->PM_Menu->hide();
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+TEST_F(MainWindowFixture, ShutDownRemovesTheEntryScratchFile) {
+    const std::string scratch = main->Paths.EntryScratchFile;
+    ASSERT_FALSE(scratch.empty());
+    { std::ofstream(scratch) << "x"; }
+    ASSERT_TRUE(fs::exists(scratch));
+    main.reset();
+    EXPECT_FALSE(fs::exists(scratch));
 }
 
 }  // namespace

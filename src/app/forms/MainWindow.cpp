@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -215,6 +216,11 @@ TF_Main::TF_Main(Platform& platform, const TPlatformFolders& folders, QWidget* p
         SetItemVisible(k, false);
     }
     CreateToolbar();
+    if (ToolbarSkin.Width > 0) {
+        TMyBitmap icon;
+        BuildToolImage(icon, ToolbarSkin, ToolSlots()[BI_App].Image, 1);
+        setWindowIcon(QIcon(QPixmap::fromImage(ToQImage(icon))));
+    }
 
     // 7. Cursors; the recent-files separator.
     DragCursor1 = LoadCursor(res + "/dragaaa.png", Qt::ClosedHandCursor, 16, 14);
@@ -260,6 +266,11 @@ TF_Main::TF_Main(Platform& platform, const TPlatformFolders& folders, QWidget* p
 TF_Main::~TF_Main() {
     if (I_Field) I_Field->MouseEnabled = false;
     m_langHandle.Reset();
+    // The entry scratch file holds the last unpacked picture or text; it goes with the program.
+    std::error_code ec;
+    if (!Paths.EntryScratchFile.empty()) std::filesystem::remove(Paths.EntryScratchFile, ec);
+    Paths.DistList.clear();
+    Paths.CatalogueList.clear();
 }
 
 void TF_Main::StartUp() {
@@ -277,6 +288,16 @@ void TF_Main::StartUp() {
 void TF_Main::CreateMenu() {
     PM_Menu = new QMenu(this);
     PM_Menu->setObjectName("PM_Menu");
+    // The menu wears the toolbar's colours.
+    setStyleSheet(
+        "QMenu { background: #2a2522; color: #f6ead7; border: 1px solid #b04326; padding: 3px; }"
+        "QMenu::item { padding: 4px 22px 4px 22px; }"
+        "QMenu::item:selected { background: #e86a3c; color: #fffaf0; }"
+        "QMenu::item:disabled { color: #746b64; }"
+        "QMenu::separator { height: 1px; background: #4a423c; margin: 3px 6px; }"
+        "QMenu::indicator { width: 12px; height: 12px; left: 5px; }"
+        "QMenu::indicator:checked { background: #ff522b; border: 1px solid #f6ead7; }"
+        "QToolTip { background: #2a2522; color: #f6ead7; border: 1px solid #e86a3c; }");
     for (const TMenuItemDef& d : MenuItems()) {
         QMenu* into = d.Parent < 0 ? PM_Menu : SubMenus[d.Parent];
         if (d.SeparatorBefore) into->addSeparator();
