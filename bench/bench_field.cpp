@@ -29,8 +29,10 @@ struct Scene {
     TMyBitmap thumb;
 
     Scene() {
-        if (!LoadPngResource(pw.WinSkin, g_resources, "skin")) Create32(pw.WinSkin, kWinSkinW, kWinSkinH);
-        if (!LoadPngResource(pw.GlassSkin, g_resources, "glass")) Create32(pw.GlassSkin, kGlassSkinW, kGlassSkinH);
+        if (!LoadPngResource(pw.WinSkin, g_resources, "skin"))
+            Create32(pw.WinSkin, kWinSkinW, kWinSkinH);
+        if (!LoadPngResource(pw.GlassSkin, g_resources, "glass"))
+            Create32(pw.GlassSkin, kGlassSkinW, kGlassSkinH);
         CreatePlayWindows(pw, platform, "Pocket %d (%d)", "Thumbnail");
         SizeField(view, 1920, 1080, kDefaultBackground);
         SetFieldArea(view, 1920, 1045);
@@ -109,7 +111,8 @@ int main(int argc, char** argv) {
     std::string save;
     std::string exe = argv[0];
     const size_t slash = exe.rfind('/');
-    g_resources = (slash == std::string::npos ? std::string(".") : exe.substr(0, slash)) + "/../resources";
+    g_resources =
+        (slash == std::string::npos ? std::string(".") : exe.substr(0, slash)) + "/../resources";
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--save=", 7) == 0) {

@@ -65,7 +65,9 @@ const std::array<TMenuItemDef, kMenuCmdCount>& MenuItems() {
     return kItems;
 }
 
-const TMenuItemDef& MenuItem(MenuCmd cmd) { return kItems[cmd]; }
+const TMenuItemDef& MenuItem(MenuCmd cmd) {
+    return kItems[cmd];
+}
 
 std::string ShortcutText(uint16_t key, uint8_t shift) {
     if (key == 0) return {};

@@ -69,11 +69,11 @@ constexpr uint8_t kCtrlBit = 4;
 
 struct TMenuItemDef {
     MenuCmd Cmd;
-    const char* Name;     // component name, also the language key
-    int Parent;           // -1 top level, else the parent's MenuCmd
-    const char* Caption;  // as designed, before a language replaces it
-    uint16_t Key;         // 0 none
-    uint8_t Shift;        // exact shift state the key needs
+    const char* Name;      // component name, also the language key
+    int Parent;            // -1 top level, else the parent's MenuCmd
+    const char* Caption;   // as designed, before a language replaces it
+    uint16_t Key;          // 0 none
+    uint8_t Shift;         // exact shift state the key needs
     bool SeparatorBefore;  // a separator line precedes the item in its menu
     int Tag;               // recent-file number, pocket number - 1
 };

@@ -37,11 +37,12 @@ struct ChainStep {
     int Slot;
     bool GroupGap;
 };
-constexpr ChainStep kChain[] = {{BI_Open, true},     {BI_Save, false},     {BI_Download, true},  {BI_BkgAll, true},
-                                {BI_BkgCur, false},  {BI_Thumb, true},     {BI_Info, true},      {BI_Win1, true},
-                                {BI_Win2, false},    {BI_Pocket1, true},   {BI_Pocket2, false},  {BI_Pocket3, false},
-                                {BI_Pocket4, false}, {BI_SelectAll, true}, {BI_Arrange, false},  {BI_Glass, true},
-                                {BI_Weight, true},   {BI_FullScreen, true}, {BI_Options, true},  {BI_Help, true}};
+constexpr ChainStep kChain[] = {
+    {BI_Open, true},     {BI_Save, false},      {BI_Download, true}, {BI_BkgAll, true},
+    {BI_BkgCur, false},  {BI_Thumb, true},      {BI_Info, true},     {BI_Win1, true},
+    {BI_Win2, false},    {BI_Pocket1, true},    {BI_Pocket2, false}, {BI_Pocket3, false},
+    {BI_Pocket4, false}, {BI_SelectAll, true},  {BI_Arrange, false}, {BI_Glass, true},
+    {BI_Weight, true},   {BI_FullScreen, true}, {BI_Options, true},  {BI_Help, true}};
 
 // Copies a block of the skin (its colour, alpha ignored) into a 24-bit picture.
 void CopyBlock(TMyBitmap& dst, int x, int y, const TMyBitmap& skin, int sx, int sy, int w, int h) {
@@ -52,7 +53,9 @@ void CopyBlock(TMyBitmap& dst, int x, int y, const TMyBitmap& skin, int sx, int 
 
 }  // namespace
 
-const std::array<TToolSlotDef, kToolSlotCount>& ToolSlots() { return kSlots; }
+const std::array<TToolSlotDef, kToolSlotCount>& ToolSlots() {
+    return kSlots;
+}
 
 TToolbar::TToolbar() {
     for (int i = 0; i < kToolSlotCount; ++i) {
@@ -89,7 +92,8 @@ void TToolbar::Layout(int width, bool fullScreen) {
     Buttons[BI_App].Left = 4;
     int prev = BI_App;
     for (const ChainStep& step : kChain) {
-        Buttons[step.Slot].Left = Buttons[prev].Left + Buttons[prev].Width + (step.GroupGap ? a : b);
+        Buttons[step.Slot].Left =
+            Buttons[prev].Left + Buttons[prev].Width + (step.GroupGap ? a : b);
         prev = step.Slot;
     }
     Buttons[BI_Min].Visible = Buttons[BI_Close].Visible = fullScreen;

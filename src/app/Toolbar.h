@@ -100,7 +100,8 @@ void ToolbarGaps(int width, bool fullScreen, int& a, int& b);
 void BuildToolbarBackground(TMyBitmap& out, const TMyBitmap& skin, int width, int height);
 // The progress panel's background (width x 100) and a bar (g x 20, empty or full).
 // under: the colour the panel's transparent corners take.
-void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width, TColor under = 0x989898);
+void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width,
+                             TColor under = 0x989898);
 void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool full);
 // A button's 29 x 29 picture from the toolbar skin.
 void BuildToolImage(TMyBitmap& out, const TMyBitmap& toolbarSkin, int image, int row);

@@ -4,7 +4,8 @@
 
 namespace orvel {
 
-void ComposeRect(TMyBitmap& field, const TMyRect& update, const TPlayWindows& pw, const TFieldLayers& layers) {
+void ComposeRect(TMyBitmap& field, const TMyRect& update, const TPlayWindows& pw,
+                 const TFieldLayers& layers) {
     if (field.Width == 0) return;
     TMyRect upd;
     TMyRect whole;
@@ -18,7 +19,8 @@ void ComposeRect(TMyBitmap& field, const TMyRect& update, const TPlayWindows& pw
             const TMyBitmap* pic = layers.ThumbPicture;
             TMyRect part;
             if (pic != nullptr && pic->Width > 0 && IntersectRect(win.Client, upd, &part)) {
-                const int w = Min(win.Client.Width, pic->Width), h = Min(win.Client.Height, pic->Height);
+                const int w = Min(win.Client.Width, pic->Width),
+                          h = Min(win.Client.Height, pic->Height);
                 BlitAlpha(field, win.Client.Left, win.Client.Top, w, h, *pic, 0, 0, w, h, part);
             }
         } else if (layers.DrawPieces) {
@@ -27,7 +29,8 @@ void ComposeRect(TMyBitmap& field, const TMyRect& update, const TPlayWindows& pw
         }
     }
     if (layers.DrawOverlays) layers.DrawOverlays(field, upd);
-    if (pw.Glass.Visible && IntersectRect(pw.Glass.Outer, upd)) DrawWindow(field, upd, pw.Glass, pw);
+    if (pw.Glass.Visible && IntersectRect(pw.Glass.Outer, upd))
+        DrawWindow(field, upd, pw.Glass, pw);
 }
 
 bool SizeField(TFieldView& view, int screenW, int screenH, TColor fill) {
@@ -87,7 +90,8 @@ void FlushField(TFieldView& view, const TPlayWindows& pw, const TFieldLayers& la
         SetPosSize(whole, 0, 0, view.Field.Width, view.Field.Height);
         if (IntersectRect(rect, whole, &upd)) {
             if (layers.DrawOverlays) layers.DrawOverlays(view.Field, upd);
-            if (pw.Glass.Visible && IntersectRect(pw.Glass.Outer, upd)) DrawWindow(view.Field, upd, pw.Glass, pw);
+            if (pw.Glass.Visible && IntersectRect(pw.Glass.Outer, upd))
+                DrawWindow(view.Field, upd, pw.Glass, pw);
         }
     }
     if (view.Invalidate) view.Invalidate(rect);
@@ -122,11 +126,13 @@ bool HoverField(TFieldView& view, TPlayWindows& pw, int x, int y, Platform& plat
     if (newWin == view.HotWin && hot == view.HotButton) return false;
     if (TMyWin* old = WindowByNumber(pw, view.HotWin); old != nullptr && old != win) {
         ClearHover(*old);
-        if (view.HotButton >= 0) RequestUpdate(view, FieldUpdate::Button, &old->Buttons[view.HotButton].Bounds);
+        if (view.HotButton >= 0)
+            RequestUpdate(view, FieldUpdate::Button, &old->Buttons[view.HotButton].Bounds);
     } else if (old != nullptr && view.HotButton >= 0) {
         RequestUpdate(view, FieldUpdate::Button, &old->Buttons[view.HotButton].Bounds);
     }
-    if (win != nullptr && hot >= 0) RequestUpdate(view, FieldUpdate::Button, &win->Buttons[hot].Bounds);
+    if (win != nullptr && hot >= 0)
+        RequestUpdate(view, FieldUpdate::Button, &win->Buttons[hot].Bounds);
     view.HotWin = newWin;
     view.HotButton = hot;
     return true;

@@ -47,7 +47,8 @@ struct TFieldView {
 
 // Draws everything of the field inside update: the windows in z-order with
 // their pieces (or the thumbnail picture), then the overlays, then the glass frame.
-void ComposeRect(TMyBitmap& field, const TMyRect& update, const TPlayWindows& pw, const TFieldLayers& layers);
+void ComposeRect(TMyBitmap& field, const TMyRect& update, const TPlayWindows& pw,
+                 const TFieldLayers& layers);
 
 // Sizes the field buffer (keeping it when the size is unchanged) and asks for a full redraw.
 bool SizeField(TFieldView& view, int screenW, int screenH, TColor fill);

@@ -13,7 +13,9 @@ namespace {
 
 constexpr uint8_t kButtonCodes[kWinButtonCount] = {26, 27, 28, 21, 22, 20, 24, 25, 23};
 
-void SetNone(TMyRect& r) { SetBounds(r, -1, -1, -1, -1); }
+void SetNone(TMyRect& r) {
+    SetBounds(r, -1, -1, -1, -1);
+}
 
 // Places the thumb of a scroll bar inside its track from a scroll position.
 void PlaceHThumb(TMyWin& win) {
@@ -37,14 +39,16 @@ void PlaceVThumb(TMyWin& win) {
 // The arrows move the thumb to where the scroll position puts it, kept in the track.
 void ThumbFromScrollX(TMyWin& win) {
     TMyWinButton& thumb = win.Buttons[BTN_HTHUMB];
-    int left = win.HTrack.Left + static_cast<int>(static_cast<int64_t>(win.ScrollX) * win.HTrack.Width / win.ContentW);
+    int left = win.HTrack.Left + static_cast<int>(static_cast<int64_t>(win.ScrollX) *
+                                                  win.HTrack.Width / win.ContentW);
     left = Clamp(left, win.HTrack.Left, win.HTrack.Right + 1 - thumb.Bounds.Width);
     SetPosSize(thumb.Bounds, left, thumb.Bounds.Top, thumb.Bounds.Width, thumb.Bounds.Height);
 }
 
 void ThumbFromScrollY(TMyWin& win) {
     TMyWinButton& thumb = win.Buttons[BTN_VTHUMB];
-    int top = win.VTrack.Top + static_cast<int>(static_cast<int64_t>(win.ScrollY) * win.VTrack.Height / win.ContentH);
+    int top = win.VTrack.Top + static_cast<int>(static_cast<int64_t>(win.ScrollY) *
+                                                win.VTrack.Height / win.ContentH);
     top = Clamp(top, win.VTrack.Top, win.VTrack.Bottom + 1 - thumb.Bounds.Height);
     SetPosSize(thumb.Bounds, thumb.Bounds.Left, top, thumb.Bounds.Width, thumb.Bounds.Height);
 }
@@ -54,8 +58,10 @@ void ThumbDragX(TMyWin& win, int x) {
     TMyWinButton& thumb = win.Buttons[BTN_HTHUMB];
     const int left = Clamp(x, win.HTrack.Left, win.HTrack.Right + 1 - thumb.Bounds.Width);
     SetPosSize(thumb.Bounds, left, thumb.Bounds.Top, thumb.Bounds.Width, thumb.Bounds.Height);
-    win.ScrollX = static_cast<int>(static_cast<int64_t>(left - win.HTrack.Left) * win.ContentW / win.HTrack.Width);
-    if (win.ScrollX > 0 && win.ScrollX + win.Client.Width > win.ContentW) win.ScrollX = win.ContentW - win.Client.Width;
+    win.ScrollX = static_cast<int>(static_cast<int64_t>(left - win.HTrack.Left) * win.ContentW /
+                                   win.HTrack.Width);
+    if (win.ScrollX > 0 && win.ScrollX + win.Client.Width > win.ContentW)
+        win.ScrollX = win.ContentW - win.Client.Width;
 }
 
 void ThumbDragY(TMyWin& win, int y) {
@@ -63,8 +69,10 @@ void ThumbDragY(TMyWin& win, int y) {
     TMyWinButton& thumb = win.Buttons[BTN_VTHUMB];
     const int top = Clamp(y, win.VTrack.Top, win.VTrack.Bottom + 1 - thumb.Bounds.Height);
     SetPosSize(thumb.Bounds, thumb.Bounds.Left, top, thumb.Bounds.Width, thumb.Bounds.Height);
-    win.ScrollY = static_cast<int>(static_cast<int64_t>(top - win.VTrack.Top) * win.ContentH / win.VTrack.Height);
-    if (win.ScrollY > 0 && win.ScrollY + win.Client.Height > win.ContentH) win.ScrollY = win.ContentH - win.Client.Height;
+    win.ScrollY = static_cast<int>(static_cast<int64_t>(top - win.VTrack.Top) * win.ContentH /
+                                   win.VTrack.Height);
+    if (win.ScrollY > 0 && win.ScrollY + win.Client.Height > win.ContentH)
+        win.ScrollY = win.ContentH - win.Client.Height;
 }
 
 // Steps 3 to 6 of sizing a window from a client size (scroll bars included).
@@ -81,7 +89,8 @@ void LayoutFromClient(TMyWin& win, int cw, int ch) {
         win.HScroll = win.VScroll = false;
         win.ScrollX = win.ScrollY = 0;
     }
-    SetPosSize(win.Outer, win.Outer.Left, win.Outer.Top, vw + win.FrameW + (win.VScroll ? kScrollBarSize : 0),
+    SetPosSize(win.Outer, win.Outer.Left, win.Outer.Top,
+               vw + win.FrameW + (win.VScroll ? kScrollBarSize : 0),
                vh + win.FrameH + (win.HScroll ? kScrollBarSize : 0));
     if (withContent) {
         if (win.HScroll != hadH) win.ScrollX = 0;
@@ -221,13 +230,15 @@ void InitWindow(TMyWin& win, int x, int y, int width, int height, int kind) {
         InitButton(bt[BTN_VTHUMB], 211, 101, 17, 17, kBtnStretchV);
     }
     SetClientSize(win, false, 0, 0);
-    if (win.CaptionH > 0 && win.CaptionArea.Height > 0) Create32(win.CaptionBitmap, 300, win.CaptionArea.Height);
+    if (win.CaptionH > 0 && win.CaptionArea.Height > 0)
+        Create32(win.CaptionBitmap, 300, win.CaptionArea.Height);
 }
 
 void SetClientSize(TMyWin& win, bool useGiven, int width, int height) {
     int cw = useGiven ? width : win.Outer.Width - win.FrameW;
     int ch = useGiven ? height : win.Outer.Height - win.FrameH;
-    if (win.KeepAspect && win.MaxClientW > 0) ch = static_cast<int>(static_cast<int64_t>(cw) * win.MaxClientH / win.MaxClientW);
+    if (win.KeepAspect && win.MaxClientW > 0)
+        ch = static_cast<int>(static_cast<int64_t>(cw) * win.MaxClientH / win.MaxClientW);
     cw = Max(cw, win.MinClientW);
     ch = Max(ch, win.MinClientH);
     if (win.MaxClientW != 0) cw = Min(cw, win.MaxClientW);
@@ -235,7 +246,9 @@ void SetClientSize(TMyWin& win, bool useGiven, int width, int height) {
     LayoutFromClient(win, cw, ch);
 }
 
-void Relayout(TMyWin& win) { LayoutFromClient(win, win.Outer.Width - win.FrameW, win.Outer.Height - win.FrameH); }
+void Relayout(TMyWin& win) {
+    LayoutFromClient(win, win.Outer.Width - win.FrameW, win.Outer.Height - win.FrameH);
+}
 
 void ComputeParts(TMyWin& win) {
     const int L = win.Outer.Left, T = win.Outer.Top, R = win.Outer.Right, B = win.Outer.Bottom;
@@ -245,7 +258,8 @@ void ComputeParts(TMyWin& win) {
               B - b - (win.HScroll ? kScrollBarSize : 0));
 
     if (win.CaptionH > 0) {
-        SetBounds(win.CaptionArea, L + b + 8, T, R - bt[BTN_CLOSE].Width - 7, T + b + win.CaptionH - 1);
+        SetBounds(win.CaptionArea, L + b + 8, T, R - bt[BTN_CLOSE].Width - 7,
+                  T + b + win.CaptionH - 1);
         PlaceButton(bt[BTN_CLOSE], win.Outer);
     } else {
         SetNone(win.CaptionArea);
@@ -254,8 +268,8 @@ void ComputeParts(TMyWin& win) {
     if (win.HScroll && win.ContentW != 0) {
         PlaceButton(bt[BTN_LEFT], win.Outer);
         PlaceButton(bt[BTN_RIGHT], win.Outer);
-        SetBounds(win.HTrack, bt[BTN_LEFT].Bounds.Right + 1, bt[BTN_LEFT].Bounds.Top, bt[BTN_RIGHT].Bounds.Left - 1,
-                  bt[BTN_LEFT].Bounds.Bottom);
+        SetBounds(win.HTrack, bt[BTN_LEFT].Bounds.Right + 1, bt[BTN_LEFT].Bounds.Top,
+                  bt[BTN_RIGHT].Bounds.Left - 1, bt[BTN_LEFT].Bounds.Bottom);
         PlaceHThumb(win);
     } else {
         for (int i = BTN_LEFT; i <= BTN_HTHUMB; ++i) ClearRect(bt[i].Bounds);
@@ -264,8 +278,8 @@ void ComputeParts(TMyWin& win) {
     if (win.VScroll && win.ContentH != 0) {
         PlaceButton(bt[BTN_UP], win.Outer);
         PlaceButton(bt[BTN_DOWN], win.Outer);
-        SetBounds(win.VTrack, bt[BTN_UP].Bounds.Left, bt[BTN_UP].Bounds.Bottom + 1, bt[BTN_UP].Bounds.Right,
-                  bt[BTN_DOWN].Bounds.Top - 1);
+        SetBounds(win.VTrack, bt[BTN_UP].Bounds.Left, bt[BTN_UP].Bounds.Bottom + 1,
+                  bt[BTN_UP].Bounds.Right, bt[BTN_DOWN].Bounds.Top - 1);
         PlaceVThumb(win);
     } else {
         for (int i = BTN_UP; i <= BTN_VTHUMB; ++i) ClearRect(bt[i].Bounds);
@@ -368,7 +382,8 @@ int HitTest(TMyWin& win, int x, int y, bool pressing, Platform& platform) {
     } else if (win.Kind == kKindGlass) {
         if (ContainsPoint(win.Grip, x, y) && x + y - win.Grip.Left - win.Grip.Top >= win.Grip.Width)
             code = HIT_BOTTOMRIGHT;
-    } else if (win.Kind == kKindSide && (win.HScroll || win.VScroll) && ContainsPoint(win.Corner, x, y)) {
+    } else if (win.Kind == kKindSide && (win.HScroll || win.VScroll) &&
+               ContainsPoint(win.Corner, x, y)) {
         code = HIT_BOTTOMRIGHT;
     }
     if (code >= HIT_LEFT && code <= HIT_BOTTOMRIGHT) {
@@ -422,12 +437,14 @@ bool IsInLens(const TMyWin& glass, int x, int y) {
 }
 
 bool IsOnFrame(const TMyWin& win, int x, int y, const TMyBitmap* glassSkin) {
-    if (win.Kind != kKindGlass) return ContainsPoint(win.Outer, x, y) && !ContainsPoint(win.Client, x, y);
+    if (win.Kind != kKindGlass)
+        return ContainsPoint(win.Outer, x, y) && !ContainsPoint(win.Client, x, y);
     if (IsInLens(win, x, y) || glassSkin == nullptr || glassSkin->Width == 0) return false;
     for (int i = 0; i < 4; ++i) {
         const TMyRect& d = win.LensDst[i];
         if (ContainsPoint(d, x, y))
-            return GetAlpha(*glassSkin, win.LensSrc[i].Left + x - d.Left, win.LensSrc[i].Top + y - d.Top) > 200;
+            return GetAlpha(*glassSkin, win.LensSrc[i].Left + x - d.Left,
+                            win.LensSrc[i].Top + y - d.Top) > 200;
     }
     return false;
 }
@@ -435,8 +452,9 @@ bool IsOnFrame(const TMyWin& win, int x, int y, const TMyBitmap* glassSkin) {
 bool IsOnScrollBar(const TMyWin& win, int x, int y) {
     if (!win.Visible) return false;
     const TMyWinButton* bt = win.Buttons;
-    if (win.HScroll && (ContainsPoint(win.HTrack, x, y) || ContainsPoint(bt[BTN_LEFT].Bounds, x, y) ||
-                        ContainsPoint(bt[BTN_RIGHT].Bounds, x, y)))
+    if (win.HScroll &&
+        (ContainsPoint(win.HTrack, x, y) || ContainsPoint(bt[BTN_LEFT].Bounds, x, y) ||
+         ContainsPoint(bt[BTN_RIGHT].Bounds, x, y)))
         return true;
     if (win.VScroll && (ContainsPoint(win.VTrack, x, y) || ContainsPoint(bt[BTN_UP].Bounds, x, y) ||
                         ContainsPoint(bt[BTN_DOWN].Bounds, x, y)))
@@ -535,8 +553,9 @@ int GroupCount(const TGame& game, int winId, bool refresh) {
     std::vector<TOrderPair> sorted;
     if (refresh && (!game.OrderValid || game.OrderDescending)) {
         sorted = game.DrawOrder;
-        std::stable_sort(sorted.begin(), sorted.end(),
-                         [](const TOrderPair& a, const TOrderPair& b) { return a.group < b.group; });
+        std::stable_sort(
+            sorted.begin(), sorted.end(),
+            [](const TOrderPair& a, const TOrderPair& b) { return a.group < b.group; });
         order = &sorted;
     }
     int count = 0;

@@ -9,9 +9,9 @@
 #include <functional>
 #include <string>
 
+#include "game/GameTypes.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Rect.h"
-#include "game/GameTypes.h"
 
 namespace orvel {
 
@@ -71,7 +71,9 @@ constexpr int kScrollBarSize = 17;
 // The default window background, also the fallback for a picture that cannot load.
 constexpr TColor kDefaultBackground = 0x989898;
 // Background values 10..17 name background pictures instead of colours.
-inline bool IsBackgroundPictureCode(int32_t v) { return v >= 10 && v <= 17; }
+inline bool IsBackgroundPictureCode(int32_t v) {
+    return v >= 10 && v <= 17;
+}
 
 // Sizes of the skin pictures.
 constexpr int kWinSkinW = 390;
@@ -84,7 +86,8 @@ struct TMyWinButton {
     int32_t Width = 0, Height = 0;
     TMyRect Bounds;
     TMyRect SrcNormal, SrcHover, SrcActive, SrcActiveHover, SrcPressed;
-    int32_t FromLeft = kUnsetEdge, FromTop = kUnsetEdge, FromRight = kUnsetEdge, FromBottom = kUnsetEdge;
+    int32_t FromLeft = kUnsetEdge, FromTop = kUnsetEdge, FromRight = kUnsetEdge,
+            FromBottom = kUnsetEdge;
     bool Visible = false;
     bool ActiveLook = false;
     bool Hover = false, Pressed = false;
@@ -107,7 +110,8 @@ struct TMyWin {
     int32_t ScrollX = 0, ScrollY = 0;
     int32_t ContentW = 0, ContentH = 0;  // 0 = no scrolling
     TMyRect HTrack, VTrack, Corner, Grip;
-    TMyRect EdgeLeft, EdgeTop, EdgeRight, EdgeBottom, CornerTopLeft, CornerBottomLeft, CornerBottomRight;
+    TMyRect EdgeLeft, EdgeTop, EdgeRight, EdgeBottom, CornerTopLeft, CornerBottomLeft,
+        CornerBottomRight;
     bool HScroll = false, VScroll = false;
     TMyRect CaptionArea;
     int32_t LensCorner = 0;
@@ -123,7 +127,7 @@ struct TMyWin {
     TMyRect CaptionTextBox;
     bool HasBackground = false;
     int32_t Background = kDefaultBackground;
-    int32_t MenuItem = -1;   // the command whose menu item shows this window's visibility
+    int32_t MenuItem = -1;    // the command whose menu item shows this window's visibility
     int32_t ToolButton = -1;  // toolbar slot that toggles it
     int32_t Groups = 0;
     bool KeepAspect = false;
@@ -189,6 +193,7 @@ void CreatePlayWindows(TPlayWindows& pw, Platform& platform, const std::string& 
 std::string FormatPocketCaption(const std::string& format, int pocket, int groups);
 
 // Paints frame, scroll bars, background, lens corners and buttons, clipped to update.
-void DrawWindow(TMyBitmap& target, const TMyRect& update, const TMyWin& win, const TPlayWindows& pw);
+void DrawWindow(TMyBitmap& target, const TMyRect& update, const TMyWin& win,
+                const TPlayWindows& pw);
 
 }  // namespace orvel

@@ -40,8 +40,9 @@ struct MainWindowFixture : ::testing::Test {
     std::unique_ptr<TF_Main> main;
 
     void SetUp() override {
-        tmp = fs::temp_directory_path() / ("orvel-forms-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        tmp = fs::temp_directory_path() /
+              ("orvel-forms-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(tmp);
         fs::create_directories(tmp / "docs");
         fs::create_directories(tmp / "data");
@@ -61,8 +62,12 @@ struct MainWindowFixture : ::testing::Test {
         main.reset();
         fs::remove_all(tmp);
     }
-    void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyPress(main.get(), static_cast<Qt::Key>(key), mods); }
-    void Release(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyRelease(main.get(), static_cast<Qt::Key>(key), mods); }
+    void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyPress(main.get(), static_cast<Qt::Key>(key), mods);
+    }
+    void Release(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyRelease(main.get(), static_cast<Qt::Key>(key), mods);
+    }
     QWidget* Button(int slot) { return main->ToolButtons[slot]; }
     void ClickButton(int slot) {
         QWidget* b = Button(slot);
@@ -230,7 +235,8 @@ TEST_F(MainWindowFixture, ProgressPanelBlocksCommandsAndKeys) {
     EXPECT_FALSE(main->P_Progress->isVisible());
     EXPECT_TRUE(main->Actions[MI_FullScreen]->isEnabled());
     EXPECT_TRUE(main->Toolbar.Buttons[BI_FullScreen].Enabled);
-    EXPECT_FALSE(main->Toolbar.Buttons[BI_Open].Enabled);  // its window is not part of the program yet
+    EXPECT_FALSE(
+        main->Toolbar.Buttons[BI_Open].Enabled);  // its window is not part of the program yet
 }
 
 TEST_F(MainWindowFixture, ClosingWritesTheSettingsOrStaysOpen) {
@@ -247,7 +253,8 @@ TEST_F(MainWindowFixture, ClosingWritesTheSettingsOrStaysOpen) {
 }
 
 TEST(QuickHelp, PlacedAtTheRightMiddle) {
-    EXPECT_EQ(QuickHelpPlace(QRect(100, 50, 1000, 700), QSize(300, 401)), QPoint(100 + 1000 - 300 - 10, 50 + 149));
+    EXPECT_EQ(QuickHelpPlace(QRect(100, 50, 1000, 700), QSize(300, 401)),
+              QPoint(100 + 1000 - 300 - 10, 50 + 149));
 }
 
 TEST(Splash, LabelsAndAboutBox) {

@@ -46,7 +46,7 @@ TEST(MainMenu, DisabledItemsAndParentsDoNotRun) {
     st.Enabled[MI_FileSave] = false;
     EXPECT_EQ(FindShortcut(st, 'S', 0), -1);  // the walk stops at the disabled match
     st.Enabled[MI_Game] = false;
-    EXPECT_EQ(FindShortcut(st, 'T', 0), -1);   // a disabled parent's items are skipped
+    EXPECT_EQ(FindShortcut(st, 'T', 0), -1);              // a disabled parent's items are skipped
     EXPECT_EQ(FindShortcut(st, 'L', 0), MI_PocketsTile);  // the walk goes on past it
     st.Enabled[MI_Game] = true;
     EXPECT_EQ(FindShortcut(st, 'T', 0), MI_GameThumb);

@@ -21,7 +21,9 @@ void CodedSkin(TMyBitmap& skin, int w, int h) {
     }
 }
 
-TColor SkinAt(int x, int y) { return RgbToColor(x >> 8, y, x & 255); }
+TColor SkinAt(int x, int y) {
+    return RgbToColor(x >> 8, y, x & 255);
+}
 
 struct DrawFixture : ::testing::Test {
     FakePlatform fp;
@@ -59,12 +61,12 @@ TEST_F(DrawFixture, FrameSlicesComeFromTheirSkinBlocks) {
         DrawWindow(field, all, w, pw);
         EXPECT_EQ(At(L, T), SkinAt(x0, 1));
         EXPECT_EQ(At(L + 5, T + 21), SkinAt(x0 + 5, 22));
-        EXPECT_EQ(At(L + 60, T + 2), SkinAt(x0 + 6, 3));  // the stretched column (no text there)
+        EXPECT_EQ(At(L + 60, T + 2), SkinAt(x0 + 6, 3));    // the stretched column (no text there)
         EXPECT_EQ(At(R - 5, T + 21), SkinAt(x0 + 94, 22));  // below the close button
-        EXPECT_EQ(At(L + 50, B), SkinAt(x0 + 10, 100));  // bottom edge, stretched
+        EXPECT_EQ(At(L + 50, B), SkinAt(x0 + 10, 100));     // bottom edge, stretched
         EXPECT_EQ(At(L, B), SkinAt(x0, 100));
         EXPECT_EQ(At(R, B), SkinAt(x0 + 99, 100));
-        EXPECT_EQ(At(L, T + 22 + 2), SkinAt(x0, 25));   // top of the side edge
+        EXPECT_EQ(At(L, T + 22 + 2), SkinAt(x0, 25));      // top of the side edge
         EXPECT_EQ(At(L + 3, T + 60), SkinAt(x0 + 3, 31));  // side edge, row 31 stretched
         EXPECT_EQ(At(R, T + 60), SkinAt(x0 + 99, 31));
     }

@@ -219,7 +219,8 @@ TEST(PlayWindowHit, EdgesCornersAndCursors) {
     EXPECT_EQ(HitTest(w, o.Right - 8, o.Bottom - 8, false, fp), HIT_BOTTOMRIGHT);
     fp.Cursor = CursorShape::Arrow;
     EXPECT_EQ(HitTest(w, w.Client.Left + 5, w.Client.Top + 5, false, fp), HIT_NONE);
-    EXPECT_EQ(HitTest(w, o.Left + 30, o.Top + 10, false, fp), HIT_NONE);  // caption: moving is decided by IsOnFrame
+    EXPECT_EQ(HitTest(w, o.Left + 30, o.Top + 10, false, fp),
+              HIT_NONE);  // caption: moving is decided by IsOnFrame
     EXPECT_EQ(fp.Cursor, CursorShape::Arrow);
     EXPECT_TRUE(IsOnFrame(w, o.Left + 30, o.Top + 10));
     EXPECT_FALSE(IsOnFrame(w, w.Client.Left, w.Client.Top));

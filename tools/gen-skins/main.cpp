@@ -115,10 +115,18 @@ void DrawArrowButton(QPainter& p, int x, int y, int dir, int state) {
     QPolygonF tri;
     const QPointF c = r.center() + (state == 2 ? QPointF(0.5, 0.5) : QPointF(0, 0));
     switch (dir) {
-        case 0: tri << c + QPointF(-3.5, 0) << c + QPointF(2.5, -4) << c + QPointF(2.5, 4); break;
-        case 1: tri << c + QPointF(3.5, 0) << c + QPointF(-2.5, -4) << c + QPointF(-2.5, 4); break;
-        case 2: tri << c + QPointF(0, -3.5) << c + QPointF(-4, 2.5) << c + QPointF(4, 2.5); break;
-        default: tri << c + QPointF(0, 3.5) << c + QPointF(-4, -2.5) << c + QPointF(4, -2.5); break;
+        case 0:
+            tri << c + QPointF(-3.5, 0) << c + QPointF(2.5, -4) << c + QPointF(2.5, 4);
+            break;
+        case 1:
+            tri << c + QPointF(3.5, 0) << c + QPointF(-2.5, -4) << c + QPointF(-2.5, 4);
+            break;
+        case 2:
+            tri << c + QPointF(0, -3.5) << c + QPointF(-4, 2.5) << c + QPointF(4, 2.5);
+            break;
+        default:
+            tri << c + QPointF(0, 3.5) << c + QPointF(-4, -2.5) << c + QPointF(4, -2.5);
+            break;
     }
     p.setPen(Qt::NoPen);
     p.setBrush(kCream);
@@ -128,8 +136,10 @@ void DrawArrowButton(QPainter& p, int x, int y, int dir, int state) {
 // A thumb drawn as three slices: ends of 7 pixels and a stretchable middle.
 void DrawThumb(QPainter& p, int x, int y, bool horizontal, int state) {
     QRectF r = horizontal ? QRectF(x + 0.5, y + 2.5, 16, 12) : QRectF(x + 2.5, y + 0.5, 12, 16);
-    QColor base = state == 0 ? QColor(0xc9, 0xbf, 0xb3) : (state == 1 ? kCopper.lighter(115) : kCopper);
-    QLinearGradient g = horizontal ? QLinearGradient(r.topLeft(), r.bottomLeft()) : QLinearGradient(r.topLeft(), r.topRight());
+    QColor base =
+        state == 0 ? QColor(0xc9, 0xbf, 0xb3) : (state == 1 ? kCopper.lighter(115) : kCopper);
+    QLinearGradient g = horizontal ? QLinearGradient(r.topLeft(), r.bottomLeft())
+                                   : QLinearGradient(r.topLeft(), r.topRight());
     g.setColorAt(0, base.lighter(115));
     g.setColorAt(1, base.darker(115));
     p.setPen(QPen(kInk, 1));
@@ -170,7 +180,8 @@ void DrawTracks(QPainter& p) {
 QColor ToolbarColorAt(int y) {
     // Vertical only, so tiles and icon blocks join without seams.
     const double t = y / 34.0;
-    const int r = static_cast<int>(0x3b - 0x1a * t), g = static_cast<int>(0x34 - 0x18 * t), b = static_cast<int>(0x2f - 0x16 * t);
+    const int r = static_cast<int>(0x3b - 0x1a * t), g = static_cast<int>(0x34 - 0x18 * t),
+              b = static_cast<int>(0x2f - 0x16 * t);
     if (y == 0) return QColor(0x5a, 0x50, 0x48);
     if (y == 33) return kCopper2.darker(140);
     if (y == 34) return QColor(0x12, 0x10, 0x0f);
@@ -284,7 +295,8 @@ QImage MakeGlassSkin() {
             p.setBrush(rg);
             p.drawEllipse(c, 3.5, 3.5);
         }
-        // Grip ridges in the lower-right corner (the lower-right half of a 21 x 21 square at 215, 216).
+        // Grip ridges in the lower-right corner (the lower-right half of a 21 x 21 square at 215,
+        // 216).
         p.setPen(QPen(kCream, 1.4));
         for (int i = 0; i < 4; ++i) {
             const double o = 6 + 4.5 * i;
@@ -326,7 +338,8 @@ QImage MakeGlassSkin() {
             p.setBrush(rg);
             p.drawEllipse(r);
             p.setPen(kCream);
-            p.drawText(r.translated(s == 2 ? 0.5 : 0, s == 2 ? 0.5 : 0), Qt::AlignCenter, row == 0 ? "x2" : "x3");
+            p.drawText(r.translated(s == 2 ? 0.5 : 0, s == 2 ? 0.5 : 0), Qt::AlignCenter,
+                       row == 0 ? "x2" : "x3");
         }
     }
     return img;
@@ -336,7 +349,9 @@ QImage MakeGlassSkin() {
 
 using IconFn = void (*)(QPainter&, const QColor&, const QColor&);
 
-QPen Stroke(const QColor& c, double w = 2.0) { return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen Stroke(const QColor& c, double w = 2.0) {
+    return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 // Icons are drawn in a 29 x 29 cell; fg the main colour, ac the accent.
 void IconOpen(QPainter& p, const QColor& fg, const QColor& ac) {
@@ -408,8 +423,12 @@ void DrawSheet(QPainter& p, const QColor& fg, const QColor& ac, const char* digi
     p.setPen(ac);
     p.drawText(QRectF(6, 5, 17, 19), Qt::AlignCenter, digit);
 }
-void IconWin1(QPainter& p, const QColor& fg, const QColor& ac) { DrawSheet(p, fg, ac, "1"); }
-void IconWin2(QPainter& p, const QColor& fg, const QColor& ac) { DrawSheet(p, fg, ac, "2"); }
+void IconWin1(QPainter& p, const QColor& fg, const QColor& ac) {
+    DrawSheet(p, fg, ac, "1");
+}
+void IconWin2(QPainter& p, const QColor& fg, const QColor& ac) {
+    DrawSheet(p, fg, ac, "2");
+}
 void IconThumb(QPainter& p, const QColor& fg, const QColor& ac) {
     p.setPen(Stroke(fg, 1.5));
     p.setBrush(Qt::NoBrush);
@@ -417,7 +436,8 @@ void IconThumb(QPainter& p, const QColor& fg, const QColor& ac) {
     p.setPen(Qt::NoPen);
     p.setBrush(ac);
     QPolygonF hill;
-    hill << QPointF(6, 21) << QPointF(12, 13) << QPointF(16, 18) << QPointF(19, 15) << QPointF(23, 21);
+    hill << QPointF(6, 21) << QPointF(12, 13) << QPointF(16, 18) << QPointF(19, 15)
+         << QPointF(23, 21);
     p.drawPolygon(hill);
     p.setBrush(fg);
     p.drawEllipse(QPointF(19, 11), 2, 2);
@@ -451,8 +471,12 @@ void DrawPocket(QPainter& p, const QColor& fg, const QColor& ac, bool full) {
         p.drawPath(piece.simplified());
     }
 }
-void IconPocket(QPainter& p, const QColor& fg, const QColor& ac) { DrawPocket(p, fg, ac, false); }
-void IconPocketFull(QPainter& p, const QColor& fg, const QColor& ac) { DrawPocket(p, fg, ac, true); }
+void IconPocket(QPainter& p, const QColor& fg, const QColor& ac) {
+    DrawPocket(p, fg, ac, false);
+}
+void IconPocketFull(QPainter& p, const QColor& fg, const QColor& ac) {
+    DrawPocket(p, fg, ac, true);
+}
 void IconSelectAll(QPainter& p, const QColor& fg, const QColor& ac) {
     QPen dash(fg, 1.5, Qt::DashLine);
     dash.setDashPattern({2, 2});
@@ -495,8 +519,12 @@ void DrawWeight(QPainter& p, const QColor& fg, const QColor& ac, bool placed) {
         p.drawLine(QPointF(3, 25.5), QPointF(26, 25.5));
     }
 }
-void IconWeight(QPainter& p, const QColor& fg, const QColor& ac) { DrawWeight(p, fg, ac, false); }
-void IconWeightOn(QPainter& p, const QColor& fg, const QColor& ac) { DrawWeight(p, fg, ac, true); }
+void IconWeight(QPainter& p, const QColor& fg, const QColor& ac) {
+    DrawWeight(p, fg, ac, false);
+}
+void IconWeightOn(QPainter& p, const QColor& fg, const QColor& ac) {
+    DrawWeight(p, fg, ac, true);
+}
 void IconOptions(QPainter& p, const QColor& fg, const QColor& ac) {
     QPainterPath gear;
     const QPointF c(14.5, 14.5);
@@ -505,8 +533,10 @@ void IconOptions(QPainter& p, const QColor& fg, const QColor& ac) {
         const double r = (i % 2 == 0) ? 9.5 : 7.0;
         const QPointF q = c + QPointF(r * std::cos(a), r * std::sin(a));
         const QPointF q2 = c + QPointF(r * std::cos(a + M_PI / 8), r * std::sin(a + M_PI / 8));
-        if (i == 0) gear.moveTo(q);
-        else gear.lineTo(q);
+        if (i == 0)
+            gear.moveTo(q);
+        else
+            gear.lineTo(q);
         gear.lineTo(q2);
     }
     gear.closeSubpath();
@@ -568,10 +598,11 @@ void IconFullScreen(QPainter& p, const QColor& fg, const QColor& ac) {
 
 QImage MakeToolbarSkin() {
     // Column order as the toolbar slots name their images.
-    const IconFn icons[22] = {IconOpen,   IconSave,      IconDownload,  IconBkgAll,    IconBkgCur,  IconWin1,
-                              IconWin2,   IconThumb,     IconInfo,      IconPocket,    IconPocketFull,
-                              IconSelectAll, IconArrange, IconGlass,    IconWeight,    IconWeightOn,
-                              IconOptions, IconHelp,     IconApp,       IconMin,       IconClose,   IconFullScreen};
+    const IconFn icons[22] = {IconOpen,       IconSave,      IconDownload, IconBkgAll, IconBkgCur,
+                              IconWin1,       IconWin2,      IconThumb,    IconInfo,   IconPocket,
+                              IconPocketFull, IconSelectAll, IconArrange,  IconGlass,  IconWeight,
+                              IconWeightOn,   IconOptions,   IconHelp,     IconApp,    IconMin,
+                              IconClose,      IconFullScreen};
     QImage img(661, 91, QImage::Format_RGB32);
     img.fill(QColor(0x1d, 0x1a, 0x18));
     QPainter p(&img);
@@ -580,7 +611,8 @@ QImage MakeToolbarSkin() {
         for (int k = 0; k < 22; ++k) {
             const int x0 = 30 * k + 1;
             // The buttons sit 2 pixels down on the toolbar: same background rows.
-            for (int y = 0; y < 29; ++y) p.fillRect(QRect(x0, y0 + y, 29, 1), ToolbarColorAt(y + 2));
+            for (int y = 0; y < 29; ++y)
+                p.fillRect(QRect(x0, y0 + y, 29, 1), ToolbarColorAt(y + 2));
             p.save();
             p.setClipRect(QRect(x0, y0, 29, 29));
             p.translate(x0, y0);
@@ -650,13 +682,15 @@ QImage MakeSplash() {
     p.setBrush(sun);
     p.drawEllipse(QPointF(400, 230), 90, 90);
     // Layered mountains.
-    const QColor layers[3] = {QColor(0x6e, 0x3a, 0x44), QColor(0x42, 0x25, 0x33), QColor(0x1e, 0x14, 0x1f)};
+    const QColor layers[3] = {QColor(0x6e, 0x3a, 0x44), QColor(0x42, 0x25, 0x33),
+                              QColor(0x1e, 0x14, 0x1f)};
     for (int l = 0; l < 3; ++l) {
         QPainterPath m;
         m.moveTo(0, H);
         const double base = 200 + l * 38;
         for (int x = 0; x <= W; x += 8) {
-            const double y = base - 40 * std::sin(x * (0.011 + l * 0.004) + l * 1.7) - 22 * std::sin(x * 0.031 + l) -
+            const double y = base - 40 * std::sin(x * (0.011 + l * 0.004) + l * 1.7) -
+                             22 * std::sin(x * 0.031 + l) -
                              (l == 0 ? 34 * std::exp(-std::pow((x - 330) / 45.0, 2)) : 0);
             m.lineTo(x, y);
         }
@@ -666,7 +700,11 @@ QImage MakeSplash() {
         p.drawPath(m);
     }
     // Jigsaw pieces drifting over the sky, the last one glowing in the product colour.
-    struct P { double x, y, s, a; int seed; QColor c; };
+    struct P {
+        double x, y, s, a;
+        int seed;
+        QColor c;
+    };
     const P pieces[] = {{372, 40, 46, 12, 1, QColor(0xf6, 0xea, 0xd7, 60)},
                         {448, 78, 36, -18, 2, QColor(0xf6, 0xea, 0xd7, 80)},
                         {486, 24, 28, 25, 3, QColor(0xf6, 0xea, 0xd7, 50)},
@@ -707,7 +745,8 @@ QImage MakeHandCursor(bool closed) {
     } else {
         hand.addRoundedRect(QRectF(8, 13, 17, 14), 6, 6);
         const double tops[4] = {5, 3, 4, 7};
-        for (int i = 0; i < 4; ++i) hand.addRoundedRect(QRectF(8.5 + 4.2 * i, tops[i], 4, 14 - tops[i] + 4), 2, 2);
+        for (int i = 0; i < 4; ++i)
+            hand.addRoundedRect(QRectF(8.5 + 4.2 * i, tops[i], 4, 14 - tops[i] + 4), 2, 2);
         hand.addRoundedRect(QRectF(3, 12, 8, 5), 2.5, 2.5);
     }
     hand = hand.simplified();

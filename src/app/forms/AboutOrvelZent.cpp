@@ -11,7 +11,8 @@ namespace orvel {
 
 namespace {
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, const QColor& colour, int px, bool bold, int x, int y) {
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QColor& colour, int px, bool bold,
+                  int x, int y) {
     auto* label = new QLabel(text, parent);
     QFont font("DejaVu Sans");
     font.setPixelSize(px);
@@ -45,7 +46,8 @@ TF_AboutOrvelZent::TF_AboutOrvelZent(const std::string& resourcesDir, QWidget* p
     B_Frame->setObjectName("B_Frame");
     B_Frame->setGeometry(0, 0, picture.width(), picture.height());
     B_Frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    B_Frame->setStyleSheet("#B_Frame { border: 1px solid rgb(186, 82, 43); background: transparent; }");
+    B_Frame->setStyleSheet(
+        "#B_Frame { border: 1px solid rgb(186, 82, 43); background: transparent; }");
 
     L_Product = MakeLabel(this, "Orvel Jigsaw", QColor(255, 82, 43), 38, true, 28, 34);
     L_Product->setObjectName("L_Product");
@@ -57,7 +59,8 @@ TF_AboutOrvelZent::TF_AboutOrvelZent(const std::string& resourcesDir, QWidget* p
     L_DateShadow = MakeLabel(this, kVersionDate, QColor(0, 0, 0), 12, false, 35, 147);
     L_Date = MakeLabel(this, kVersionDate, QColor(0xf6, 0xea, 0xd7), 12, false, 34, 146);
     L_Date->setObjectName("L_Date");
-    for (QLabel* l : {I_Background, L_Product, L_Subtitle, L_Version, L_VersionShadow, L_Date, L_DateShadow})
+    for (QLabel* l :
+         {I_Background, L_Product, L_Subtitle, L_Version, L_VersionShadow, L_Date, L_DateShadow})
         l->installEventFilter(this);
     B_Frame->raise();
 }

@@ -24,11 +24,13 @@ namespace orvel {
 namespace {
 
 // The vendor's two web addresses.
-constexpr const char* kVendorSites[2] = {"https://www1.orvel-jigsaw.example", "https://www2.orvel-jigsaw.example"};
+constexpr const char* kVendorSites[2] = {"https://www1.orvel-jigsaw.example",
+                                         "https://www2.orvel-jigsaw.example"};
 
 QImage ToQImage(const TMyBitmap& bmp) {
     if (bmp.Width == 0) return {};
-    QImage img(bmp.Width, bmp.Height, bmp.BytesPerPixel == 4 ? QImage::Format_ARGB32 : QImage::Format_BGR888);
+    QImage img(bmp.Width, bmp.Height,
+               bmp.BytesPerPixel == 4 ? QImage::Format_ARGB32 : QImage::Format_BGR888);
     const int rowBytes = bmp.Width * bmp.BytesPerPixel;
     for (int y = 0; y < bmp.Height; ++y) std::memcpy(img.scanLine(y), RowPtr(bmp, y), rowBytes);
     return img;
@@ -83,18 +85,21 @@ void TFieldImage::paintEvent(QPaintEvent* event) {
 }
 
 void TFieldImage::mousePressEvent(QMouseEvent* event) {
-    if (MouseEnabled) m_owner.FieldMouseDown(event->position().toPoint().x(), event->position().toPoint().y(),
-                                             event->button(), event->modifiers());
+    if (MouseEnabled)
+        m_owner.FieldMouseDown(event->position().toPoint().x(), event->position().toPoint().y(),
+                               event->button(), event->modifiers());
 }
 
 void TFieldImage::mouseMoveEvent(QMouseEvent* event) {
-    if (MouseEnabled) m_owner.FieldMouseMove(event->position().toPoint().x(), event->position().toPoint().y(),
-                                             event->buttons(), event->modifiers());
+    if (MouseEnabled)
+        m_owner.FieldMouseMove(event->position().toPoint().x(), event->position().toPoint().y(),
+                               event->buttons(), event->modifiers());
 }
 
 void TFieldImage::mouseReleaseEvent(QMouseEvent* event) {
-    if (MouseEnabled) m_owner.FieldMouseUp(event->position().toPoint().x(), event->position().toPoint().y(),
-                                           event->button(), event->modifiers());
+    if (MouseEnabled)
+        m_owner.FieldMouseUp(event->position().toPoint().x(), event->position().toPoint().y(),
+                             event->button(), event->modifiers());
 }
 
 // ----------------------------------------------------------------- toolbar widgets
@@ -149,11 +154,14 @@ void TToolbarPanel::mousePressEvent(QMouseEvent* event) {
         m_owner.ToolbarPanelPress(event->position().toPoint().x(), event->position().toPoint().y());
 }
 
-void TToolbarPanel::mouseMoveEvent(QMouseEvent*) { m_owner.ToolbarPanelMove(); }
+void TToolbarPanel::mouseMoveEvent(QMouseEvent*) {
+    m_owner.ToolbarPanelMove();
+}
 
 void TToolbarPanel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        m_owner.ToolbarPanelRelease(event->position().toPoint().x(), event->position().toPoint().y());
+        m_owner.ToolbarPanelRelease(event->position().toPoint().x(),
+                                    event->position().toPoint().y());
 }
 
 // ----------------------------------------------------------------- creation
@@ -185,9 +193,11 @@ TF_Main::TF_Main(Platform& platform, const TPlatformFolders& folders, QWidget* p
 
     // 4. Not in full screen; the window takes the work area's normal size; the field buffers.
     const ScreenMetrics sm = m_platform.GetScreenMetrics();
-    const int workW = sm.WorkArea.Right - sm.WorkArea.Left + 1, workH = sm.WorkArea.Bottom - sm.WorkArea.Top + 1;
-    m_normalBounds = QRect(sm.WorkArea.Left + sm.FrameW, sm.WorkArea.Top + sm.FrameH + sm.CaptionH,
-                           Max(500, workW - 2 * sm.FrameW), Max(500, workH - 2 * sm.FrameH - sm.CaptionH));
+    const int workW = sm.WorkArea.Right - sm.WorkArea.Left + 1,
+              workH = sm.WorkArea.Bottom - sm.WorkArea.Top + 1;
+    m_normalBounds =
+        QRect(sm.WorkArea.Left + sm.FrameW, sm.WorkArea.Top + sm.FrameH + sm.CaptionH,
+              Max(500, workW - 2 * sm.FrameW), Max(500, workH - 2 * sm.FrameH - sm.CaptionH));
     setGeometry(m_normalBounds);
     P_Toolbar = new TToolbarPanel(*this, this);
     P_Field = new QWidget(this);
@@ -200,15 +210,17 @@ TF_Main::TF_Main(Platform& platform, const TPlatformFolders& folders, QWidget* p
     // 5. The play windows and the glass, then the stacking order.
     CreatePlayWindows(Wins, m_platform, Lang->LookUp(LangSection::Pocket, "PocketCaption"),
                       Lang->LookUp(LangSection::Thumbnail, "FormCaption"));
-    const MenuCmd winItems[kPlayWindowCount] = {MI_GameWin1,       MI_GameWin2,       MI_PocketsPocket1, MI_PocketsPocket2,
-                                                MI_PocketsPocket3, MI_PocketsPocket4, MI_GameThumb};
+    const MenuCmd winItems[kPlayWindowCount] = {
+        MI_GameWin1,       MI_GameWin2,       MI_PocketsPocket1, MI_PocketsPocket2,
+        MI_PocketsPocket3, MI_PocketsPocket4, MI_GameThumb};
     for (int i = 0; i < kPlayWindowCount; ++i) Wins.Wins[i].MenuItem = winItems[i];
     Wins.Glass.MenuItem = MI_GameGlass;
 
     // 6. Menu, recent-file items disabled; the toolbar.
     m_available.fill(false);
-    for (int cmd : {MI_Menu, MI_File, MI_Game, MI_Pockets, MI_Help, MI_GameWin1, MI_GameWin2, MI_HelpCont,
-                    MI_HelpHomePage, MI_HelpProductHomePage, MI_HelpAbout, MI_FullScreen, MI_Min, MI_Exit})
+    for (int cmd :
+         {MI_Menu, MI_File, MI_Game, MI_Pockets, MI_Help, MI_GameWin1, MI_GameWin2, MI_HelpCont,
+          MI_HelpHomePage, MI_HelpProductHomePage, MI_HelpAbout, MI_FullScreen, MI_Min, MI_Exit})
         m_available[cmd] = true;
     CreateMenu();
     for (int k = MI_FileLast0; k <= MI_FileLast3; ++k) {
@@ -279,8 +291,9 @@ void TF_Main::StartUp() {
     show();
     StartedUp = true;
     FormResize();
-    LoadSettings(Settings, TSettingsPaths{Paths.UserDataDir, Paths.JigsawsDir, Paths.SavedGamesDir,
-                                          Paths.LanguageDir, Paths.ThumbDir, Paths.FirstStart},
+    LoadSettings(Settings,
+                 TSettingsPaths{Paths.UserDataDir, Paths.JigsawsDir, Paths.SavedGamesDir,
+                                Paths.LanguageDir, Paths.ThumbDir, Paths.FirstStart},
                  *this);
     FormResize();
 }
@@ -304,7 +317,8 @@ void TF_Main::CreateMenu() {
         QAction* action = nullptr;
         if (d.Cmd == MI_FileLastSep) {
             action = into->addSeparator();
-        } else if (d.Cmd == MI_File || d.Cmd == MI_Game || d.Cmd == MI_Pockets || d.Cmd == MI_Help) {
+        } else if (d.Cmd == MI_File || d.Cmd == MI_Game || d.Cmd == MI_Pockets ||
+                   d.Cmd == MI_Help) {
             SubMenus[d.Cmd] = into->addMenu(d.Caption);
             SubMenus[d.Cmd]->setObjectName(d.Name);
             action = SubMenus[d.Cmd]->menuAction();
@@ -317,14 +331,17 @@ void TF_Main::CreateMenu() {
         action->setObjectName(d.Name);
         Actions[d.Cmd] = action;
     }
-    for (int cmd : {MI_GameWin1, MI_GameWin2, MI_GameThumb, MI_GameGlass, MI_GameWeight, MI_PocketsPocket1,
-                    MI_PocketsPocket2, MI_PocketsPocket3, MI_PocketsPocket4, MI_FullScreen})
+    for (int cmd :
+         {MI_GameWin1, MI_GameWin2, MI_GameThumb, MI_GameGlass, MI_GameWeight, MI_PocketsPocket1,
+          MI_PocketsPocket2, MI_PocketsPocket3, MI_PocketsPocket4, MI_FullScreen})
         Actions[cmd]->setCheckable(true);
     Menu.Visible[MI_Menu] = false;
     for (int cmd = 0; cmd < kMenuCmdCount; ++cmd) RefreshAction(cmd);
 }
 
-QString TF_Main::ItemCaption(int cmd) const { return QString::fromStdString(Menu.Captions[cmd]); }
+QString TF_Main::ItemCaption(int cmd) const {
+    return QString::fromStdString(Menu.Captions[cmd]);
+}
 
 void TF_Main::RefreshAction(int cmd) {
     QAction* a = Actions[cmd];
@@ -354,7 +371,9 @@ void TF_Main::SetItemVisible(int cmd, bool flag) {
     RefreshAction(cmd);
 }
 
-bool TF_Main::CommandAvailable(int cmd) const { return cmd >= 0 && cmd < kMenuCmdCount && m_available[cmd]; }
+bool TF_Main::CommandAvailable(int cmd) const {
+    return cmd >= 0 && cmd < kMenuCmdCount && m_available[cmd];
+}
 
 void TF_Main::CreateToolbar() {
     Toolbar.Redraw = [this](int slot, bool hot) { DrawToolButton(slot, hot); };
@@ -439,7 +458,9 @@ void TF_Main::ApplyTexts(const TLanguage& lang) {
     FlushFieldUpdate();
 }
 
-bool TF_Main::ApplyLanguageFile(const std::string& path) { return Lang->LoadAndApply(path); }
+bool TF_Main::ApplyLanguageFile(const std::string& path) {
+    return Lang->LoadAndApply(path);
+}
 
 void TF_Main::ShowFullScreenState(bool on) {
     SetItemChecked(MI_FullScreen, on);
@@ -496,7 +517,8 @@ void TF_Main::EnableCommands(bool flag) {
 // ----------------------------------------------------------------- progress
 
 void TF_Main::ShowProgress(const std::string& text, int steps) {
-    P_Progress->move((P_Field->width() - P_Progress->width()) / 2, (P_Field->height() - P_Progress->height()) / 2);
+    P_Progress->move((P_Field->width() - P_Progress->width()) / 2,
+                     (P_Field->height() - P_Progress->height()) / 2);
     m_progressSteps = Max(steps, 1);
     m_progressDone = 0;
     I_ProgressBar->setFixedWidth(0);
@@ -512,7 +534,8 @@ void TF_Main::ShowProgress(const std::string& text, int steps) {
 void TF_Main::StepProgress() {
     if (!m_progressUp) return;
     m_progressDone = Min(m_progressDone + 1, m_progressSteps);
-    const int w = static_cast<int>(static_cast<int64_t>(m_progressDone) * I_ProgressBarEmpty->width() / m_progressSteps);
+    const int w = static_cast<int>(static_cast<int64_t>(m_progressDone) *
+                                   I_ProgressBarEmpty->width() / m_progressSteps);
     I_ProgressBar->setFixedWidth(w);
     I_ProgressBar->setVisible(w > 0);
     m_platform.ProcessEvents();
@@ -526,9 +549,13 @@ void TF_Main::HideProgress() {
 
 // ----------------------------------------------------------------- field
 
-void TF_Main::RequestFullRedraw() { RequestUpdate(View, FieldUpdate::Whole); }
+void TF_Main::RequestFullRedraw() {
+    RequestUpdate(View, FieldUpdate::Whole);
+}
 
-void TF_Main::FlushFieldUpdate() { FlushField(View, Wins, Layers); }
+void TF_Main::FlushFieldUpdate() {
+    FlushField(View, Wins, Layers);
+}
 
 void TF_Main::ShowSide(int side) {
     RequestFullRedraw();
@@ -574,7 +601,8 @@ void TF_Main::LayoutToolbar() {
     Toolbar.Layout(width(), m_fullScreen);
     for (int slot = 0; slot < kToolSlotCount; ++slot) {
         const TToolButton& b = Toolbar.Buttons[slot];
-        ToolButtons[slot]->setGeometry(b.Left + (b.Shifted ? 1 : 0), b.Top + (b.Shifted ? 1 : 0), b.Width, b.Height);
+        ToolButtons[slot]->setGeometry(b.Left + (b.Shifted ? 1 : 0), b.Top + (b.Shifted ? 1 : 0),
+                                       b.Width, b.Height);
         ToolButtons[slot]->setVisible(b.Visible);
     }
 }
@@ -586,7 +614,9 @@ void TF_Main::DrawToolButton(int slot, bool hot) {
     ToolButtons[slot]->SetPicture(ToQImage(img));
 }
 
-void TF_Main::ToolMouseMove(int slot, bool leftHeld) { Toolbar.MouseMove(slot, leftHeld); }
+void TF_Main::ToolMouseMove(int slot, bool leftHeld) {
+    Toolbar.MouseMove(slot, leftHeld);
+}
 
 void TF_Main::ToolMouseDown(int slot) {
     Toolbar.MouseDown(slot);
@@ -603,7 +633,9 @@ void TF_Main::ToolMouseUp() {
     if (cmd >= 0) RunCommand(cmd);
 }
 
-void TF_Main::ToolbarPanelMove() { Toolbar.ClearHotTool(); }
+void TF_Main::ToolbarPanelMove() {
+    Toolbar.ClearHotTool();
+}
 
 void TF_Main::ToolbarPanelPress(int x, int y) {
     const TToolButton& close = Toolbar.Buttons[BI_Close];
@@ -615,7 +647,8 @@ void TF_Main::ToolbarPanelPress(int x, int y) {
 
 void TF_Main::ToolbarPanelRelease(int x, int y) {
     const TToolButton& close = Toolbar.Buttons[BI_Close];
-    if (m_fullScreen && x >= close.Left && y <= close.Top + close.Height - 1 && Toolbar.HotSlot == BI_Close)
+    if (m_fullScreen && x >= close.Left && y <= close.Top + close.Height - 1 &&
+        Toolbar.HotSlot == BI_Close)
         ToolMouseUp();
 }
 
@@ -641,7 +674,8 @@ void TF_Main::RunCommand(int cmd) {
         case MI_HelpHomePage:
         case MI_HelpProductHomePage:
             for (const char* site : kVendorSites)
-                m_platform.OpenWithDefault(std::string(site) + "/" + (cmd == MI_HelpProductHomePage ? "orvel-zent.htm" : ""));
+                m_platform.OpenWithDefault(std::string(site) + "/" +
+                                           (cmd == MI_HelpProductHomePage ? "orvel-zent.htm" : ""));
             break;
         case MI_HelpAbout:
             ShowAbout();
@@ -693,7 +727,8 @@ void TF_Main::FullScreenClick() {
 }
 
 void TF_Main::AutoSaveTimer() {
-    if (!Game.GameLoaded || !Settings.AutoSave_bEnabled || !Game.ModifiedSinceAutosave || Game.Busy) return;
+    if (!Game.GameLoaded || !Settings.AutoSave_bEnabled || !Game.ModifiedSinceAutosave || Game.Busy)
+        return;
     const double now = m_platform.Now();
     if (now - LastAutoSave < Settings.AutoSave_iIntervalMin / 1440.0) return;
     std::error_code ec;
@@ -719,7 +754,8 @@ void TF_Main::FormResize() {
         Relayout(Wins.Wins[s]);
     }
     if (m_progressUp)
-        P_Progress->move((P_Field->width() - P_Progress->width()) / 2, (P_Field->height() - P_Progress->height()) / 2);
+        P_Progress->move((P_Field->width() - P_Progress->width()) / 2,
+                         (P_Field->height() - P_Progress->height()) / 2);
     RequestFullRedraw();
     FlushFieldUpdate();
 }
@@ -739,7 +775,8 @@ uint16_t MenuKeyCode(int qtKey) {
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) ||
         qtKey == Qt::Key_Space)
         return static_cast<uint16_t>(qtKey);
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return static_cast<uint16_t>(kKeyF1 + (qtKey - Qt::Key_F1));
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
+        return static_cast<uint16_t>(kKeyF1 + (qtKey - Qt::Key_F1));
     // Other keys never match a shortcut; they still count as "the key last pressed".
     return static_cast<uint16_t>(0x8000 | (qtKey & 0x7FFF));
 }
@@ -792,8 +829,9 @@ bool TF_Main::FormCloseQuery() {
     }
     Settings.FullScreen = m_fullScreen;
     try {
-        SaveSettings(Settings, TSettingsPaths{Paths.UserDataDir, Paths.JigsawsDir, Paths.SavedGamesDir,
-                                              Paths.LanguageDir, Paths.ThumbDir, Paths.FirstStart});
+        SaveSettings(Settings,
+                     TSettingsPaths{Paths.UserDataDir, Paths.JigsawsDir, Paths.SavedGamesDir,
+                                    Paths.LanguageDir, Paths.ThumbDir, Paths.FirstStart});
     } catch (const IoError& e) {
         // The window still closes: keeping it open would not make the file writable.
         std::fprintf(stderr, "orvel-jigsaw: %s\n", e.what());

@@ -1,11 +1,11 @@
 // The program's entry point: splash, main window, settings, message loop.
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "app/Folders.h"
 #include "app/forms/AboutOrvelZent.h"
