@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <random>
+#include <vector>
 
 #include "game/GameModel.h"
 
@@ -59,6 +60,20 @@ void BM_SortOrderAfterDragStart(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SortOrderAfterDragStart)->Unit(benchmark::kMillisecond);
+
+// For scale: the exchange sort itself, as a plain double loop.
+void BM_PlainExchangeSort(benchmark::State& state) {
+    orvel::TGame game = MakeGame(4000, 4000);
+    std::vector<orvel::TOrderPair> order(4000);
+    for (auto _ : state) {
+        for (int i = 0; i < 4000; ++i) order[i] = {game.Pieces[i].group, i};
+        for (size_t j = 0; j + 1 < order.size(); ++j)
+            for (size_t k = j + 1; k < order.size(); ++k)
+                if (order[k].group < order[j].group) std::swap(order[j], order[k]);
+        benchmark::DoNotOptimize(order.data());
+    }
+}
+BENCHMARK(BM_PlainExchangeSort)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -195,6 +195,11 @@ void RemoveLeftoverScratch(const TAppPaths& paths) {
     if (!paths.SaveScratchFile.empty()) fs::remove(paths.SaveScratchFile, ec);
 }
 
+void RemoveEntryScratch(const TAppPaths& paths) {
+    std::error_code ec;
+    if (!paths.EntryScratchFile.empty()) fs::remove(paths.EntryScratchFile, ec);
+}
+
 TPlatformFolders ReadXdgFolders(const std::string& programDir, const EnvLookup& getEnv) {
     TPlatformFolders f;
     f.ProgramDir = programDir;

@@ -84,8 +84,10 @@ bool IsPlainFileName(const std::string& name);
 // the game still starts, and what is missing shows up where it is used.
 TAppPaths SetUpFolders(const TPlatformFolders& platform);
 
-// Deletes the save scratch file an interrupted save left behind.
+// Deletes the save scratch file an interrupted save left behind (at start).
 void RemoveLeftoverScratch(const TAppPaths& paths);
+// Deletes the entry scratch file (at exit).
+void RemoveEntryScratch(const TAppPaths& paths);
 
 // The desktop's folders from the XDG settings: $XDG_DATA_HOME (default
 // $HOME/.local/share), the documents and pictures entries of

@@ -208,11 +208,16 @@ TEST_F(FoldersTest, CopyIfMissing) {
     EXPECT_FALSE(CopyIfMissing(src, (root / "no/such/dir/x").string(), false));
 }
 
-TEST_F(FoldersTest, LeftoverSaveScratchIsRemoved) {
+TEST_F(FoldersTest, ScratchFilesAreRemoved) {
     const TAppPaths p = SetUpFolders(folders);
     WriteFile(p.SaveScratchFile, "half a save");
+    WriteFile(p.EntryScratchFile, "entry");
     RemoveLeftoverScratch(p);
     EXPECT_FALSE(fs::exists(p.SaveScratchFile));
+    EXPECT_TRUE(fs::exists(p.EntryScratchFile));
+    RemoveEntryScratch(p);
+    EXPECT_FALSE(fs::exists(p.EntryScratchFile));
+    RemoveEntryScratch(p);  // already gone: nothing happens
 }
 
 TEST_F(FoldersTest, EmptyDesktopFoldersCreateNothingRelative) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDate>
 #include <QDateTime>
+#include <QMessageBox>
+#include <QTimer>
 #include <memory>
 
 #include "graphics/Bitmap.h"
@@ -154,6 +157,62 @@ TEST(QtPlatformClockTest, DayCountAndTicks) {
     platform.SleepMs(20);
     EXPECT_GE(platform.TickMs(), t0 + 20);
     EXPECT_NE(platform.HighResCounter(), 0u);
+}
+
+// Answers the next message box by pressing button, or Escape when none is given.
+void AnswerNextBox(QMessageBox::StandardButton button, std::vector<int>* shown = nullptr) {
+    QTimer::singleShot(0, [button, shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        if (shown) {
+            for (QAbstractButton* b : box->buttons()) shown->push_back(box->standardButton(b));
+        }
+        if (button == QMessageBox::NoButton)
+            box->reject();
+        else
+            box->button(button)->click();
+    });
+}
+
+TEST(QtPlatformMessageTest, KindsAndAnswers) {
+    QtPlatform platform;
+    std::vector<int> buttons;
+    AnswerNextBox(QMessageBox::No, &buttons);
+    EXPECT_EQ(platform.ShowMessage("Save changes?", "Orvel", MsgKind::YesNoCancel), MsgResult::No);
+    EXPECT_EQ(buttons.size(), 3u);
+    AnswerNextBox(QMessageBox::Cancel);
+    EXPECT_EQ(platform.ShowMessage("Go on?", "Orvel", MsgKind::OkCancel), MsgResult::Cancel);
+    AnswerNextBox(QMessageBox::Yes);
+    EXPECT_EQ(platform.ShowMessage("Sure?", "Orvel", MsgKind::YesNo), MsgResult::Yes);
+    AnswerNextBox(QMessageBox::Ok);
+    EXPECT_EQ(platform.ShowMessage("Done", "Orvel", MsgKind::Info), MsgResult::Ok);
+    // Closing the box without a button: No for Yes/No, Cancel where there is one.
+    AnswerNextBox(QMessageBox::NoButton);
+    EXPECT_EQ(platform.ShowMessage("Sure?", "Orvel", MsgKind::YesNo), MsgResult::No);
+    AnswerNextBox(QMessageBox::NoButton);
+    EXPECT_EQ(platform.ShowMessage("Save?", "Orvel", MsgKind::YesNoCancel), MsgResult::Cancel);
+    AnswerNextBox(QMessageBox::NoButton);
+    EXPECT_EQ(platform.ShowMessage("Careful", "Orvel", MsgKind::Warning), MsgResult::Ok);
+}
+
+TEST(QtPlatformCursorTest, DragCursors) {
+    {
+        QtPlatform platform;
+        platform.SetCursor(CursorShape::DragClosed);
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ClosedHandCursor);
+        platform.SetCursor(CursorShape::SizeNWSE);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::SizeFDiagCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // restored with the platform
+
+    QtPlatform platform;
+    QWidget field;
+    platform.SetCursorWidget(&field);
+    platform.SetDragCursors(QCursor(Qt::CrossCursor), QCursor(Qt::IBeamCursor));
+    platform.SetCursor(CursorShape::DragOpen);
+    EXPECT_EQ(field.cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(QtPlatformScreenTest, MetricsFromTheScreen) {
