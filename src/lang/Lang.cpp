@@ -11,8 +11,9 @@ namespace orvel {
 namespace {
 
 constexpr std::array<const char*, kLangSectionCount> kSectionNames = {
-    "Language Info", "All",       "Main Form", "Load/Save Form", "Pocket",      "Options",      "Info", "Credits",
-    "About",         "Thumbnail", "Download",  "Finish",         "Quick Help", "Color Picker", "Extra"};
+    "Language Info", "All",    "Main Form",  "Load/Save Form", "Pocket",
+    "Options",       "Info",   "Credits",    "About",          "Thumbnail",
+    "Download",      "Finish", "Quick Help", "Color Picker",   "Extra"};
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
@@ -136,7 +137,8 @@ std::string FromUtf16(std::string_view s, bool bigEndian) {
     auto unitAt = [&](size_t k) -> uint32_t {
         const auto a = static_cast<unsigned char>(s[2 * k]);
         const auto b = static_cast<unsigned char>(s[2 * k + 1]);
-        return bigEndian ? (static_cast<uint32_t>(a) << 8 | b) : (static_cast<uint32_t>(b) << 8 | a);
+        return bigEndian ? (static_cast<uint32_t>(a) << 8 | b)
+                         : (static_cast<uint32_t>(b) << 8 | a);
     };
     for (size_t k = 0; k < units; ++k) {
         const uint32_t u = unitAt(k);
@@ -264,7 +266,8 @@ std::vector<TLangEntry> ParseLangText(std::string_view utf8) {
         std::string_view key;
         std::string_view text;
         if (current >= 0 && SplitEntry(line, key, text)) {
-            entries.push_back({static_cast<LangSection>(current), std::string(key), std::string(text)});
+            entries.push_back(
+                {static_cast<LangSection>(current), std::string(key), std::string(text)});
         }
         return true;
     });
@@ -288,7 +291,8 @@ bool ParseLangInfo(std::string_view utf8, LANG_INFO& info) {
         std::string_view text;
         if (!SplitEntry(line, key, text)) return true;
         const std::string k = AsciiLower(key);
-        std::string* fields[4] = {&info.engname, &info.localname, &info.author, &info.l_onlyinterface};
+        std::string* fields[4] = {&info.engname, &info.localname, &info.author,
+                                  &info.l_onlyinterface};
         const char* names[4] = {"engname", "localname", "author", "l_onlyinterface"};
         for (int i = 0; i < 4; ++i) {
             if (k == names[i] && !seen[i]) {
@@ -327,10 +331,36 @@ std::string FormatText(std::string_view format, const std::vector<std::string>& 
     return out;
 }
 
-std::string FormatText(std::string_view format, int value) { return FormatText(format, std::vector<std::string>{std::to_string(value)}); }
+std::string FormatText(std::string_view format, int value) {
+    return FormatText(format, std::vector<std::string>{std::to_string(value)});
+}
 
 std::string FormatText(std::string_view format, std::string_view value) {
     return FormatText(format, std::vector<std::string>{std::string(value)});
+}
+
+std::string LangDisplayName(const LANG_INFO& info) {
+    if (!info.localname.empty()) return info.localname;
+    if (!info.engname.empty()) return info.engname;
+    return AsciiLower(info.FileName);
+}
+
+std::string MenuHint(std::string_view caption, std::string_view shortcutText) {
+    std::string out;
+    out.reserve(caption.size() + shortcutText.size() + 3);
+    for (size_t i = 0; i < caption.size();) {
+        if (caption.compare(i, 3, "...") == 0 || caption.compare(i, 3, "\xE2\x80\xA6") == 0) {
+            i += 3;
+            continue;
+        }
+        out += caption[i++];
+    }
+    if (!shortcutText.empty()) {
+        out += " (";
+        out += shortcutText;
+        out += ")";
+    }
+    return out;
 }
 
 // ---------------------------------------------------------------------------
@@ -362,17 +392,21 @@ TLangApplyRegistry::Handle& TLangApplyRegistry::Handle::operator=(Handle&& other
 void TLangApplyRegistry::Handle::Reset() {
     if (auto state = m_state.lock()) {
         auto& items = state->Items;
-        items.erase(std::remove_if(items.begin(), items.end(), [&](const auto& it) { return it.Id == m_id; }),
+        items.erase(std::remove_if(items.begin(), items.end(),
+                                   [&](const auto& it) { return it.Id == m_id; }),
                     items.end());
     }
     m_state.reset();
 }
 
-TLangApplyRegistry::Handle TLangApplyRegistry::Register(LangApplyOrder order, std::string name, ApplyFn apply) {
+TLangApplyRegistry::Handle TLangApplyRegistry::Register(LangApplyOrder order, std::string name,
+                                                        ApplyFn apply) {
     const uint64_t id = m_state->NextId++;
     auto& items = m_state->Items;
-    auto pos = std::upper_bound(items.begin(), items.end(), order,
-                                [](LangApplyOrder o, const auto& it) { return static_cast<int>(o) < static_cast<int>(it.Order); });
+    auto pos =
+        std::upper_bound(items.begin(), items.end(), order, [](LangApplyOrder o, const auto& it) {
+            return static_cast<int>(o) < static_cast<int>(it.Order);
+        });
     items.insert(pos, {id, order, std::move(name), std::move(apply)});
     return Handle(m_state, id);
 }
@@ -401,7 +435,9 @@ std::vector<std::string> TLangApplyRegistry::Names() const {
     return names;
 }
 
-size_t TLangApplyRegistry::Count() const { return m_state->Items.size(); }
+size_t TLangApplyRegistry::Count() const {
+    return m_state->Items.size();
+}
 
 // ---------------------------------------------------------------------------
 // The language.
@@ -457,7 +493,8 @@ void TLanguage::FreeTexts() {
 bool TLanguage::LoadAndApply(const std::string& path) {
     std::string bytes;
     if (!ReadSmallFile(path, kMaxFileSize, bytes)) {
-        ShowMessage(FormatText(LookUp(LangSection::Options, "MS_CantFindLangFile"), path), MsgKind::Warning);
+        ShowMessage(FormatText(LookUp(LangSection::Options, "MS_CantFindLangFile"), path),
+                    MsgKind::Warning);
         return false;
     }
     LoadFromBytes(bytes);

@@ -44,6 +44,10 @@ struct LANG_INFO {
     std::string l_onlyinterface;
 };
 
+// The name a language is shown by: localname, else engname, else the file
+// name in lower case.
+std::string LangDisplayName(const LANG_INFO& info);
+
 // One loaded text.
 struct TLangEntry {
     LangSection Section;
@@ -87,7 +91,8 @@ public:
 
     private:
         friend class TLangApplyRegistry;
-        Handle(std::weak_ptr<TLangRegistryState> state, uint64_t id) : m_state(std::move(state)), m_id(id) {}
+        Handle(std::weak_ptr<TLangRegistryState> state, uint64_t id)
+            : m_state(std::move(state)), m_id(id) {}
         std::weak_ptr<TLangRegistryState> m_state;
         uint64_t m_id = 0;
     };
@@ -98,9 +103,9 @@ public:
 
     // name identifies the form in tests and diagnostics ("F_Main", ...).
     [[nodiscard]] Handle Register(LangApplyOrder order, std::string name, ApplyFn apply);
-    // Calls every registered form, in order. A form may register or end a
-    // registration from inside its callback; the change counts from the next
-    // ApplyAll.
+    // Calls every registered form, in order. A callback may end registrations
+    // (those forms are not called any more) or add one (first called by the
+    // next ApplyAll).
     void ApplyAll(const TLanguage& lang) const;
     // The registered form names in the order ApplyAll serves them.
     std::vector<std::string> Names() const;
@@ -126,11 +131,15 @@ public:
 
     // platform may be null (no message boxes are shown then).
     TLanguage(Platform* platform, std::string languageDir);
+    // Forms hold on to the language; it stays where it was made.
+    TLanguage(const TLanguage&) = delete;
+    TLanguage& operator=(const TLanguage&) = delete;
 
     const std::string& LanguageDir() const { return m_languageDir; }
     // LanguageDir + lower-case name + ".lng" / help folder / ".bmp".
     std::string LangFilePath(std::string_view name) const;
-    std::string HelpFilePath(std::string_view name) const;  // <name>.help, the language's help pages
+    std::string HelpFilePath(
+        std::string_view name) const;  // <name>.help, the language's help pages
     std::string FlagFilePath(std::string_view name) const;
 
     // The first loaded text of key in section (keys compared ignoring the case
@@ -182,6 +191,10 @@ private:
 std::string FormatText(std::string_view format, const std::vector<std::string>& args);
 std::string FormatText(std::string_view format, int value);
 std::string FormatText(std::string_view format, std::string_view value);
+
+// A toolbar button's hint from its menu item: the caption with every "..."
+// and every "…" removed, then " (" + shortcut + ")" when there is one.
+std::string MenuHint(std::string_view caption, std::string_view shortcutText);
 
 // Decodes a language file's bytes to UTF-8 (see TLanguage).
 std::string DecodeLangFileBytes(std::string_view bytes);

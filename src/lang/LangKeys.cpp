@@ -238,7 +238,9 @@ constexpr TLangKey kKeys[] = {
 
 }  // namespace
 
-std::span<const TLangKey> LangKeys() { return kKeys; }
+std::span<const TLangKey> LangKeys() {
+    return kKeys;
+}
 
 const TLangKey* FindLangKey(LangSection section, std::string_view key) {
     for (const TLangKey& k : kKeys) {

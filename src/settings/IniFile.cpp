@@ -15,9 +15,15 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
 }
 
-std::string SectionLine(std::string_view section) { return "[" + std::string(TrimView(section)) + "]"; }
-std::string KeyTag(std::string_view key) { return "<" + std::string(TrimView(key)) + ">"; }
-std::string SubKeyTag(std::string_view subKey) { return std::string(TrimView(subKey)) + "="; }
+std::string SectionLine(std::string_view section) {
+    return "[" + std::string(TrimView(section)) + "]";
+}
+std::string KeyTag(std::string_view key) {
+    return "<" + std::string(TrimView(key)) + ">";
+}
+std::string SubKeyTag(std::string_view subKey) {
+    return std::string(TrimView(subKey)) + "=";
+}
 
 }  // namespace
 
@@ -153,8 +159,8 @@ TIniBuffer::Location TIniBuffer::Locate(std::string_view section, std::string_vi
     return loc;
 }
 
-std::string TIniBuffer::ReadString(std::string_view section, std::string_view key, std::string_view subKey,
-                                   const std::string& def) const {
+std::string TIniBuffer::ReadString(std::string_view section, std::string_view key,
+                                   std::string_view subKey, const std::string& def) const {
     const Location loc = Locate(section, key, subKey);
     if (loc.Key < 0) return def;
     const bool hasSub = !TrimView(subKey).empty();
@@ -167,8 +173,8 @@ std::string TIniBuffer::ReadString(std::string_view section, std::string_view ke
     return std::string(TrimView(std::string_view(line).substr(pos + tag.size())));
 }
 
-int32_t TIniBuffer::ReadInteger(std::string_view section, std::string_view key, std::string_view subKey,
-                                int32_t def) const {
+int32_t TIniBuffer::ReadInteger(std::string_view section, std::string_view key,
+                                std::string_view subKey, int32_t def) const {
     const std::string text = ReadString(section, key, subKey, std::string());
     int32_t value = 0;
     return ParseInt32(text, value) ? value : def;
@@ -182,8 +188,8 @@ bool TIniBuffer::ReadBool(std::string_view section, std::string_view key, std::s
     return def;
 }
 
-void TIniBuffer::WriteString(std::string_view section, std::string_view key, std::string_view subKey,
-                             std::string_view rawValue) {
+void TIniBuffer::WriteString(std::string_view section, std::string_view key,
+                             std::string_view subKey, std::string_view rawValue) {
     // A line break inside a value (a file name may hold one) would split the
     // line and plant a stray key in the file; it is written as a blank.
     std::string value(rawValue);
@@ -220,12 +226,13 @@ void TIniBuffer::WriteString(std::string_view section, std::string_view key, std
     }
 }
 
-void TIniBuffer::WriteInteger(std::string_view section, std::string_view key, std::string_view subKey,
-                              int32_t value) {
+void TIniBuffer::WriteInteger(std::string_view section, std::string_view key,
+                              std::string_view subKey, int32_t value) {
     WriteString(section, key, subKey, std::to_string(value));
 }
 
-void TIniBuffer::WriteBool(std::string_view section, std::string_view key, std::string_view subKey, bool value) {
+void TIniBuffer::WriteBool(std::string_view section, std::string_view key, std::string_view subKey,
+                           bool value) {
     WriteString(section, key, subKey, value ? "1" : "0");
 }
 

@@ -57,12 +57,15 @@ public:
     int32_t ReadInteger(std::string_view section, std::string_view key, std::string_view subKey,
                         int32_t def) const;
     // Exactly "1" or "0", else def.
-    bool ReadBool(std::string_view section, std::string_view key, std::string_view subKey, bool def) const;
+    bool ReadBool(std::string_view section, std::string_view key, std::string_view subKey,
+                  bool def) const;
 
     void WriteString(std::string_view section, std::string_view key, std::string_view subKey,
                      std::string_view value);
-    void WriteInteger(std::string_view section, std::string_view key, std::string_view subKey, int32_t value);
-    void WriteBool(std::string_view section, std::string_view key, std::string_view subKey, bool value);
+    void WriteInteger(std::string_view section, std::string_view key, std::string_view subKey,
+                      int32_t value);
+    void WriteBool(std::string_view section, std::string_view key, std::string_view subKey,
+                   bool value);
 
 private:
     std::vector<std::string> m_lines;

@@ -39,7 +39,8 @@ std::string ExtensionOf(const std::string& name) {
 }
 
 // Settings narrower than 32 bits keep the low byte of what the file says.
-uint8_t ReadByte(const TIniBuffer& ini, const char* sec, const char* key, const char* sub, uint8_t def) {
+uint8_t ReadByte(const TIniBuffer& ini, const char* sec, const char* key, const char* sub,
+                 uint8_t def) {
     return static_cast<uint8_t>(ini.ReadInteger(sec, key, sub, def) & 0xFF);
 }
 
@@ -68,7 +69,9 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
     return dir + "/" + name;
 }
 
-std::string SettingsFilePath(const TSettingsPaths& paths) { return JoinPath(paths.UserDataDir, kSettingsFileName); }
+std::string SettingsFilePath(const TSettingsPaths& paths) {
+    return JoinPath(paths.UserDataDir, kSettingsFileName);
+}
 
 bool IsPlainLanguageName(const std::string& name) {
     if (name.empty() || name == "." || name == "..") return false;
@@ -87,28 +90,32 @@ void SetSettingsDefaults(TSettings& s, const TSettingsPaths& paths, TSettingsHoo
     hooks.ApplyLanguageFile(LanguageFile(paths, "english"));
 }
 
-void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& paths, TSettingsHooks& hooks) {
+void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& paths,
+                  TSettingsHooks& hooks) {
     const TSettings d;  // the defaults, for values brought back into range
 
     s.Rotate = ini.ReadBool("Main", "DefJigP", "Rotate", s.Rotate);
-    s.BorderStyle = InRangeOr<uint8_t>(ReadByte(ini, "Main", "DefJigP", "BorderStyle", s.BorderStyle), 0, 1,
-                                       d.BorderStyle);
-    s.ShapeStyle = InRangeOr<uint8_t>(ReadByte(ini, "Main", "DefJigP", "ShapeStyle", s.ShapeStyle), 0, 6,
-                                      d.ShapeStyle);
-    s.Level = InRangeOr<int32_t>(ini.ReadInteger("Main", "DefJigP", "Level", s.Level), 0, kLevelCount - 1, d.Level);
-    s.SpreadOut = InRangeOr<uint8_t>(ReadByte(ini, "Main", "DefJigP", "SpreadOut", s.SpreadOut), 0, 1, d.SpreadOut);
+    s.BorderStyle = InRangeOr<uint8_t>(
+        ReadByte(ini, "Main", "DefJigP", "BorderStyle", s.BorderStyle), 0, 1, d.BorderStyle);
+    s.ShapeStyle = InRangeOr<uint8_t>(ReadByte(ini, "Main", "DefJigP", "ShapeStyle", s.ShapeStyle),
+                                      0, 6, d.ShapeStyle);
+    s.Level = InRangeOr<int32_t>(ini.ReadInteger("Main", "DefJigP", "Level", s.Level), 0,
+                                 kLevelCount - 1, d.Level);
+    s.SpreadOut = InRangeOr<uint8_t>(ReadByte(ini, "Main", "DefJigP", "SpreadOut", s.SpreadOut), 0,
+                                     1, d.SpreadOut);
     s.FitToScreen = ini.ReadBool("Main", "DefJigP", "FitToScreen", s.FitToScreen);
 
     s.AutoSave_bEnabled = ini.ReadBool("Main", "AutoSave", "Enabled", s.AutoSave_bEnabled);
     // An interval of 0 or less would autosave on every tick.
-    s.AutoSave_iIntervalMin = InRangeOr<int32_t>(
-        ini.ReadInteger("Main", "AutoSave", "Interval", s.AutoSave_iIntervalMin), 1, 60, d.AutoSave_iIntervalMin);
+    s.AutoSave_iIntervalMin =
+        InRangeOr<int32_t>(ini.ReadInteger("Main", "AutoSave", "Interval", s.AutoSave_iIntervalMin),
+                           1, 60, d.AutoSave_iIntervalMin);
 
     s.CB_SoundPlay = ini.ReadBool("Main", "Sound", "", s.CB_SoundPlay);
 
     s.EmbossStyle = ReadByte(ini, "Main", "Embossing", "Style", s.EmbossStyle);
     s.WoodStyle = ReadByte(ini, "Main", "Embossing", "WoodStyle", s.WoodStyle);
-    s.WoodColor = static_cast<TSettingsColor>(
+    s.WoodColor = static_cast<TColor>(
         ini.ReadInteger("Main", "Embossing", "WoodColor", static_cast<int32_t>(s.WoodColor)));
     // Emboss style 4 was "wood" before wood became a style of its own.
     if (s.EmbossStyle == 4) {
@@ -139,7 +146,8 @@ void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& pat
     s.MoveOW_Shift = shift("MoveOW", s.MoveOW_Shift, d.MoveOW_Shift);
     s.bSingleWin = ini.ReadBool("Play", "SingleMainWindow", "", s.bSingleWin);
     s.bClickToDrag = ini.ReadBool("Play", "ClickToDrag", "", s.bClickToDrag);
-    s.iStuckKoef = InRangeOr<int32_t>(ini.ReadInteger("Play", "StuckKoef", "", s.iStuckKoef), 10, 30, d.iStuckKoef);
+    s.iStuckKoef = InRangeOr<int32_t>(ini.ReadInteger("Play", "StuckKoef", "", s.iStuckKoef), 10,
+                                      30, d.iStuckKoef);
 
     s.sCurLang = ini.ReadString("Lang", "Lang", "", s.sCurLang);
     {
@@ -155,7 +163,8 @@ void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& pat
     }
     s.ShowQuickHelp = ini.ReadBool("Lang", "QuickHelp", "", s.ShowQuickHelp);
 
-    const int32_t lastFileNum = std::clamp<int32_t>(ini.ReadInteger("Files", "LastFileNum", "", 0), 0, kMaxRecentFiles);
+    const int32_t lastFileNum =
+        std::clamp<int32_t>(ini.ReadInteger("Files", "LastFileNum", "", 0), 0, kMaxRecentFiles);
     s.RecentFiles.clear();
     for (int i = 0; i < lastFileNum; ++i) {
         const std::string stored = ini.ReadString("Files", "Last" + std::to_string(i), "", "");
@@ -177,8 +186,9 @@ void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& pat
 
     s.sDnSrc = ini.ReadString("Download", "DnSrc", "", s.sDnSrc);
     s.bUseSecure = ini.ReadBool("Download", "UseSecure", "", s.bUseSecure);
-    s.iSecureMethodInd = InRangeOr<int32_t>(ini.ReadInteger("Download", "SecureMethodInd", "", s.iSecureMethodInd), 0,
-                                            static_cast<int32_t>(kSecureMethodNames.size()) - 1, d.iSecureMethodInd);
+    s.iSecureMethodInd = InRangeOr<int32_t>(
+        ini.ReadInteger("Download", "SecureMethodInd", "", s.iSecureMethodInd), 0,
+        static_cast<int32_t>(kSecureMethodNames.size()) - 1, d.iSecureMethodInd);
 
     if (paths.FirstStart) {
         s.sDnSrc = d.sDnSrc;
@@ -217,7 +227,8 @@ void WriteSettings(const TSettings& s, TIniBuffer& ini) {
 
     const int count = static_cast<int>(std::min<size_t>(s.RecentFiles.size(), kMaxRecentFiles));
     ini.WriteInteger("Files", "LastFileNum", "", count);
-    for (int i = 0; i < count; ++i) ini.WriteString("Files", "Last" + std::to_string(i), "", s.RecentFiles[i].Path);
+    for (int i = 0; i < count; ++i)
+        ini.WriteString("Files", "Last" + std::to_string(i), "", s.RecentFiles[i].Path);
 
     ini.WriteString("Download", "DnSrc", "", s.sDnSrc);
     ini.WriteBool("Download", "UseSecure", "", s.bUseSecure);

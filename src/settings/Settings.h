@@ -5,24 +5,24 @@
 #include <string>
 #include <vector>
 
+#include "graphics/Bitmap.h"  // TColor, 0x00BBGGRR
+
 namespace orvel {
 
 class TIniBuffer;
-
-using TSettingsColor = uint32_t;  // 0x00BBGGRR
 
 // The two hosts jigsaws are downloaded from; `sDnSrc` defaults to the second.
 // Deployment values: the reserved ".example" names keep a build that was not
 // configured for a real server from talking to somebody else's machine.
 inline constexpr std::array<const char*, 2> kDownloadHosts = {"www1.orvel-jigsaw.example",
-                                                             "www2.orvel-jigsaw.example"};
+                                                              "www2.orvel-jigsaw.example"};
 // Names of the secure protocols, by `iSecureMethodInd`.
 inline constexpr std::array<const char*, 7> kSecureMethodNames = {
     "SSL v2", "SSL v23", "SSL v3", "TLS v1", "TLS v1_1", "TLS v1_2", "TLS v1_3"};
 inline constexpr int kMaxRecentFiles = 4;
 inline constexpr int kLevelCount = 14;
-inline constexpr TSettingsColor kDefaultBkg = 0x989898;
-inline constexpr TSettingsColor kDefaultWoodColor = 4810874;  // 0x49687A
+inline constexpr TColor kDefaultBkg = 0x989898;
+inline constexpr TColor kDefaultWoodColor = 4810874;  // 0x49687A
 inline constexpr const char* kSettingsFileName = "orvel.ini";
 inline constexpr const char* kDefaultSiteJigsawsDir = "orvel/jigsaws_zent/";
 
@@ -50,7 +50,7 @@ struct TSettings {
     // [Main] Embossing
     uint8_t EmbossStyle = 1;  // 0 None, 1 Paper, 2 Cardboard, 3 Fat Card
     uint8_t WoodStyle = 2;    // 0 None, 1 Wood, 2 Shadows
-    TSettingsColor WoodColor = kDefaultWoodColor;
+    TColor WoodColor = kDefaultWoodColor;
     // [Main] ShowConj: the state of the options dialog's CB_VisualShowJoin.
     bool CB_VisualShowJoin = true;
     // [Main] FullScreen: mirrors the main window's state; its full-screen
@@ -77,11 +77,11 @@ struct TSettings {
     int32_t iSecureMethodInd = 5;  // 0..6, index into kSecureMethodNames
 
     // Not stored in the file; set by the loader.
-    TSettingsColor lBkg = kDefaultBkg;             // all windows' background
-    std::array<TSettingsColor, 6> WinBkg{};        // sides 0, 1 and pockets 0..3
-    std::string ThumbPath;                         // download test value
+    TColor lBkg = kDefaultBkg;       // all windows' background
+    std::array<TColor, 6> WinBkg{};  // sides 0, 1 and pockets 0..3
+    std::string ThumbPath;           // download test value
     std::string SiteJigsawsDir = kDefaultSiteJigsawsDir;
-    std::string HelpFile;                          // the active language's help
+    std::string HelpFile;  // the active language's help
 };
 
 // The folders the settings need; each may end with "/" or not.
@@ -103,7 +103,10 @@ public:
     virtual ~TSettingsHooks() = default;
     // Applies a language file; returns false when it could not (the language
     // unit reports a missing file itself).
-    virtual bool ApplyLanguageFile(const std::string& path) { (void)path; return false; }
+    virtual bool ApplyLanguageFile(const std::string& path) {
+        (void)path;
+        return false;
+    }
     // The main window's current full-screen state.
     virtual bool IsFullScreen() const { return false; }
     // Runs the main window's full-screen command once and lays the toolbar
@@ -131,7 +134,8 @@ void SetSettingsDefaults(TSettings& s, const TSettingsPaths& paths, TSettingsHoo
 
 // Reads the settings from an already opened buffer, in file order, with the
 // side effects of reading (language, full screen, recent files, first start).
-void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& paths, TSettingsHooks& hooks);
+void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& paths,
+                  TSettingsHooks& hooks);
 
 // Writes every setting into the buffer in table order ([Lang] before [Files]).
 void WriteSettings(const TSettings& s, TIniBuffer& ini);

@@ -138,12 +138,14 @@ TEST_F(SettingsTest, DefaultsWithoutFileApplyEnglishOnly) {
 
 TEST_F(SettingsTest, ReadsEveryStoredValue) {
     WriteIni(
-        "[Main]\n   <DefJigP>\n      Rotate=1\n      BorderStyle=1\n      ShapeStyle=5\n      Level=13\n"
+        "[Main]\n   <DefJigP>\n      Rotate=1\n      BorderStyle=1\n      ShapeStyle=5\n      "
+        "Level=13\n"
         "      SpreadOut=1\n      FitToScreen=0\n"
         "   <AutoSave>\n      Enabled=0\n      Interval=25\n"
         "   <Sound> 0\n   <ShowConj> 0\n"
         "   <Embossing>\n      Style=3\n      WoodStyle=1\n      WoodColor=12345\n"
-        "[Play]\n   <RotCW>\n      Button=0\n      Shift=1\n   <RotCCW>\n      Button=1\n      Shift=2\n"
+        "[Play]\n   <RotCW>\n      Button=0\n      Shift=1\n   <RotCCW>\n      Button=1\n      "
+        "Shift=2\n"
         "   <MoveOW>\n      Button=0\n      Shift=4\n   <SingleMainWindow> 1\n   <ClickToDrag> 1\n"
         "   <StuckKoef> 30\n"
         "[Lang]\n   <QuickHelp> 0\n"
@@ -194,7 +196,8 @@ TEST_F(SettingsTest, EmbossStyleFourBecomesWoodAndStaysSoAfterSave) {
 
 TEST_F(SettingsTest, OutOfRangeValuesFallBackBeforeTheyIndexAnything) {
     WriteIni(
-        "[Main]\n   <DefJigP>\n      Level=14\n      ShapeStyle=7\n      BorderStyle=2\n      SpreadOut=2\n"
+        "[Main]\n   <DefJigP>\n      Level=14\n      ShapeStyle=7\n      BorderStyle=2\n      "
+        "SpreadOut=2\n"
         "   <AutoSave>\n      Interval=0\n"
         "   <Embossing>\n      Style=5\n      WoodStyle=3\n"
         "[Play]\n   <RotCW>\n      Button=2\n      Shift=8\n   <StuckKoef> 9\n"
@@ -285,7 +288,8 @@ TEST_F(SettingsTest, RecentFilesAreReopenedFromTheirFolders) {
 
 TEST_F(SettingsTest, AtMostFourRecentFilesAreRead) {
     std::string text = "[Files]\n   <LastFileNum> 9\n";
-    for (int i = 0; i < 9; ++i) text += "   <Last" + std::to_string(i) + "> /x/f" + std::to_string(i) + ".txt\n";
+    for (int i = 0; i < 9; ++i)
+        text += "   <Last" + std::to_string(i) + "> /x/f" + std::to_string(i) + ".txt\n";
     WriteIni(text);
     EXPECT_EQ(Load().RecentFiles.size(), 4u);
 
@@ -311,7 +315,8 @@ TEST_F(SettingsTest, FirstStartResetsTheDownloadSource) {
 TEST_F(SettingsTest, BadFilesLoadAsDefaults) {
     const TSettings d;
     std::mt19937 rng(7);
-    std::vector<std::string> inputs = {"", std::string(1 << 20, 'x'), "[Main]\n   <DefJigP>\n" + std::string(100000, '<')};
+    std::vector<std::string> inputs = {"", std::string(1 << 20, 'x'),
+                                       "[Main]\n   <DefJigP>\n" + std::string(100000, '<')};
     for (int n = 0; n < 20; ++n) {
         std::string bytes(4096, '\0');
         for (char& c : bytes) c = static_cast<char>(rng());
