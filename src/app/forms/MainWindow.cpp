@@ -714,8 +714,11 @@ void TF_Main::FullScreenClick() {
     setMinimumSize(0, 0);
     if (m_fullScreen) {
         if (!isFullScreen()) m_normalBounds = geometry();
-        // The desktop's own full-screen state: no caption, border or frame, the whole screen.
+        // The desktop's own full-screen state (no caption, border or frame), and the
+        // whole screen as bounds for desktops without a window manager to apply it.
         showFullScreen();
+        const ScreenMetrics sm = m_platform.GetScreenMetrics();
+        setGeometry(0, 0, sm.ScreenW, sm.ScreenH);
     } else {
         showNormal();
         setGeometry(m_normalBounds);
