@@ -323,3 +323,63 @@ TEST_F(MainWindowFixture, ShutDownRemovesTheEntryScratchFile) {
 
 }  // namespace
 }  // namespace orvel
+
+#include "platform/qt/QtPlatform.h"
+
+namespace orvel {
+namespace {
+
+// With the desktop's text renderer: pockets and the thumbnail on the field get
+// white caption text; the field picture is saved under tests/ for looking at.
+TEST(MainWindowField, PocketsAndThumbnailWithRealCaptions) {
+    QtPlatform qp;
+    const fs::path tmp =
+        fs::temp_directory_path() / ("orvel-forms-field-" + std::to_string(::getpid()));
+    fs::create_directories(tmp / "docs");
+    fs::create_directories(tmp / "data");
+    TPlatformFolders f;
+    f.ProgramDir = ORVEL_BUILD_DIR;
+    f.DocumentsDir = (tmp / "docs").string();
+    f.DataHomeDir = (tmp / "data").string();
+    f.TempDir = tmp.string();
+    {
+        TF_Main main(qp, f);
+        main.StartUp();
+        main.resize(1000, 640);
+        QApplication::processEvents();
+        TPlayWindows& pw = main.Wins;
+        for (int k = 0; k < 2; ++k) {
+            TMyWin& p = pw.Wins[MW_POCKET0 + k];
+            SetPosSize(p.Outer, 420 + 40 * k, 40 + 200 * k, 300, 220);
+            p.ContentW = 700;
+            p.ContentH = 500;
+            Relayout(p);
+            SetVisible(pw, p, true);
+            BringToFront(pw, p);
+        }
+        TMyWin& t = pw.Wins[MW_THUMB];
+        t.MaxClientW = 400;
+        t.MaxClientH = 300;
+        UpdateLimits(t);
+        SetPosSize(t.Outer, 40, 40, 248, 206);
+        SetClientSize(t, false, 0, 0);
+        SetVisible(pw, t, true);
+        main.RequestFullRedraw();
+        main.FlushFieldUpdate();
+        const QImage field = main.I_Field->Picture();
+        field.copy(0, 0, Min(field.width(), 1000), Min(field.height(), 605))
+            .save(QString(ORVEL_BUILD_DIR) + "/tests/forms-field.png");
+        // The active pocket's caption holds near-white text pixels.
+        const TMyWin& top = pw.Wins[MW_POCKET1];
+        int white = 0;
+        for (int x = top.CaptionArea.Left; x <= top.CaptionArea.Right; ++x)
+            for (int y = top.CaptionArea.Top; y <= top.CaptionArea.Bottom; ++y)
+                if (field.pixelColor(x, y).lightness() > 230) ++white;
+        EXPECT_GT(white, 20);
+        EXPECT_EQ(t.Client.Height, t.Client.Width * 300 / 400);
+    }
+    fs::remove_all(tmp);
+}
+
+}  // namespace
+}  // namespace orvel
