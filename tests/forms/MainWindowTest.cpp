@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <filesystem>
 #include <fstream>
 
@@ -379,6 +380,63 @@ TEST(MainWindowField, PocketsAndThumbnailWithRealCaptions) {
         EXPECT_EQ(t.Client.Height, t.Client.Width * 300 / 400);
     }
     fs::remove_all(tmp);
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+TEST_F(MainWindowFixture, WheelClicksWithTheTurningBindings) {
+    struct Click {
+        int button;
+        uint8_t shift;
+        bool wheel;
+        bool down;
+    };
+    std::vector<Click> clicks;
+    main->PieceMouseDown = [&](int b, uint8_t s, int, int, bool w) {
+        clicks.push_back({b, s, w, true});
+    };
+    main->PieceMouseUp = [&](int b, uint8_t s, int, int, bool w) {
+        clicks.push_back({b, s, w, false});
+    };
+    const QPoint inField = main->I_Field->mapTo(main.get(), QPoint(50, 50));
+    auto wheel = [&](int dy) {
+        QWheelEvent ev(QPointF(inField), QPointF(main->mapToGlobal(inField)), QPoint(),
+                       QPoint(0, dy), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(main.get(), &ev);
+    };
+    wheel(-120);
+    EXPECT_TRUE(clicks.empty());  // no game
+    main->Game.GameLoaded = true;
+    main->Settings.RotCW_Button = 1;
+    main->Settings.RotCW_Shift = 4;
+    main->Settings.RotCCW_Button = 0;
+    main->Settings.RotCCW_Shift = 1;
+    wheel(-120);
+    wheel(120);
+    ASSERT_EQ(clicks.size(), 4u);
+    EXPECT_EQ(clicks[0].button, 1);
+    EXPECT_EQ(clicks[0].shift, 4);
+    EXPECT_TRUE(clicks[0].wheel && clicks[0].down && !clicks[1].down);
+    EXPECT_EQ(clicks[2].button, 0);
+    EXPECT_EQ(clicks[2].shift, 1);
+    // Field presses reach the piece handling with button and shift set.
+    clicks.clear();
+    QTest::mousePress(main->I_Field, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier,
+                      QPoint(20, 30));
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].button, 1);
+    EXPECT_EQ(clicks[0].shift, kShiftBit | kCtrlBit);
+    EXPECT_FALSE(clicks[0].wheel);
+    // Nothing reaches it while the progress display is up.
+    main->ShowProgress("x", 1);
+    wheel(-120);
+    QTest::mousePress(main->I_Field, Qt::LeftButton, Qt::NoModifier, QPoint(20, 30));
+    EXPECT_EQ(clicks.size(), 1u);
+    main->HideProgress();
 }
 
 }  // namespace

@@ -571,26 +571,42 @@ void TF_Main::ShowSide(int side) {
     Game.CurSide = side;
 }
 
-void TF_Main::FieldMouseDown(int, int, Qt::MouseButton, Qt::KeyboardModifiers) {
+namespace {
+
+// 0 left, 1 right, 2 middle: the piece handling's button numbers.
+int PieceButton(Qt::MouseButton b) {
+    if (b == Qt::RightButton) return 1;
+    if (b == Qt::MiddleButton) return 2;
+    return 0;
+}
+
+}  // namespace
+
+void TF_Main::FieldMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
     if (m_progressUp) return;
     Game.Busy = true;
-    // Presses on pieces and windows are handled by the piece-handling part.
+    if (PieceMouseDown) PieceMouseDown(PieceButton(button), MenuShiftState(mods), x, y, false);
     FlushFieldUpdate();
     Game.Busy = false;
 }
 
-void TF_Main::FieldMouseMove(int x, int y, Qt::MouseButtons buttons, Qt::KeyboardModifiers) {
+void TF_Main::FieldMouseMove(int x, int y, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
     if (m_progressUp) return;
     Game.Busy = true;
     Toolbar.ClearHotTool();
-    if (buttons == Qt::NoButton) HoverField(View, Wins, x, y, m_platform);
+    if (PieceMouseMove) {
+        PieceMouseMove(MenuShiftState(mods), x, y, buttons != Qt::NoButton);
+    } else if (buttons == Qt::NoButton) {
+        HoverField(View, Wins, x, y, m_platform);
+    }
     FlushFieldUpdate();
     Game.Busy = false;
 }
 
-void TF_Main::FieldMouseUp(int, int, Qt::MouseButton, Qt::KeyboardModifiers) {
+void TF_Main::FieldMouseUp(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
     if (m_progressUp) return;
     Game.Busy = true;
+    if (PieceMouseUp) PieceMouseUp(PieceButton(button), MenuShiftState(mods), x, y, false);
     FlushFieldUpdate();
     Game.Busy = false;
 }
@@ -819,9 +835,20 @@ void TF_Main::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TF_Main::wheelEvent(QWheelEvent* event) {
-    // Both wheel directions are handled here; with a game they rotate the piece
-    // under the mouse (piece handling), without one they do nothing.
     event->accept();
+    const int delta = event->angleDelta().y();
+    if (delta == 0 || !Game.GameLoaded || m_progressUp) return;
+    const QPoint p = I_Field->mapFromGlobal(event->globalPosition().toPoint());
+    if (!I_Field->rect().contains(p)) return;
+    // A click with the buttons the options bind to turning: down clockwise, up counter-clockwise.
+    const bool down = delta < 0;
+    const int button = down ? Settings.RotCW_Button : Settings.RotCCW_Button;
+    const uint8_t shift = down ? Settings.RotCW_Shift : Settings.RotCCW_Shift;
+    Game.Busy = true;
+    if (PieceMouseDown) PieceMouseDown(button, shift, p.x(), p.y(), true);
+    if (PieceMouseUp) PieceMouseUp(button, shift, p.x(), p.y(), true);
+    FlushFieldUpdate();
+    Game.Busy = false;
 }
 
 bool TF_Main::FormCloseQuery() {
