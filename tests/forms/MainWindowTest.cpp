@@ -441,3 +441,39 @@ TEST_F(MainWindowFixture, WheelClicksWithTheTurningBindings) {
 
 }  // namespace
 }  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// A program folder without resources or language files: the window still
+// comes up and works, only without its skins.
+TEST(MainWindowBare, StartsWithoutResources) {
+    FakePlatform fp;
+    const fs::path tmp =
+        fs::temp_directory_path() / ("orvel-forms-bare-" + std::to_string(::getpid()));
+    fs::create_directories(tmp / "program");
+    fs::create_directories(tmp / "docs");
+    fs::create_directories(tmp / "data");
+    TPlatformFolders f;
+    f.ProgramDir = (tmp / "program").string();
+    f.DocumentsDir = (tmp / "docs").string();
+    f.DataHomeDir = (tmp / "data").string();
+    f.TempDir = tmp.string();
+    {
+        TF_Main main(fp, f);
+        main.StartUp();
+        QApplication::processEvents();
+        EXPECT_EQ(main.Wins.WinSkin.Width, 0);
+        EXPECT_EQ(main.ToolbarSkin.Width, 0);
+        main.RunCommand(MI_FullScreen);
+        main.RunCommand(MI_FullScreen);
+        main.ShowProgress("x", 3);
+        main.StepProgress();
+        main.HideProgress();
+        EXPECT_TRUE(main.close());
+    }
+    fs::remove_all(tmp);
+}
+
+}  // namespace
+}  // namespace orvel
