@@ -40,9 +40,21 @@ export QT_QPA_PLATFORM=xcb
 "$exe" > "$work/app.log" 2>&1 &
 app_pid=$!
 
+# The main window: titled with the application title and at least 500 x 500
+# (the toolkit's small helper windows carry the title too).
+main_window() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Orvel Jigsaw Zentia Tour$' 2> /dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w" 2> /dev/null)"
+    if [ "${WIDTH:-0}" -ge 500 ] && [ "${HEIGHT:-0}" -ge 500 ]; then
+      echo "$w"
+      return
+    fi
+  done
+}
 window=""
 for _ in $(seq 150); do
-  window=$(xdotool search --name '^Orvel Jigsaw Zentia Tour$' 2> /dev/null | head -n1)
+  window=$(main_window)
   [ -n "$window" ] && break
   kill -0 "$app_pid" 2> /dev/null || { echo "the program ended early"; cat "$work/app.log"; exit 1; }
   sleep 0.1
