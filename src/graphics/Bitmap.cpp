@@ -133,7 +133,7 @@ uint8_t GetAlpha(const TMyBitmap& buf, int x, int y) {
 namespace {
 
 // Copies blue, green, red of src (x, y) to dst (base - y, x) for x < cols, y < rows.
-// Walked in tiles so that the column-wise writes stay in cache.
+// Walked in tiles so that the column-wise reads stay in cache.
 template <int SB>
 void TurnBlock(TMyBitmap& dst, const TMyBitmap& src, int cols, int rows, int base) {
     constexpr int kTile = 64;
@@ -264,9 +264,14 @@ void FillBox(TMyBitmap& buf, int x, int y, int width, int height, TColor color) 
     }
 }
 
+namespace {
+int64_t Clamp64(int64_t v) { return std::clamp<int64_t>(v, INT32_MIN, INT32_MAX); }
+}  // namespace
+
 void FrameBox(TMyBitmap& buf, int x, int y, int width, int height, TColor color) {
-    const int right = x + width - 1;
-    const int bottom = y + height - 1;
+    // Edges beyond the range of int lie far outside any buffer; held there.
+    const int right = static_cast<int>(Clamp64(int64_t{x} + width - 1));
+    const int bottom = static_cast<int>(Clamp64(int64_t{y} + height - 1));
     DrawLine(buf, x, y, right, y, color);
     DrawLine(buf, right, y, right, bottom, color);
     DrawLine(buf, right, bottom, x, bottom, color);

@@ -1,6 +1,7 @@
 // libFuzzer entry: the JPEG decoder on arbitrary bytes. Any input must end in
 // a clean success or failure; a decoded picture is walked once so that a
-// wrong size or stride shows up under AddressSanitizer.
+// wrong size or stride shows up under AddressSanitizer. Good seeds:
+// tests/data/images and tests/data/bad.
 #include <cstddef>
 #include <cstdint>
 
