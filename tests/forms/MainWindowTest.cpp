@@ -126,6 +126,18 @@ TEST_F(MainWindowFixture, KeysFireOnReleaseOfTheLastPressedKey) {
     Press(Qt::Key_U);
     Release(Qt::Key_U);
     EXPECT_FALSE(main->IsFullScreen());
+    // Shift down, U down, Shift up, U up: the release of Shift cancels U.
+    Press(Qt::Key_Shift, Qt::ShiftModifier);
+    Press(Qt::Key_U, Qt::ShiftModifier);
+    Release(Qt::Key_Shift);
+    Release(Qt::Key_U);
+    EXPECT_FALSE(main->IsFullScreen());
+    // Shift held through: the exact state is Shift, which U does not have.
+    Press(Qt::Key_Shift, Qt::ShiftModifier);
+    Press(Qt::Key_U, Qt::ShiftModifier);
+    Release(Qt::Key_U, Qt::ShiftModifier);
+    Release(Qt::Key_Shift);
+    EXPECT_FALSE(main->IsFullScreen());
     // Disabled commands never run from their keys.
     main->CommandLog.clear();
     Press(Qt::Key_S);

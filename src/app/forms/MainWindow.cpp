@@ -794,6 +794,11 @@ uint16_t MenuKeyCode(int qtKey) {
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) ||
         qtKey == Qt::Key_Space)
         return static_cast<uint16_t>(qtKey);
+    // Modifier keys are keys too: pressing one makes it the key last pressed,
+    // releasing one while another key is held cancels that key's command.
+    if (qtKey == Qt::Key_Shift) return 0x10;
+    if (qtKey == Qt::Key_Control) return 0x11;
+    if (qtKey == Qt::Key_Alt) return 0x12;
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
         return static_cast<uint16_t>(kKeyF1 + (qtKey - Qt::Key_F1));
     // Other keys never match a shortcut; they still count as "the key last pressed".
@@ -811,14 +816,12 @@ uint8_t MenuShiftState(Qt::KeyboardModifiers mods) {
 void TF_Main::keyPressEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
     const int k = event->key();
-    if (k == Qt::Key_Shift || k == Qt::Key_Control || k == Qt::Key_Alt || k == Qt::Key_Meta) return;
     Keys.KeyDown(MenuKeyCode(k), m_progressUp);
 }
 
 void TF_Main::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
     const int k = event->key();
-    if (k == Qt::Key_Shift || k == Qt::Key_Control || k == Qt::Key_Alt || k == Qt::Key_Meta) return;
     const uint16_t key = MenuKeyCode(k);
     if (!Keys.KeyUp(key)) return;
     if (key == kKeySpace) {
