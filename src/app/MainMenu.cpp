@@ -78,7 +78,8 @@ std::string ShortcutText(uint16_t key, uint8_t shift) {
     if (key == kKeySpace) {
         s += "Space";
     } else if (key >= kKeyF1 && key < kKeyF1 + 12) {
-        s += "F" + std::to_string(key - kKeyF1 + 1);
+        s += 'F';
+        s.append(std::to_string(key - kKeyF1 + 1));
     } else {
         s += static_cast<char>(key);
     }
