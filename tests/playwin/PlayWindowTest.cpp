@@ -416,3 +416,29 @@ TEST(PlayWindowGroups, CountsGroupsOfOneWindow) {
 
 }  // namespace
 }  // namespace orvel
+
+namespace orvel {
+namespace {
+
+TEST(PlayWindowGlass, FrameIsTheOpaqueCornerOutsideTheLens) {
+    TMyWin glass;
+    InitWindow(glass, 100, 100, 240, 240, kKindGlass);
+    glass.Visible = true;
+    TMyBitmap skin;
+    Create32(skin, kGlassSkinW, kGlassSkinH);  // all clear
+    // The top-left corner image is opaque in its outer 20 x 20 square only.
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) PixelPtr(skin, x, y)[3] = 255;
+    PixelPtr(skin, 5, 5)[3] = 200;  // not more than 200: not a handle
+    EXPECT_TRUE(IsOnFrame(glass, 100 + 2, 100 + 2, &skin));
+    EXPECT_FALSE(IsOnFrame(glass, 100 + 5, 100 + 5, &skin));
+    EXPECT_FALSE(IsOnFrame(glass, 100 + 30, 100 + 30, &skin));    // clear skin there
+    EXPECT_FALSE(IsOnFrame(glass, 100 + 120, 100 + 120, &skin));  // the lens
+    EXPECT_FALSE(IsOnFrame(glass, 100 + 2, 100 + 2, nullptr));
+    EXPECT_TRUE(IsInLens(glass, 220, 220));
+    EXPECT_TRUE(IsInLens(glass, 100, 220));   // the ellipse touches the left edge
+    EXPECT_FALSE(IsInLens(glass, 102, 102));  // the corner lies outside it
+}
+
+}  // namespace
+}  // namespace orvel
