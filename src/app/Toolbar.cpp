@@ -1,0 +1,205 @@
+#include "app/Toolbar.h"
+
+namespace orvel {
+
+namespace {
+
+// clang-format off
+constexpr std::array<TToolSlotDef, kToolSlotCount> kSlots = {{
+    {"BI_Open", MI_FileOpen, 0},
+    {"BI_Save", MI_FileSave, 1},
+    {"BI_Download", MI_FileDownload, 2},
+    {"BI_BkgAll", MI_GameBkgAll, 3},
+    {"BI_BkgCur", MI_GameBkgCur, 4},
+    {"BI_Win1", MI_GameWin1, 5},
+    {"BI_Win2", MI_GameWin2, 6},
+    {"BI_Thumb", MI_GameThumb, 7},
+    {"BI_Info", MI_GameInfo, 8},
+    {"BI_Pocket1", MI_PocketsPocket1, 9},
+    {"BI_Pocket2", MI_PocketsPocket2, 9},
+    {"BI_Pocket3", MI_PocketsPocket3, 9},
+    {"BI_Pocket4", MI_PocketsPocket4, 9},
+    {"BI_SelectAll", MI_GameSelectAll, 11},
+    {"BI_Arrange", MI_GameArrange, 12},
+    {"BI_Glass", MI_GameGlass, 13},
+    {"BI_Weight", MI_GameWeight, 14},
+    {"BI_Options", MI_Options, 16},
+    {"BI_Help", MI_HelpCont, 17},
+    {"BI_App", MI_Menu, 18},
+    {"BI_Min", MI_Min, 19},
+    {"BI_FullScreen", MI_FullScreen, 21},
+    {"BI_Close", MI_Exit, 20},
+}};
+// clang-format on
+
+// The chain after the App button: next slot and whether the group gap precedes it.
+struct ChainStep {
+    int Slot;
+    bool GroupGap;
+};
+constexpr ChainStep kChain[] = {
+    {BI_Open, true},     {BI_Save, false},      {BI_Download, true}, {BI_BkgAll, true},
+    {BI_BkgCur, false},  {BI_Thumb, true},      {BI_Info, true},     {BI_Win1, true},
+    {BI_Win2, false},    {BI_Pocket1, true},    {BI_Pocket2, false}, {BI_Pocket3, false},
+    {BI_Pocket4, false}, {BI_SelectAll, true},  {BI_Arrange, false}, {BI_Glass, true},
+    {BI_Weight, true},   {BI_FullScreen, true}, {BI_Options, true},  {BI_Help, true}};
+
+// Copies a block of the skin (its colour, alpha ignored) into a 24-bit picture.
+void CopyBlock(TMyBitmap& dst, int x, int y, const TMyBitmap& skin, int sx, int sy, int w, int h) {
+    TMyRect clip;
+    SetPosSize(clip, 0, 0, dst.Width, dst.Height);
+    BlitAlpha(dst, x, y, w, h, skin, sx, sy, w, h, clip);
+}
+
+}  // namespace
+
+const std::array<TToolSlotDef, kToolSlotCount>& ToolSlots() {
+    return kSlots;
+}
+
+TToolbar::TToolbar() {
+    for (int i = 0; i < kToolSlotCount; ++i) {
+        Buttons[i].Item = kSlots[i].Item;
+        Buttons[i].Image = kSlots[i].Image;
+    }
+}
+
+void ToolbarGaps(int width, bool fullScreen, int& a, int& b) {
+    if (width <= 640) {
+        a = 10;
+        b = 1;
+    } else if (width <= 800) {
+        a = fullScreen ? 8 : 12;
+        b = 2;
+    } else if (width <= 1024) {
+        a = fullScreen ? 20 : 24;
+        b = 8;
+    } else {
+        a = 26;
+        b = 10;
+    }
+}
+
+void TToolbar::Layout(int width, bool fullScreen) {
+    for (int i = 0; i < kToolSlotCount; ++i) {
+        TToolButton& btn = Buttons[i];
+        btn.Width = (i == BI_Min || i == BI_Close) ? 25 : kToolImageSize;
+        btn.Height = kToolImageSize;
+        btn.Top = 2;
+    }
+    int a = 0, b = 0;
+    ToolbarGaps(width, fullScreen, a, b);
+    Buttons[BI_App].Left = 4;
+    int prev = BI_App;
+    for (const ChainStep& step : kChain) {
+        Buttons[step.Slot].Left =
+            Buttons[prev].Left + Buttons[prev].Width + (step.GroupGap ? a : b);
+        prev = step.Slot;
+    }
+    Buttons[BI_Min].Visible = Buttons[BI_Close].Visible = fullScreen;
+    if (fullScreen) {
+        Buttons[BI_Close].Left = width - 30;
+        Buttons[BI_Min].Left = Buttons[BI_Close].Left - b - 25;
+    }
+}
+
+int TToolbar::SourceRow(int slot, bool hot) const {
+    const TToolButton& btn = Buttons[slot];
+    if (!btn.Enabled) return 61;
+    if (hot || btn.Down) return 31;
+    return 1;
+}
+
+void TToolbar::Draw(int slot, bool hot) {
+    if (Redraw) Redraw(slot, hot);
+}
+
+void TToolbar::EnableToolButton(int slot, bool flag) {
+    Buttons[slot].Enabled = flag;
+    if (!flag && HotSlot == slot) HotSlot = -1;
+    Draw(slot, false);
+}
+
+void TToolbar::MarkToolDown(int slot, bool flag) {
+    Buttons[slot].Down = flag;
+    Draw(slot, flag);
+}
+
+void TToolbar::SetImage(int slot, int image) {
+    if (Buttons[slot].Image == image) return;
+    Buttons[slot].Image = image;
+    Draw(slot, HotSlot == slot);
+}
+
+void TToolbar::ClearHotTool() {
+    if (HotSlot >= 0 && !Buttons[HotSlot].Down) Draw(HotSlot, false);
+    HotSlot = -1;
+}
+
+void TToolbar::MouseMove(int slot, bool leftHeld) {
+    if (leftHeld) return;
+    if (HotSlot >= 0 && HotSlot != slot && !Buttons[HotSlot].Down) {
+        Draw(HotSlot, false);
+        HotSlot = -1;
+    }
+    if (Buttons[slot].Enabled) {
+        if (HotSlot != slot) {
+            HotSlot = slot;
+            Draw(slot, true);
+        }
+    } else if (HotSlot == slot) {
+        HotSlot = -1;
+    }
+}
+
+void TToolbar::MouseDown(int slot) {
+    if (HotSlot < 0) return;
+    MouseMove(slot, false);
+    if (HotSlot >= 0) Buttons[HotSlot].Shifted = true;
+}
+
+int TToolbar::MouseUp() {
+    if (HotSlot < 0) return -1;
+    const int slot = HotSlot;
+    TToolButton& btn = Buttons[slot];
+    if (!btn.Down) Draw(slot, false);
+    btn.Shifted = false;
+    // Disabled buttons never become hot, so a disabled command never runs here.
+    return btn.Enabled ? btn.Item : -1;
+}
+
+void BuildToolbarBackground(TMyBitmap& out, const TMyBitmap& skin, int width, int height) {
+    Create24(out, width, height);
+    if (out.Width == 0 || skin.Width == 0) return;
+    for (int k = 0; k <= width / 50; ++k) CopyBlock(out, 50 * k, 0, skin, 318, 115, 50, 35);
+    CopyBlock(out, 0, 0, skin, 308, 115, 10, 35);
+    CopyBlock(out, width - 10, 0, skin, 368, 115, 10, 35);
+}
+
+void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width, TColor under) {
+    Create24(out, width, 100);
+    if (out.Width == 0 || skin.Width == 0) return;
+    // The panel's rounded corners let the field's grey show through.
+    FillBox(out, 0, 0, width, 100, under);
+    CopyBlock(out, 0, 0, skin, 308, 1, 10, 100);
+    for (int k = 0; k < width / 10 - 1; ++k) CopyBlock(out, 10 + 10 * k, 0, skin, 318, 1, 10, 100);
+    CopyBlock(out, width - 10, 0, skin, 328, 1, 10, 100);
+}
+
+void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool full) {
+    Create24(out, width, 20);
+    if (out.Width == 0 || skin.Width == 0) return;
+    const int y = full ? 1 : 22;
+    CopyBlock(out, 0, 0, skin, 340, y, 10, 20);
+    for (int k = 0; k < width / 10 - 1; ++k) CopyBlock(out, 10 + 10 * k, 0, skin, 350, y, 10, 20);
+    CopyBlock(out, width - 10, 0, skin, 360, y, 10, 20);
+}
+
+void BuildToolImage(TMyBitmap& out, const TMyBitmap& toolbarSkin, int image, int row) {
+    if (out.Width != kToolImageSize || out.Height != kToolImageSize || out.BytesPerPixel != 3)
+        Create24(out, kToolImageSize, kToolImageSize);
+    if (out.Width == 0 || toolbarSkin.Width == 0) return;
+    CopyRect(out, 0, 0, kToolImageSize, kToolImageSize, toolbarSkin, image * 30 + 1, row);
+}
+
+}  // namespace orvel

@@ -1,0 +1,199 @@
+#pragma once
+
+// The self-drawn play windows of the field: the two sides, four pockets,
+// the thumbnail window and the glass. They are records drawn by the game
+// into the field's off-screen picture, not desktop windows.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "game/GameTypes.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Rect.h"
+
+namespace orvel {
+
+class Platform;
+struct TGame;
+
+// Window numbers MW_SIDE0 .. MW_THUMB come with the piece record.
+constexpr int kPlayWindowCount = 7;
+
+// Window kinds.
+constexpr int kKindSide = 0;
+constexpr int kKindPocket = 1;
+constexpr int kKindThumb = 2;
+constexpr int kKindGlass = 3;
+
+// Hit codes shared with the piece handling.
+constexpr int HIT_NONE = 0;
+constexpr int HIT_MOVE = 1;
+constexpr int HIT_LEFT = 10;
+constexpr int HIT_TOP = 11;
+constexpr int HIT_RIGHT = 12;
+constexpr int HIT_BOTTOM = 13;
+constexpr int HIT_TOPLEFT = 14;
+constexpr int HIT_TOPRIGHT = 15;
+constexpr int HIT_BOTTOMLEFT = 16;
+constexpr int HIT_BOTTOMRIGHT = 17;
+constexpr int HIT_HTHUMB = 20;
+constexpr int HIT_LEFTARROW = 21;
+constexpr int HIT_RIGHTARROW = 22;
+constexpr int HIT_VTHUMB = 23;
+constexpr int HIT_UPARROW = 24;
+constexpr int HIT_DOWNARROW = 25;
+constexpr int HIT_CLOSE = 26;
+constexpr int HIT_ZOOM1 = 27;
+constexpr int HIT_ZOOM2 = 28;
+constexpr int HIT_PAN = 29;
+
+// Button indices.
+constexpr int BTN_CLOSE = 0;
+constexpr int BTN_ZOOM1 = 1;
+constexpr int BTN_ZOOM2 = 2;
+constexpr int BTN_LEFT = 3;
+constexpr int BTN_RIGHT = 4;
+constexpr int BTN_HTHUMB = 5;
+constexpr int BTN_UP = 6;
+constexpr int BTN_DOWN = 7;
+constexpr int BTN_VTHUMB = 8;
+constexpr int kWinButtonCount = 9;
+
+// InitButton flags.
+constexpr int kBtnFourState = 1;
+constexpr int kBtnStretchH = 2;
+constexpr int kBtnStretchV = 4;
+
+// Scroll bars are this thick; the arrows are this square.
+constexpr int kScrollBarSize = 17;
+// The default window background, also the fallback for a picture that cannot load.
+constexpr TColor kDefaultBackground = 0x989898;
+// Background values 10..17 name background pictures instead of colours.
+inline bool IsBackgroundPictureCode(int32_t v) {
+    return v >= 10 && v <= 17;
+}
+
+// Sizes of the skin pictures.
+constexpr int kWinSkinW = 390;
+constexpr int kWinSkinH = 170;
+constexpr int kGlassSkinW = 290;
+constexpr int kGlassSkinH = 189;
+
+struct TMyWinButton {
+    int32_t Id = 0;
+    int32_t Width = 0, Height = 0;
+    TMyRect Bounds;
+    TMyRect SrcNormal, SrcHover, SrcActive, SrcActiveHover, SrcPressed;
+    int32_t FromLeft = kUnsetEdge, FromTop = kUnsetEdge, FromRight = kUnsetEdge,
+            FromBottom = kUnsetEdge;
+    bool Visible = false;
+    bool ActiveLook = false;
+    bool Hover = false, Pressed = false;
+    bool StretchH = false, StretchV = false;
+    uint8_t HitCode = 0;
+};
+
+struct TMyWin {
+    uint8_t Id = 0;
+    uint8_t Kind = 0;
+    TMyRect Outer;
+    TMyRect Client;
+    int32_t CaptionH = 0;
+    int32_t BorderW = 0;
+    int32_t MinClientW = 0, MinClientH = 0;
+    int32_t MaxClientW = 0, MaxClientH = 0;  // 0 = unlimited
+    int32_t MinOuterW = 0, MinOuterH = 0, MaxOuterW = 0, MaxOuterH = 0;
+    int32_t FrameW = 0, FrameH = 0;
+    bool HasScrollBars = false;
+    int32_t ScrollX = 0, ScrollY = 0;
+    int32_t ContentW = 0, ContentH = 0;  // 0 = no scrolling
+    TMyRect HTrack, VTrack, Corner, Grip;
+    TMyRect EdgeLeft, EdgeTop, EdgeRight, EdgeBottom, CornerTopLeft, CornerBottomLeft,
+        CornerBottomRight;
+    bool HScroll = false, VScroll = false;
+    TMyRect CaptionArea;
+    int32_t LensCorner = 0;
+    int32_t KeepVisible = 0;
+    TMyRect LensSrc[4], LensDst[4];
+    TMyWinButton Buttons[kWinButtonCount];
+    int32_t HotButton = -1;  // index of the button under the mouse, -1 none
+    bool Visible = false;
+    bool Active = false;
+    bool DragByClient = false;
+    bool Resizable = false;
+    TMyBitmap CaptionBitmap;
+    TMyRect CaptionTextBox;
+    bool HasBackground = false;
+    int32_t Background = kDefaultBackground;
+    int32_t MenuItem = -1;    // the command whose menu item shows this window's visibility
+    int32_t ToolButton = -1;  // toolbar slot that toggles it
+    int32_t Groups = 0;
+    bool KeepAspect = false;
+
+    // Run after the glass is laid out so its lens mask follows the new shape.
+    std::function<void(TMyWin&)> OnLensChanged;
+};
+
+// The seven windows by Id, the glass, the stacking order and the skins.
+struct TPlayWindows {
+    std::array<TMyWin, kPlayWindowCount> Wins;
+    TMyWin Glass;
+    std::array<int, kPlayWindowCount> ZOrder{0, 1, 2, 3, 4, 5, 6};  // position 0 bottom .. 6 top
+    TMyWin* ActiveWin = nullptr;
+    TMyBitmap WinSkin;    // 390 x 170 RGBA
+    TMyBitmap GlassSkin;  // 290 x 189 RGBA
+    // The loaded background picture (content-sized) and its code, when one is loaded.
+    const TMyBitmap* BkgPicture = nullptr;
+    int32_t BkgPictureCode = 0;
+    // Menus and toolbar follow the active window.
+    std::function<void(TMyWin*)> OnActivate;
+};
+
+void InitWindow(TMyWin& win, int x, int y, int width, int height, int kind);
+void InitButton(TMyWinButton& btn, int skinX, int skinY, int width, int height, int flags);
+void PlaceButton(TMyWinButton& btn, const TMyRect& outer);
+void UpdateLimits(TMyWin& win);
+void SetClientSize(TMyWin& win, bool useGiven, int width, int height);
+void Relayout(TMyWin& win);
+void ComputeParts(TMyWin& win);
+void ConstrainSize(const TMyWin& win, int& width, int& height, bool widthDrives, bool isClient);
+// Sets the field's cursor through the platform for the resize codes.
+int HitTest(TMyWin& win, int x, int y, bool pressing, Platform& platform);
+// glassSkin is only needed for the glass (the opaque parts of its corners).
+bool IsOnFrame(const TMyWin& win, int x, int y, const TMyBitmap* glassSkin = nullptr);
+bool IsOnScrollBar(const TMyWin& win, int x, int y);
+void ScrollBy(TMyWin& win, int code, int x, int y);
+void SetCaption(TMyWin& win, const std::string& text, Platform& platform);
+void ClearHover(TMyWin& win);
+void SetButtonsActive(TMyWin& win, bool flag);
+void CopyGeometry(TMyWin& dst, const TMyWin& src);
+// Counts the groups of pieces lying in window winId, walking the draw order.
+// With refresh and an out-of-date order, a sorted copy of the order is walked.
+int GroupCount(const TGame& game, int winId, bool refresh);
+// Whether the point lies in the lens ellipse inscribed in the glass's Outer.
+bool IsInLens(const TMyWin& glass, int x, int y);
+
+// Stacking and activation over the whole set.
+void InitPlayWindows(TPlayWindows& pw);  // z-order and active window reset
+void InitZOrder(TPlayWindows& pw);
+void BringToFront(TPlayWindows& pw, TMyWin& win);
+void Activate(TPlayWindows& pw, TMyWin* win);
+void SetVisible(TPlayWindows& pw, TMyWin& win, bool visible);
+
+// Creates the seven windows and the glass as the main window starts: the sides
+// visible with the default background, the pockets hidden and captioned from
+// pocketFormat (two integers: pocket number 1..4 and group count), the thumbnail
+// hidden with its caption; then the stacking order is reset.
+void CreatePlayWindows(TPlayWindows& pw, Platform& platform, const std::string& pocketFormat,
+                       const std::string& thumbCaption);
+// Formats a pocket caption: the first two "%d" (or "%s") receive the numbers;
+// any other '%' is kept as it stands, so a broken language text cannot crash.
+std::string FormatPocketCaption(const std::string& format, int pocket, int groups);
+
+// Paints frame, scroll bars, background, lens corners and buttons, clipped to update.
+void DrawWindow(TMyBitmap& target, const TMyRect& update, const TMyWin& win,
+                const TPlayWindows& pw);
+
+}  // namespace orvel

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Starts orvel-jigsaw on a private X server with fresh XDG folders, waits for
+# its main window, saves a screenshot, sends SIGTERM and checks that the
+# settings file was written on the way out.
+#   start_and_terminate.sh <orvel-jigsaw> <output folder>
+set -u
+exe=$1
+out=$2
+for tool in Xvfb xdotool import; do
+  command -v "$tool" > /dev/null || { echo "skipped: $tool missing"; exit 77; }
+done
+mkdir -p "$out"
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill -KILL "$app_pid" 2> /dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A free display number, reported by the server itself.
+exec 3<> "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  display=$(head -n1 "$work/displayfd" 2> /dev/null)
+  [ -n "$display" ] && break
+  sleep 0.1
+done
+[ -n "${display:-}" ] || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=":$display"
+
+mkdir -p "$work/data" "$work/config" "$work/runtime" "$work/home"
+chmod 700 "$work/runtime"
+export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export QT_QPA_PLATFORM=xcb
+
+"$exe" > "$work/app.log" 2>&1 &
+app_pid=$!
+
+# The main window: titled with the application title and at least 500 x 500
+# (the toolkit's small helper windows carry the title too).
+main_window() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Orvel Jigsaw Zentia Tour$' 2> /dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w" 2> /dev/null)"
+    if [ "${WIDTH:-0}" -ge 500 ] && [ "${HEIGHT:-0}" -ge 500 ]; then
+      echo "$w"
+      return
+    fi
+  done
+}
+window=""
+for _ in $(seq 150); do
+  window=$(main_window)
+  [ -n "$window" ] && break
+  kill -0 "$app_pid" 2> /dev/null || { echo "the program ended early"; cat "$work/app.log"; exit 1; }
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "no main window"; cat "$work/app.log"; exit 1; }
+# The splash stays about two seconds; the shot shows the main window after it.
+sleep 3
+import -window root "$out/main-window.png" || { echo "screenshot failed"; exit 1; }
+
+kill -TERM "$app_pid"
+for _ in $(seq 100); do
+  kill -0 "$app_pid" 2> /dev/null || break
+  sleep 0.1
+done
+if kill -0 "$app_pid" 2> /dev/null; then
+  echo "the program did not end after SIGTERM"
+  exit 1
+fi
+wait "$app_pid"
+status=$?
+app_pid=""
+settings="$work/data/Orvel Jigsaw Zentia Tour/orvel.ini"
+[ -s "$settings" ] || { echo "settings file not written"; cat "$work/app.log"; exit 1; }
+grep -q '^\[Main\]' "$settings" || { echo "settings file without [Main]"; exit 1; }
+echo "ok: exit status $status, screenshot $out/main-window.png"
+exit 0

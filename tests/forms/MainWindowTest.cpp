@@ -1,0 +1,491 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QWheelEvent>
+#include <filesystem>
+#include <fstream>
+
+#include "app/forms/AboutOrvelZent.h"
+#include "app/forms/MainWindow.h"
+#include "platform/FakePlatform.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One QApplication for the whole binary, offscreen.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_forms";
+        static char* argv[] = {name, nullptr};
+        m_app = new QApplication(argc, argv);
+    }
+    void TearDown() override {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+private:
+    QApplication* m_app = nullptr;
+};
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+struct MainWindowFixture : ::testing::Test {
+    FakePlatform fp;
+    fs::path tmp;
+    std::unique_ptr<TF_Main> main;
+
+    void SetUp() override {
+        tmp = fs::temp_directory_path() /
+              ("orvel-forms-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(tmp);
+        fs::create_directories(tmp / "docs");
+        fs::create_directories(tmp / "data");
+        TPlatformFolders f;
+        f.ProgramDir = ORVEL_BUILD_DIR;
+        f.DocumentsDir = (tmp / "docs").string();
+        f.DataHomeDir = (tmp / "data").string();
+        f.TempDir = tmp.string();
+        fp.Screen.ScreenW = 1280;
+        fp.Screen.ScreenH = 800;
+        fp.Screen.WorkArea = {0, 0, 1279, 759};
+        main = std::make_unique<TF_Main>(fp, f);
+        main->StartUp();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        main.reset();
+        fs::remove_all(tmp);
+    }
+    void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyPress(main.get(), static_cast<Qt::Key>(key), mods);
+    }
+    void Release(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyRelease(main.get(), static_cast<Qt::Key>(key), mods);
+    }
+    QWidget* Button(int slot) { return main->ToolButtons[slot]; }
+    void ClickButton(int slot) {
+        QWidget* b = Button(slot);
+        QTest::mouseMove(b, QPoint(10, 10));
+        QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+        QTest::mouseRelease(b, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    }
+};
+
+TEST_F(MainWindowFixture, CreatedWithToolbarMenuAndTexts) {
+    EXPECT_EQ(main->windowTitle().toStdString(), "Orvel Jigsaw Zentia Tour");
+    EXPECT_EQ(main->P_Toolbar->height(), 35);
+    EXPECT_EQ(main->P_Field->y(), 35);
+    for (int slot = 0; slot < kToolSlotCount; ++slot)
+        EXPECT_EQ(Button(slot)->objectName().toStdString(), ToolSlots()[slot].Name);
+    // English texts arrived, with the shortcut shown beside them.
+    EXPECT_EQ(main->Actions[MI_FileSaveAs]->text().toStdString(), "Save As...\tShift+S");
+    EXPECT_EQ(main->Actions[MI_HelpCont]->text().toStdString(), "Contents\tF1");
+    EXPECT_EQ(Button(BI_Glass)->toolTip().toStdString(), "Magnifying Glass (G)");
+    // No game: the game menus and their buttons are off; Help and Full Screen are on.
+    EXPECT_FALSE(main->Actions[MI_Game]->isEnabled());
+    EXPECT_FALSE(main->Actions[MI_FileSave]->isEnabled());
+    EXPECT_FALSE(main->Toolbar.Buttons[BI_Thumb].Enabled);
+    EXPECT_FALSE(main->Toolbar.Buttons[BI_Arrange].Enabled);
+    EXPECT_TRUE(main->Toolbar.Buttons[BI_Help].Enabled);
+    EXPECT_TRUE(main->Actions[MI_FullScreen]->isEnabled());
+    EXPECT_FALSE(main->Actions[MI_Menu]->isVisible());
+    // The first side shows and fills the field, its button is down.
+    EXPECT_TRUE(main->Wins.Wins[MW_SIDE0].Visible);
+    EXPECT_FALSE(main->Wins.Wins[MW_SIDE1].Visible);
+    EXPECT_EQ(main->Wins.Wins[MW_SIDE0].Outer.Width, main->P_Field->width());
+    EXPECT_TRUE(main->Toolbar.Buttons[BI_Win1].Down);
+    EXPECT_TRUE(main->T_Redraw->isActive());
+    EXPECT_FALSE(main->T_AutoSave->isActive());
+    // Pocket captions follow the language's format.
+    EXPECT_FALSE(IsEmpty(main->Wins.Wins[MW_POCKET0].CaptionTextBox));
+}
+
+TEST_F(MainWindowFixture, KeysFireOnReleaseOfTheLastPressedKey) {
+    // U down, F1 down and up, U up: only the help runs.
+    Press(Qt::Key_U);
+    Press(Qt::Key_F1);
+    Release(Qt::Key_F1);
+    Release(Qt::Key_U);
+    EXPECT_EQ(main->CommandLog, (std::vector<int>{MI_HelpCont}));
+    EXPECT_EQ(fp.HelpPages, (std::vector<std::string>{"cont-zent.htm"}));
+    EXPECT_FALSE(main->IsFullScreen());
+    // The shift state must match exactly.
+    Press(Qt::Key_U, Qt::ShiftModifier);
+    Release(Qt::Key_U, Qt::ShiftModifier);
+    EXPECT_FALSE(main->IsFullScreen());
+    Press(Qt::Key_U);
+    Release(Qt::Key_U);
+    EXPECT_TRUE(main->IsFullScreen());
+    Press(Qt::Key_U);
+    Release(Qt::Key_U);
+    EXPECT_FALSE(main->IsFullScreen());
+    // Shift down, U down, Shift up, U up: the release of Shift cancels U.
+    Press(Qt::Key_Shift, Qt::ShiftModifier);
+    Press(Qt::Key_U, Qt::ShiftModifier);
+    Release(Qt::Key_Shift);
+    Release(Qt::Key_U);
+    EXPECT_FALSE(main->IsFullScreen());
+    // Shift held through: the exact state is Shift, which U does not have.
+    Press(Qt::Key_Shift, Qt::ShiftModifier);
+    Press(Qt::Key_U, Qt::ShiftModifier);
+    Release(Qt::Key_U, Qt::ShiftModifier);
+    Release(Qt::Key_Shift);
+    EXPECT_FALSE(main->IsFullScreen());
+    // Disabled commands never run from their keys.
+    main->CommandLog.clear();
+    Press(Qt::Key_S);
+    Release(Qt::Key_S);
+    Press(Qt::Key_O);
+    Release(Qt::Key_O);
+    EXPECT_TRUE(main->CommandLog.empty());
+}
+
+TEST_F(MainWindowFixture, SpaceSwitchesSidesOnlyWithTwoSides) {
+    Press(Qt::Key_Space);
+    Release(Qt::Key_Space);
+    EXPECT_EQ(main->Game.CurSide, 0);  // no game
+    main->Game.GameLoaded = true;
+    main->Settings.bSingleWin = true;
+    main->EnableGameCommands(true);
+    Press(Qt::Key_Space);
+    Release(Qt::Key_Space);
+    EXPECT_EQ(main->Game.CurSide, 0);  // single-window mode
+    EXPECT_FALSE(main->Actions[MI_GameWin2]->isEnabled());
+    main->Settings.bSingleWin = false;
+    main->EnableGameCommands(true);
+    Press(Qt::Key_Space);
+    Release(Qt::Key_Space);
+    EXPECT_EQ(main->Game.CurSide, 1);
+    EXPECT_TRUE(main->Wins.Wins[MW_SIDE1].Visible);
+    EXPECT_FALSE(main->Wins.Wins[MW_SIDE0].Visible);
+    EXPECT_TRUE(main->Toolbar.Buttons[BI_Win2].Down);
+    EXPECT_TRUE(main->Actions[MI_GameWin2]->isChecked());
+    EXPECT_FALSE(main->Game.Busy);
+}
+
+TEST_F(MainWindowFixture, ToolbarGapsFollowTheWidth) {
+    main->resize(800, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(Button(BI_Open)->x(), 4 + 29 + 12);
+    EXPECT_EQ(Button(BI_Save)->x(), Button(BI_Open)->x() + 29 + 2);
+    main->resize(801, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(Button(BI_Open)->x(), 4 + 29 + 24);
+    EXPECT_EQ(Button(BI_Save)->x(), Button(BI_Open)->x() + 29 + 8);
+    main->resize(1024, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(Button(BI_Open)->x(), 4 + 29 + 24);
+    // The field and both sides follow the window.
+    EXPECT_EQ(main->Wins.Wins[MW_SIDE0].Outer.Width, 1024);
+    EXPECT_EQ(main->Wins.Wins[MW_SIDE0].Outer.Height, 600 - 35);
+}
+
+TEST_F(MainWindowFixture, ToolButtonsRunTheirCommandsEvenWhenReleasedOutside) {
+    ClickButton(BI_Help);
+    EXPECT_EQ(fp.HelpPages.size(), 1u);
+    // Pressed on Help, released far away: still runs.
+    QWidget* b = Button(BI_Help);
+    QTest::mouseMove(b, QPoint(5, 5));
+    QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(b->pos(), QPoint(main->Toolbar.Buttons[BI_Help].Left + 1, 3));  // shown pressed
+    QTest::mouseRelease(b, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+    EXPECT_EQ(fp.HelpPages.size(), 2u);
+    EXPECT_EQ(b->pos(), QPoint(main->Toolbar.Buttons[BI_Help].Left, 2));
+    // Disabled buttons never run.
+    main->CommandLog.clear();
+    ClickButton(BI_Save);
+    ClickButton(BI_Open);
+    EXPECT_TRUE(main->CommandLog.empty());
+}
+
+TEST_F(MainWindowFixture, FullScreenShowsMinAndCloseAndTheCornerCloses) {
+    EXPECT_FALSE(Button(BI_Min)->isVisible());
+    ClickButton(BI_FullScreen);
+    QApplication::processEvents();
+    EXPECT_TRUE(main->IsFullScreen());
+    EXPECT_TRUE(main->Actions[MI_FullScreen]->isChecked());
+    EXPECT_TRUE(main->Toolbar.Buttons[BI_FullScreen].Down);
+    EXPECT_TRUE(Button(BI_Min)->isVisible());
+    EXPECT_TRUE(Button(BI_Close)->isVisible());
+    EXPECT_EQ(Button(BI_Close)->x(), main->width() - 30);
+    int a = 0, b = 0;
+    ToolbarGaps(main->width(), true, a, b);
+    EXPECT_EQ(Button(BI_Min)->x(), main->width() - 30 - b - 25);
+    // The screen's top-right corner closes the program, settings kept.
+    QWidget* panel = main->P_Toolbar;
+    const QPoint corner(panel->width() - 1, 0);
+    QTest::mousePress(panel, Qt::LeftButton, Qt::NoModifier, corner);
+    QTest::mouseRelease(panel, Qt::LeftButton, Qt::NoModifier, corner);
+    QApplication::processEvents();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(fs::exists(main->Paths.SettingsFile));
+}
+
+TEST_F(MainWindowFixture, ProgressPanelBlocksCommandsAndKeys) {
+    main->ShowProgress("Working", 4);
+    EXPECT_TRUE(main->P_Progress->isVisible());
+    EXPECT_EQ(main->P_Progress->x(), (main->P_Field->width() - main->P_Progress->width()) / 2);
+    EXPECT_EQ(main->L_Progress->text().toStdString(), "Working");
+    EXPECT_FALSE(main->Actions[MI_FullScreen]->isEnabled());
+    EXPECT_FALSE(main->Toolbar.Buttons[BI_FullScreen].Enabled);
+    const int g = main->I_ProgressBarEmpty->width();
+    EXPECT_EQ(g, main->P_Progress->width() - 70);
+    main->StepProgress();
+    main->StepProgress();
+    EXPECT_EQ(main->I_ProgressBar->width(), 2 * g / 4);
+    Press(Qt::Key_U);
+    Release(Qt::Key_U);
+    EXPECT_FALSE(main->IsFullScreen());
+    EXPECT_GT(fp.ProcessEventsCalls, 0);
+    main->HideProgress();
+    EXPECT_FALSE(main->P_Progress->isVisible());
+    EXPECT_TRUE(main->Actions[MI_FullScreen]->isEnabled());
+    EXPECT_TRUE(main->Toolbar.Buttons[BI_FullScreen].Enabled);
+    EXPECT_FALSE(
+        main->Toolbar.Buttons[BI_Open].Enabled);  // its window is not part of the program yet
+}
+
+TEST_F(MainWindowFixture, ClosingWritesTheSettingsOrStaysOpen) {
+    main->Game.GameLoaded = true;
+    main->Game.Modified = true;
+    main->QuerySaveChanges = [] { return false; };
+    EXPECT_FALSE(main->close());
+    EXPECT_FALSE(main->Game.Busy);
+    EXPECT_FALSE(fs::exists(main->Paths.SettingsFile));
+    main->QuerySaveChanges = [] { return true; };
+    main->Settings.iStuckKoef = 17;
+    EXPECT_TRUE(main->close());
+    ASSERT_TRUE(fs::exists(main->Paths.SettingsFile));
+}
+
+TEST(QuickHelp, PlacedAtTheRightMiddle) {
+    EXPECT_EQ(QuickHelpPlace(QRect(100, 50, 1000, 700), QSize(300, 401)),
+              QPoint(100 + 1000 - 300 - 10, 50 + 149));
+}
+
+TEST(Splash, LabelsAndAboutBox) {
+    TF_AboutOrvelZent splash(std::string(ORVEL_BUILD_DIR) + "/resources");
+    EXPECT_EQ(splash.L_Version->text().toStdString(), "Version 1.45");
+    EXPECT_EQ(splash.L_VersionShadow->text(), splash.L_Version->text());
+    EXPECT_EQ(splash.L_Date->text().toStdString(), "December 30, 2024");
+    EXPECT_EQ(splash.L_DateShadow->text(), splash.L_Date->text());
+    EXPECT_EQ(splash.L_Product->palette().color(QPalette::WindowText), QColor(255, 82, 43));
+    EXPECT_EQ(splash.L_Subtitle->palette().color(QPalette::WindowText), QColor(186, 82, 43));
+    EXPECT_EQ(splash.size(), splash.I_Background->pixmap().size());
+    EXPECT_EQ(splash.B_Frame->size(), splash.size());
+    EXPECT_FALSE(splash.HasDialogBorder());
+    splash.MakeAboutBox("About");
+    EXPECT_TRUE(splash.HasDialogBorder());
+    EXPECT_TRUE(splash.B_Frame->isHidden());
+    splash.show();
+    QTest::keyClick(&splash, Qt::Key_Escape);
+    EXPECT_EQ(splash.result(), QDialog::Rejected);
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// Renders the window with the progress panel half-way and the open menu into
+// tests/ of the build folder (for looking at), and checks the bar's two parts differ.
+TEST_F(MainWindowFixture, ProgressBarShowsItsFilledPart) {
+    main->resize(1024, 640);
+    QApplication::processEvents();
+    main->ShowProgress("Opening the jigsaw...", 2);
+    main->StepProgress();
+    QApplication::processEvents();
+    const QImage shot = main->grab().toImage();
+    shot.save(QString(ORVEL_BUILD_DIR) + "/tests/forms-progress.png");
+    const QPoint bar = main->I_ProgressBar->mapTo(main.get(), QPoint(0, 10));
+    const int g = main->I_ProgressBarEmpty->width();
+    const QColor filled = shot.pixelColor(bar + QPoint(g / 4, 0));
+    const QColor empty = shot.pixelColor(bar + QPoint(3 * g / 4, 0));
+    EXPECT_NE(filled, empty);
+    EXPECT_GT(filled.red(), empty.red());
+    main->HideProgress();
+    main->PM_Menu->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    main->PM_Menu->grab().toImage().save(QString(ORVEL_BUILD_DIR) + "/tests/forms-menu.png");
+    EXPECT_EQ(main->PM_Menu->actions().size() > 8, true);
+    main->PM_Menu->hide();
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+TEST_F(MainWindowFixture, ShutDownRemovesTheEntryScratchFile) {
+    const std::string scratch = main->Paths.EntryScratchFile;
+    ASSERT_FALSE(scratch.empty());
+    { std::ofstream(scratch) << "x"; }
+    ASSERT_TRUE(fs::exists(scratch));
+    main.reset();
+    EXPECT_FALSE(fs::exists(scratch));
+}
+
+}  // namespace
+}  // namespace orvel
+
+#include "platform/qt/QtPlatform.h"
+
+namespace orvel {
+namespace {
+
+// With the desktop's text renderer: pockets and the thumbnail on the field get
+// white caption text; the field picture is saved under tests/ for looking at.
+TEST(MainWindowField, PocketsAndThumbnailWithRealCaptions) {
+    QtPlatform qp;
+    const fs::path tmp =
+        fs::temp_directory_path() / ("orvel-forms-field-" + std::to_string(::getpid()));
+    fs::create_directories(tmp / "docs");
+    fs::create_directories(tmp / "data");
+    TPlatformFolders f;
+    f.ProgramDir = ORVEL_BUILD_DIR;
+    f.DocumentsDir = (tmp / "docs").string();
+    f.DataHomeDir = (tmp / "data").string();
+    f.TempDir = tmp.string();
+    {
+        TF_Main main(qp, f);
+        main.StartUp();
+        main.resize(1000, 640);
+        QApplication::processEvents();
+        TPlayWindows& pw = main.Wins;
+        for (int k = 0; k < 2; ++k) {
+            TMyWin& p = pw.Wins[MW_POCKET0 + k];
+            SetPosSize(p.Outer, 420 + 40 * k, 40 + 200 * k, 300, 220);
+            p.ContentW = 700;
+            p.ContentH = 500;
+            Relayout(p);
+            SetVisible(pw, p, true);
+            BringToFront(pw, p);
+        }
+        TMyWin& t = pw.Wins[MW_THUMB];
+        t.MaxClientW = 400;
+        t.MaxClientH = 300;
+        UpdateLimits(t);
+        SetPosSize(t.Outer, 40, 40, 248, 206);
+        SetClientSize(t, false, 0, 0);
+        SetVisible(pw, t, true);
+        main.RequestFullRedraw();
+        main.FlushFieldUpdate();
+        const QImage field = main.I_Field->Picture();
+        field.copy(0, 0, Min(field.width(), 1000), Min(field.height(), 605))
+            .save(QString(ORVEL_BUILD_DIR) + "/tests/forms-field.png");
+        // The active pocket's caption holds near-white text pixels.
+        const TMyWin& top = pw.Wins[MW_POCKET1];
+        int white = 0;
+        for (int x = top.CaptionArea.Left; x <= top.CaptionArea.Right; ++x)
+            for (int y = top.CaptionArea.Top; y <= top.CaptionArea.Bottom; ++y)
+                if (field.pixelColor(x, y).lightness() > 230) ++white;
+        EXPECT_GT(white, 20);
+        EXPECT_EQ(t.Client.Height, t.Client.Width * 300 / 400);
+    }
+    fs::remove_all(tmp);
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+TEST_F(MainWindowFixture, WheelClicksWithTheTurningBindings) {
+    struct Click {
+        int button;
+        uint8_t shift;
+        bool wheel;
+        bool down;
+    };
+    std::vector<Click> clicks;
+    main->PieceMouseDown = [&](int b, uint8_t s, int, int, bool w) {
+        clicks.push_back({b, s, w, true});
+    };
+    main->PieceMouseUp = [&](int b, uint8_t s, int, int, bool w) {
+        clicks.push_back({b, s, w, false});
+    };
+    const QPoint inField = main->I_Field->mapTo(main.get(), QPoint(50, 50));
+    auto wheel = [&](int dy) {
+        QWheelEvent ev(QPointF(inField), QPointF(main->mapToGlobal(inField)), QPoint(),
+                       QPoint(0, dy), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(main.get(), &ev);
+    };
+    wheel(-120);
+    EXPECT_TRUE(clicks.empty());  // no game
+    main->Game.GameLoaded = true;
+    main->Settings.RotCW_Button = 1;
+    main->Settings.RotCW_Shift = 4;
+    main->Settings.RotCCW_Button = 0;
+    main->Settings.RotCCW_Shift = 1;
+    wheel(-120);
+    wheel(120);
+    ASSERT_EQ(clicks.size(), 4u);
+    EXPECT_EQ(clicks[0].button, 1);
+    EXPECT_EQ(clicks[0].shift, 4);
+    EXPECT_TRUE(clicks[0].wheel && clicks[0].down && !clicks[1].down);
+    EXPECT_EQ(clicks[2].button, 0);
+    EXPECT_EQ(clicks[2].shift, 1);
+    // Field presses reach the piece handling with button and shift set.
+    clicks.clear();
+    QTest::mousePress(main->I_Field, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier,
+                      QPoint(20, 30));
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].button, 1);
+    EXPECT_EQ(clicks[0].shift, kShiftBit | kCtrlBit);
+    EXPECT_FALSE(clicks[0].wheel);
+    // Nothing reaches it while the progress display is up.
+    main->ShowProgress("x", 1);
+    wheel(-120);
+    QTest::mousePress(main->I_Field, Qt::LeftButton, Qt::NoModifier, QPoint(20, 30));
+    EXPECT_EQ(clicks.size(), 1u);
+    main->HideProgress();
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// A program folder without resources or language files: the window still
+// comes up and works, only without its skins.
+TEST(MainWindowBare, StartsWithoutResources) {
+    FakePlatform fp;
+    const fs::path tmp =
+        fs::temp_directory_path() / ("orvel-forms-bare-" + std::to_string(::getpid()));
+    fs::create_directories(tmp / "program");
+    fs::create_directories(tmp / "docs");
+    fs::create_directories(tmp / "data");
+    TPlatformFolders f;
+    f.ProgramDir = (tmp / "program").string();
+    f.DocumentsDir = (tmp / "docs").string();
+    f.DataHomeDir = (tmp / "data").string();
+    f.TempDir = tmp.string();
+    {
+        TF_Main main(fp, f);
+        main.StartUp();
+        QApplication::processEvents();
+        EXPECT_EQ(main.Wins.WinSkin.Width, 0);
+        EXPECT_EQ(main.ToolbarSkin.Width, 0);
+        main.RunCommand(MI_FullScreen);
+        main.RunCommand(MI_FullScreen);
+        main.ShowProgress("x", 3);
+        main.StepProgress();
+        main.HideProgress();
+        EXPECT_TRUE(main.close());
+    }
+    fs::remove_all(tmp);
+}
+
+}  // namespace
+}  // namespace orvel
