@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/Version.h"  // kAppTitle, the caption of every message box
 #include "platform/Platform.h"
 
 namespace orvel {
@@ -114,9 +115,6 @@ public:
 private:
     std::shared_ptr<TLangRegistryState> m_state;
 };
-
-// The application title, the caption of every message box.
-inline constexpr const char* kAppTitle = "Orvel Jigsaw Zentia Tour";
 
 // The active language: its loaded texts, the language list, message boxes
 // and the forms that take its texts.
