@@ -65,12 +65,35 @@ void DrawBezierChain(TMyBitmap& mask, const double* px, const double* py, int co
 // Samples of one cubic segment, in drawing order (from P3 to P0); returns the count.
 int SampleBezierSegment(const double* px, const double* py, int32_t* outX, int32_t* outY);
 
+enum class KnobResult {
+    Refused,  // the clearance test failed; nothing drawn
+    Drawn,    // drawn (or an edge of length 0: nothing to draw)
+    NoRoom,   // a seed lies on the edge's own line (room 0): nothing drawn,
+              // the caller draws the straight segment instead
+};
+
 // Draws one knob of the cell cutter's table along the edge start..end.
-// Returns false (refused, nothing drawn) when the clearance test fails.
-// A room of exactly 0 (a seed on the edge's own line) is refused too, so
-// that the caller falls back to other choices and finally a straight line.
-bool DrawKnob(const KnobContext& ctx, int knobFlags, int side, int profile, KnobPoint neighbourSeed,
-              bool hasNeighbourSeed, KnobPoint ownSeed, int clearance, double roomA, double roomB,
-              TColor color, KnobPoint endPt, KnobPoint startPt, int mirror, KnobRect& covered);
+// clearance -1: no clearance test; rooms -1: unknown.
+KnobResult DrawKnob(const KnobContext& ctx, int knobFlags, int side, int profile,
+                    KnobPoint neighbourSeed, KnobPoint ownSeed, int clearance, double roomA,
+                    double roomB, TColor color, KnobPoint endPt, KnobPoint startPt, int mirror,
+                    KnobRect& covered);
+
+// The shared geometry of a knob along F -> T (from-point F, to-point T ordered
+// as knobs order an edge's ends): knob drawing and the grid cutter use it.
+struct KnobFrame {
+    KnobPoint F, T, M;
+    double D = 0, eX = 0, eY = 0;
+};
+// Orders the ends (a steep edge from its upper end, a flat one from its left
+// end; coinciding ends from endPt) and computes midpoint, length and direction.
+KnobFrame MakeKnobFrame(KnobPoint endPt, KnobPoint startPt);
+// The apex at height H on the given side, kept inside the picture; sets
+// clipped and H when it had to be moved.
+KnobPoint KnobApex(const KnobFrame& f, int side, double& H, int imageW, int imageH, bool& clipped);
+// Lays the profile's work points (mirrored when asked) along the frame at
+// height H into outX/outY; returns the point count.
+int LayKnobPoints(const KnobProfile& prof, const KnobFrame& f, int side, int mirror, double H,
+                  double* outX, double* outY);
 
 }  // namespace orvel
