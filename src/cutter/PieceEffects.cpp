@@ -80,39 +80,57 @@ void PutWood(uint8_t* w, uint16_t set, uint32_t dist) {
     w[5] = dist >> 24;
 }
 
-void WoodPass(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotation, int woodWidth) {
-    const GameHeader& h = game.Header;
-    const int n = h.TotalTileNum;
+void EnsureWood(TGame::WoodBuffer& wood, const TMyBitmap& mask) {
     if (wood.Width != mask.Width || wood.Height != mask.Height || wood.Data.empty()) {
         wood.Width = mask.Width;
         wood.Height = mask.Height;
         wood.Data.assign(static_cast<size_t>(mask.Width) * mask.Height * 6, 0);
     }
-    const bool hasFrame = h.BorderStyle == 1 && n == h.TileNum + 1;
-    std::vector<Run> runs;
-    for (int i = 0; i < n; ++i) {
-        TPiece& p = game.Pieces[i];
-        const int cls = WoodClass(h, i, hasFrame && i == n - 1);
-        p.reliefSlot = cls;
-        p.reliefCode = 1 << cls;
-        int x0, y0, x1, y1;
-        if (!ClippedBox(p, rotation, mask, x0, y0, x1, y1)) continue;
-        PieceRuns(mask, p.MaskCode, x0, y0, x1, y1, runs);
-        const uint32_t clear = ~(7u << (3 * cls));
-        for (int a = woodWidth; a >= 0; --a) {
-            for (const Run& r : runs) {
-                const int wy = r.y + a;
-                if (wy >= wood.Height) continue;
-                const int xEnd = Min(r.x1 + a, wood.Width - 1);
-                uint8_t* w = WoodPx(wood, r.x0 + a, wy);
-                for (int wx = r.x0 + a; wx <= xEnd; ++wx, w += 6)
-                    PutWood(w, static_cast<uint16_t>(WoodSet(w) | p.reliefCode),
-                            (WoodDist(w) & clear) | (static_cast<uint32_t>(a) << (3 * cls)));
-            }
+}
+
+// The wood pass for one piece: each wood pixel the piece covers at a shift
+// of A = WoodWidth ... 0 ends with the smallest such A. The shifts are
+// gathered in a small map first, then written once per pixel.
+void WoodPiece(TGame::WoodBuffer& wood, const TPiece& p, const std::vector<Run>& runs, int x0, int y0, int x1,
+               int y1, int woodWidth, std::vector<uint8_t>& local) {
+    if (runs.empty()) return;
+    const int lw = x1 - x0 + 1 + woodWidth, lh = y1 - y0 + 1 + woodWidth;
+    local.assign(static_cast<size_t>(lw) * lh, 0xFF);
+    for (const Run& r : runs) {
+        for (int a = 0; a <= woodWidth; ++a) {
+            uint8_t* row = local.data() + static_cast<size_t>(r.y - y0 + a) * lw + (a - x0);
+            for (int x = r.x0; x <= r.x1; ++x)
+                if (row[x] > a) row[x] = static_cast<uint8_t>(a);
         }
     }
-    // Joined pieces: where two joined pieces overlap only the nearer wood
-    // edge stays, and a piece's face hides its neighbour's edge.
+    const int cls = p.reliefSlot;
+    const uint32_t clear = ~(7u << (3 * cls));
+    const uint16_t bit = static_cast<uint16_t>(p.reliefCode);
+    for (int ly = 0; ly < lh; ++ly) {
+        const int wy = y0 + ly;
+        if (wy >= wood.Height) break;
+        const uint8_t* row = local.data() + static_cast<size_t>(ly) * lw;
+        for (int lx = 0; lx < lw; ++lx) {
+            if (row[lx] == 0xFF) continue;
+            const int wx = x0 + lx;
+            if (wx >= wood.Width) break;
+            uint8_t* w = WoodPx(wood, wx, wy);
+            uint16_t set;
+            uint32_t dist;
+            std::memcpy(&set, w, 2);
+            std::memcpy(&dist, w + 2, 4);
+            set = static_cast<uint16_t>(set | bit);
+            dist = (dist & clear) | (static_cast<uint32_t>(row[lx]) << (3 * cls));
+            std::memcpy(w, &set, 2);
+            std::memcpy(w + 2, &dist, 4);
+        }
+    }
+}
+
+// Joined pieces: where two joined pieces overlap only the nearer wood edge
+// stays, and a piece's face hides its neighbour's edge.
+void WoodJoined(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotation, int woodWidth) {
+    const int n = game.Header.TotalTileNum;
     for (int i = 0; i < n; ++i) {
         const TPiece& p = game.Pieces[i];
         bool joined = false;
@@ -149,7 +167,8 @@ void WoodPass(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotatio
     }
 }
 
-void ReliefPass(TGame& game, TMyBitmap& mask, int rotation, int embossStyle) {
+void ReliefPiece(TMyBitmap& mask, const TPiece& p, const std::vector<Run>& runs, int x0, int y0, int x1, int y1,
+                 int embossStyle) {
     const int t = kBevelDepth[Clamp(embossStyle, 0, 4)];
     const int R = (t + 1) * 128;
     const int* weight = WeightsFor(embossStyle);
@@ -157,37 +176,29 @@ void ReliefPass(TGame& game, TMyBitmap& mask, int rotation, int embossStyle) {
     // Pointer steps per direction (rows are stored bottom-up).
     int step[8];
     for (int d = 0; d < 8; ++d) step[d] = kDirs[d][0] * 3 - kDirs[d][1] * stride;
-    std::vector<Run> runs;
-    for (int i = 0; i < game.Header.TotalTileNum; ++i) {
-        const TPiece& p = game.Pieces[i];
-        int x0, y0, x1, y1;
-        if (!ClippedBox(p, rotation, mask, x0, y0, x1, y1)) continue;
-        const uint8_t code = p.MaskCode;
-        PieceRuns(mask, code, x0, y0, x1, y1, runs);
-        for (const Run& r : runs) {
-            const int y = r.y;
-            for (int x = r.x0; x <= r.x1; ++x) {
-                uint8_t* px = MaskPx(mask, x, y);
-                const int room[8] = {x - x0, y - y0, x1 - x, y1 - y, Min(x - x0, y - y0), Min(x1 - x, y - y0),
-                                     Min(x1 - x, y1 - y), Min(x - x0, y1 - y)};
-                int e = 0;
-                for (int d = 0; d < 8; ++d) {
-                    const int reach = Min(t + 1, room[d]);
-                    int run = 0;
-                    const uint8_t* q = px;
-                    while (run < reach) {
-                        q += step[d];
-                        if (q[0] != code) break;
-                        ++run;
-                    }
-                    const int rr = 1 + run;
-                    const int dd = (d < 4 ? 128 : 181) * rr;
-                    if (dd <= R) e += (R - dd) * weight[d];
+    const uint8_t code = p.MaskCode;
+    for (const Run& r : runs) {
+        const int y = r.y;
+        uint8_t* px = MaskPx(mask, r.x0, y);
+        for (int x = r.x0; x <= r.x1; ++x, px += 3) {
+            const int room[8] = {x - x0, y - y0, x1 - x, y1 - y, Min(x - x0, y - y0), Min(x1 - x, y - y0),
+                                 Min(x1 - x, y1 - y), Min(x - x0, y1 - y)};
+            int e = 0;
+            for (int d = 0; d < 8; ++d) {
+                const int reach = Min(t + 1, room[d]);
+                int run = 0;
+                const uint8_t* q = px;
+                while (run < reach) {
+                    q += step[d];
+                    if (q[0] != code) break;
+                    ++run;
                 }
-                e /= 128;
-                e = Clamp(e, -127, 127);
-                if (e != 0) px[2] = static_cast<uint8_t>(128 + e);
+                const int dd = (d < 4 ? 128 : 181) * (1 + run);
+                if (dd <= R) e += (R - dd) * weight[d];
             }
+            e /= 128;
+            e = Clamp(e, -127, 127);
+            if (e != 0) px[2] = static_cast<uint8_t>(128 + e);
         }
     }
 }
@@ -238,11 +249,34 @@ void ResetRelief(TMyBitmap& mask) {
 void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& mask,
                        TGame::WoodBuffer& wood, int rotation) {
     if (mask.Width == 0 || mask.BytesPerPixel != 3) return;
-    if (settings.WoodStyle != 0)
-        WoodPass(game, mask, wood, rotation, WoodWidthFor(settings.WoodStyle));
+    const GameHeader& h = game.Header;
+    const int n = Min(h.TotalTileNum, static_cast<int>(game.Pieces.size()));
+    const int woodWidth = WoodWidthFor(settings.WoodStyle);
+    const bool relief = settings.EmbossStyle >= 1 && settings.EmbossStyle <= 3;
+    if (woodWidth > 0)
+        EnsureWood(wood, mask);
     else
         wood = TGame::WoodBuffer{};
-    if (settings.EmbossStyle >= 1 && settings.EmbossStyle <= 3) ReliefPass(game, mask, rotation, settings.EmbossStyle);
+    const bool hasFrame = h.BorderStyle == 1 && n == h.TileNum + 1;
+    std::vector<Run> runs;
+    std::vector<uint8_t> local;
+    // Both passes read only the piece codes (blue) and write apart (the
+    // relief into red, the wood into its buffer), so they share one scan
+    // of each piece.
+    for (int i = 0; i < n; ++i) {
+        TPiece& p = game.Pieces[i];
+        if (woodWidth > 0) {
+            const int cls = WoodClass(h, i, hasFrame && i == n - 1);
+            p.reliefSlot = cls;
+            p.reliefCode = 1 << cls;
+        }
+        int x0, y0, x1, y1;
+        if (!ClippedBox(p, rotation, mask, x0, y0, x1, y1)) continue;
+        PieceRuns(mask, p.MaskCode, x0, y0, x1, y1, runs);
+        if (woodWidth > 0) WoodPiece(wood, p, runs, x0, y0, x1, y1, woodWidth, local);
+        if (relief) ReliefPiece(mask, p, runs, x0, y0, x1, y1, settings.EmbossStyle);
+    }
+    if (woodWidth > 0) WoodJoined(game, mask, wood, rotation, woodWidth);
 }
 
 void ApplyPieceEffects(TGame& game, const EffectSettings& settings, Progress* progress) {
