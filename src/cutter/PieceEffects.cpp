@@ -167,35 +167,72 @@ void WoodJoined(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotat
     }
 }
 
-void ReliefPiece(TMyBitmap& mask, const TPiece& p, const std::vector<Run>& runs, int x0, int y0, int x1, int y1,
-                 int embossStyle) {
+// Scratch maps of one piece's box with a one-pixel frame that is never part
+// of the piece: the piece's pixels and, per direction, the run of piece
+// pixels next to each pixel (at most t + 1).
+struct ReliefScratch {
+    std::vector<uint8_t> in;
+    std::vector<uint8_t> run[8];
+};
+
+void ReliefPiece(TMyBitmap& mask, const TPiece& p, int x0, int y0, int x1, int y1, int embossStyle,
+                 ReliefScratch& sc) {
     const int t = kBevelDepth[Clamp(embossStyle, 0, 4)];
     const int R = (t + 1) * 128;
     const int* weight = WeightsFor(embossStyle);
-    const int stride = mask.Stride;
-    // Pointer steps per direction (rows are stored bottom-up).
-    int step[8];
-    for (int d = 0; d < 8; ++d) step[d] = kDirs[d][0] * 3 - kDirs[d][1] * stride;
+    const int bw = x1 - x0 + 1, bh = y1 - y0 + 1, pw = bw + 2;
+    const size_t area = static_cast<size_t>(pw) * (bh + 2);
+    sc.in.assign(area, 0);
     const uint8_t code = p.MaskCode;
-    for (const Run& r : runs) {
-        const int y = r.y;
-        uint8_t* px = MaskPx(mask, r.x0, y);
-        for (int x = r.x0; x <= r.x1; ++x, px += 3) {
-            const int room[8] = {x - x0, y - y0, x1 - x, y1 - y, Min(x - x0, y - y0), Min(x1 - x, y - y0),
-                                 Min(x1 - x, y1 - y), Min(x - x0, y1 - y)};
-            int e = 0;
-            for (int d = 0; d < 8; ++d) {
-                const int reach = Min(t + 1, room[d]);
-                int run = 0;
-                const uint8_t* q = px;
-                while (run < reach) {
-                    q += step[d];
-                    if (q[0] != code) break;
-                    ++run;
+    bool any = false;
+    for (int y = 0; y < bh; ++y) {
+        const uint8_t* px = MaskPx(mask, x0, y0 + y);
+        uint8_t* in = sc.in.data() + static_cast<size_t>(y + 1) * pw + 1;
+        for (int x = 0; x < bw; ++x, px += 3) {
+            in[x] = px[0] == code;
+            any |= in[x];
+        }
+    }
+    if (!any) return;
+    // The contribution of a direction for each run length.
+    int contrib[8][8] = {};
+    const int cap = t + 1;
+    for (int d = 0; d < 8; ++d)
+        for (int r = 0; r <= cap; ++r) {
+            const int dd = (d < 4 ? 128 : 181) * (1 + r);
+            contrib[d][r] = dd <= R ? (R - dd) * weight[d] : 0;
+        }
+    // Runs by direction, each from the neighbour's run in the same direction.
+    for (int d = 0; d < 8; ++d) {
+        const int dx = kDirs[d][0], dy = kDirs[d][1];
+        std::vector<uint8_t>& run = sc.run[d];
+        run.assign(area, 0);
+        const int off = dy * pw + dx;
+        const int yFirst = dy > 0 ? bh : 1, yLast = dy > 0 ? 1 : bh, yStep = dy > 0 ? -1 : 1;
+        for (int y = yFirst; y != yLast + yStep; y += yStep) {
+            uint8_t* rr = run.data() + static_cast<size_t>(y) * pw;
+            const uint8_t* in = sc.in.data() + static_cast<size_t>(y) * pw;
+            if (dx > 0) {
+                for (int x = bw; x >= 1; --x) {
+                    const int next = rr[x + off] + 1;
+                    rr[x] = in[x + off] ? static_cast<uint8_t>(next < cap ? next : cap) : 0;
                 }
-                const int dd = (d < 4 ? 128 : 181) * (1 + run);
-                if (dd <= R) e += (R - dd) * weight[d];
+            } else {
+                for (int x = 1; x <= bw; ++x) {
+                    const int next = rr[x + off] + 1;
+                    rr[x] = in[x + off] ? static_cast<uint8_t>(next < cap ? next : cap) : 0;
+                }
             }
+        }
+    }
+    for (int y = 1; y <= bh; ++y) {
+        const size_t row = static_cast<size_t>(y) * pw;
+        uint8_t* px = MaskPx(mask, x0, y0 + y - 1);
+        for (int x = 1; x <= bw; ++x, px += 3) {
+            const size_t i = row + x;
+            if (!sc.in[i]) continue;
+            int e = 0;
+            for (int d = 0; d < 8; ++d) e += contrib[d][sc.run[d][i]];
             e /= 128;
             e = Clamp(e, -127, 127);
             if (e != 0) px[2] = static_cast<uint8_t>(128 + e);
@@ -260,6 +297,7 @@ void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& m
     const bool hasFrame = h.BorderStyle == 1 && n == h.TileNum + 1;
     std::vector<Run> runs;
     std::vector<uint8_t> local;
+    ReliefScratch scratch;
     // Both passes read only the piece codes (blue) and write apart (the
     // relief into red, the wood into its buffer), so they share one scan
     // of each piece.
@@ -272,9 +310,11 @@ void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& m
         }
         int x0, y0, x1, y1;
         if (!ClippedBox(p, rotation, mask, x0, y0, x1, y1)) continue;
-        PieceRuns(mask, p.MaskCode, x0, y0, x1, y1, runs);
-        if (woodWidth > 0) WoodPiece(wood, p, runs, x0, y0, x1, y1, woodWidth, local);
-        if (relief) ReliefPiece(mask, p, runs, x0, y0, x1, y1, settings.EmbossStyle);
+        if (woodWidth > 0) {
+            PieceRuns(mask, p.MaskCode, x0, y0, x1, y1, runs);
+            WoodPiece(wood, p, runs, x0, y0, x1, y1, woodWidth, local);
+        }
+        if (relief) ReliefPiece(mask, p, x0, y0, x1, y1, settings.EmbossStyle, scratch);
     }
     if (woodWidth > 0) WoodJoined(game, mask, wood, rotation, woodWidth);
 }
