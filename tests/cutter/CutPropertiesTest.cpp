@@ -180,6 +180,18 @@ TEST(CutProperties, CellCutterAtEveryLevel) {
     for (auto& m : c.platform.Messages) ADD_FAILURE() << m.Text;
 }
 
+// A vertical side whose drawing piece lies to its right: the knob that
+// bulges into that piece is held by that piece's own room, so it cannot
+// swallow the piece's seed (this cut failed to fill in all three attempts
+// when the room went to the other side).
+TEST(CutProperties, VerticalSideKeepsTheRoomsOnTheirSides) {
+    TGame game;
+    test::SetUpGame(game, 1920, 1080, 0, 0, 0, 4);
+    Cutter c;
+    EXPECT_TRUE(c.Cut(game));
+    EXPECT_TRUE(c.platform.Messages.empty());
+}
+
 TEST(CutProperties, ProgressAdvances) {
     TGame game;
     test::SetUpGame(game, 300, 200, 8, 0, 0, 3);
