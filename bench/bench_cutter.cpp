@@ -86,6 +86,7 @@ void BM_BuildCellsBuckets(benchmark::State& s) { BuildCellsBench(s, GrowthSearch
 BENCHMARK(BM_BuildCellsPlain)->Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildCellsBuckets)->Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond);
 
+// state.range(1): 0 every piece in its own group (a new game), 1 all joined.
 void BM_PieceEffectsFourRotations(benchmark::State& state) {
     TGame game;
     CutEnvironment env;
@@ -94,12 +95,13 @@ void BM_PieceEffectsFourRotations(benchmark::State& state) {
     game.Header.Rotate = 1;
     for (int r = 1; r < 4; ++r) RotateRightWithMargin(game.Buffers[4 + r], game.Buffers[4 + r - 1], 5);
     game.Pieces.resize(game.Header.TotalTileNum);
+    for (size_t i = 0; i < game.Pieces.size(); ++i) game.Pieces[i].group = state.range(1) ? 0 : static_cast<int>(i);
     for (auto _ : state) {
         for (int r = 0; r < 4; ++r) ResetRelief(game.Mask(r));
         ApplyPieceEffects(game, {1, 2}, nullptr);
     }
 }
-BENCHMARK(BM_PieceEffectsFourRotations)->Arg(4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PieceEffectsFourRotations)->Args({4000, 0})->Args({4000, 1})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orvel

@@ -131,12 +131,29 @@ void WoodPiece(TGame::WoodBuffer& wood, const TPiece& p, const std::vector<Run>&
 // stays, and a piece's face hides its neighbour's edge.
 void WoodJoined(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotation, int woodWidth) {
     const int n = game.Header.TotalTileNum;
+    struct Later {
+        const TPiece* q;
+        int x0, y0, x1, y1;  // extended box
+    };
     for (int i = 0; i < n; ++i) {
         const TPiece& p = game.Pieces[i];
         bool joined = false;
         for (int16_t nb : p.neighbours)
             if (nb >= 0 && nb < n && game.Pieces[nb].group == p.group) joined = true;
         if (!joined) continue;
+        // Only joined neighbours with an index of at least i take part;
+        // without any, nothing changes for this piece.
+        Later later[9];
+        int count = 0;
+        for (int16_t nb : p.neighbours) {
+            if (nb < i || nb >= n) continue;
+            const TPiece& q = game.Pieces[nb];
+            if (q.group != p.group) continue;
+            int qx0, qy0, qx1, qy1;
+            if (!ClippedBox(q, rotation, mask, qx0, qy0, qx1, qy1)) continue;
+            later[count++] = {&q, qx0, qy0, qx1 + woodWidth, qy1 + woodWidth};
+        }
+        if (count == 0) continue;
         int x0, y0, x1, y1;
         if (!ClippedBox(p, rotation, mask, x0, y0, x1, y1)) continue;
         x1 = Min(x1 + woodWidth, wood.Width - 1);
@@ -145,18 +162,15 @@ void WoodJoined(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotat
         for (int y = y0; y <= y1; ++y) {
             for (int x = x0; x <= x1; ++x) {
                 uint8_t* w = WoodPx(wood, x, y);
-                uint16_t set = WoodSet(w);
+                const uint16_t set = WoodSet(w);
                 if (!(set & p.reliefCode) || set == p.reliefCode) continue;
                 uint32_t dist = WoodDist(w);
                 const uint32_t L = (dist >> (3 * ci)) & 7;
-                for (int16_t nb : p.neighbours) {
-                    if (nb < i || nb >= n) continue;
-                    const TPiece& q = game.Pieces[nb];
-                    if (q.group != p.group || !(set & q.reliefCode)) continue;
-                    int qx0, qy0, qx1, qy1;
-                    if (!ClippedBox(q, rotation, mask, qx0, qy0, qx1, qy1)) continue;
-                    if (x < qx0 || y < qy0 || x > qx1 + woodWidth || y > qy1 + woodWidth) continue;
-                    const int cn = q.reliefSlot;
+                for (int k = 0; k < count; ++k) {
+                    const Later& l = later[k];
+                    if (!(set & l.q->reliefCode)) continue;
+                    if (x < l.x0 || y < l.y0 || x > l.x1 || y > l.y1) continue;
+                    const int cn = l.q->reliefSlot;
                     const uint32_t N = (dist >> (3 * cn)) & 7;
                     if (L != 0 && (N == 0 || N < L)) dist &= ~(7u << (3 * ci));
                     if (N > L) dist &= ~(7u << (3 * cn));
