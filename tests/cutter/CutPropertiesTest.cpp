@@ -256,23 +256,107 @@ TEST(CutBadInput, InconsistentHeaderIsRefused) {
     EXPECT_EQ(c.platform.Messages.size(), 2u);
 }
 
-TEST(CutMessages, PaintErrorTextsThroughTheLookup) {
-    // A header whose grid cells are fine but every fill fails cannot be
-    // built from outside; the lookup itself is checked on the message path
-    // of the grid cutter's sibling: the cell cutter asks for MS_PaintError
-    // in section "Main Form".
-    std::string asked;
-    CutEnvironment env;
-    env.text = [&](const std::string& section, const std::string& key) {
-        asked = section + "/" + key;
-        return std::string("translated");
-    };
+// Silhouette hooks that report a joining failure every time.
+class FailingPictures : public PicturePieces {
+public:
+    bool Load(CellCutState&) override {
+        ++loads;
+        return true;
+    }
+    void MarkInitial(CellCutState&) override { ++marks; }
+    int Place(CellCutState&) override {
+        ++places;
+        return 100;
+    }
+    void Release(CellCutState&) override { ++releases; }
+    int loads = 0, marks = 0, places = 0, releases = 0;
+};
+
+TEST(CutMessages, JoiningFailureInEveryAttemptShowsTheTranslatedText) {
+    std::vector<std::string> asked;
+    FailingPictures pictures;
     FakePlatform platform;
+    CutEnvironment env;
+    env.platform = &platform;
+    env.pictures = &pictures;
+    env.text = [&](const std::string& section, const std::string& key) {
+        asked.push_back(section + "/" + key);
+        return std::string("Das Puzzle wurde nicht richtig geschnitten");
+    };
+    TGame game;
+    test::SetUpGame(game, 300, 200, 8, 3, 0, 5);
+    EXPECT_FALSE(CutPieces(game, env));
+    EXPECT_EQ(pictures.loads, 1);
+    EXPECT_EQ(pictures.marks, 3);
+    EXPECT_EQ(pictures.places, 3);
+    EXPECT_EQ(pictures.releases, 1);
+    ASSERT_EQ(platform.Messages.size(), 1u);
+    EXPECT_EQ(platform.Messages[0].Text, "Das Puzzle wurde nicht richtig geschnitten");
+    EXPECT_EQ(platform.Messages[0].Caption, "Orvel Jigsaw Zentia Tour");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], "Main Form/MS_PaintError");
+    EXPECT_EQ(game.Buffers[4].Width, 305);  // the pieces are kept as they are
+}
+
+TEST(CutMessages, ShapeStyleThreeWithoutSilhouettesCutsPlainCells) {
+    FailingPictures pictures;
+    TGame plain, declined;
+    test::SetUpGame(plain, 300, 200, 8, 3, 0, 5);
+    test::SetUpGame(declined, 300, 200, 8, 3, 0, 5);
+    CutEnvironment env;
+    ASSERT_TRUE(CutPieces(plain, env));
+    struct Declining : FailingPictures {
+        bool Load(CellCutState&) override { return false; }
+    } declining;
+    env.pictures = &declining;
+    ASSERT_TRUE(CutPieces(declined, env));
+    EXPECT_EQ(declining.places, 0);
+    EXPECT_EQ(test::MaskHash(plain.Buffers[4]), test::MaskHash(declined.Buffers[4]));
+}
+
+TEST(CutMessages, CellFillFailureShowsTheLineThenTheTranslatedText) {
+    // Hooks that blacken the work mask before the knobs: no seed is white.
+    struct Blackening : FailingPictures {
+        int Place(CellCutState& cut) override {
+            ++places;
+            FillBox(cut.work, 0, 0, cut.work.Width, cut.work.Height, 0);
+            return 0;
+        }
+    } pictures;
+    FakePlatform platform;
+    CutEnvironment env;
+    env.platform = &platform;
+    env.pictures = &pictures;
+    TGame game;
+    test::SetUpGame(game, 300, 200, 8, 3, 0, 5);
+    EXPECT_FALSE(CutPieces(game, env));
+    EXPECT_EQ(pictures.places, 3);
+    ASSERT_EQ(platform.Messages.size(), 2u);
+    const int last = game.Header.TileNum - 1;
+    EXPECT_EQ(platform.Messages[0].Text, "PaintError: Ind = " + std::to_string(last) + ", CellX = " +
+                                             std::to_string(game.Pieces[last].seedX) + ", CellY = " +
+                                             std::to_string(game.Pieces[last].seedY));
+    EXPECT_EQ(platform.Messages[1].Text, "MS_PaintError");  // no lookup given: the key stands
+}
+
+TEST(CutMessages, GridFillFailureShowsBothUntranslatedTexts) {
+    // A strip without knobs stamps nothing, so sides of 20 to 48 pixels stay
+    // open and the fills run into each other.
+    TMyBitmap strip;
+    ASSERT_TRUE(DrawKnobStrip(strip));
+    const StripKeys keys = ReadStripKeys(strip);
+    for (int y = 0; y < strip.Height; ++y)
+        for (int x = 5; x < strip.Width; ++x) SetPixel(strip, x, y, keys.background);
+    FakePlatform platform;
+    CutEnvironment env;
     env.platform = &platform;
     TGame game;
-    test::SetUpGame(game, 200, 150, 10, 0, 0, 5);
-    ASSERT_TRUE(CutPieces(game, env));
-    EXPECT_TRUE(asked.empty());
+    test::SetUpGame(game, 300, 200, 2, 4, 0, 5);
+    ASSERT_LE(game.Header.TileS, 48);
+    EXPECT_FALSE(CutGrid(game, env, strip));
+    ASSERT_EQ(platform.Messages.size(), 2u);
+    EXPECT_EQ(platform.Messages[0].Text.rfind("PaintError: Ind = ", 0), 0u);
+    EXPECT_EQ(platform.Messages[1].Text, "Jigsaw has not been cut properly! Please reopen the puzzle.");
 }
 
 }  // namespace
