@@ -181,12 +181,9 @@ void WoodJoined(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotat
     }
 }
 
-// Scratch maps of one piece's box with a one-pixel frame that is never part
-// of the piece: the piece's pixels and, per direction, the run of piece
-// pixels next to each pixel (at most t + 1).
+// A map of one piece's box with a frame that is never part of the piece.
 struct ReliefScratch {
     std::vector<uint8_t> in;
-    std::vector<uint8_t> run[8];
 };
 
 void ReliefPiece(TMyBitmap& mask, const TPiece& p, int x0, int y0, int x1, int y1, int embossStyle,
@@ -216,37 +213,25 @@ void ReliefPiece(TMyBitmap& mask, const TPiece& p, int x0, int y0, int x1, int y
             const int dd = (d < 4 ? 128 : 181) * (1 + r);
             contrib[d][r] = dd <= R ? (R - dd) * weight[d] : 0;
         }
-    // Runs by direction, each from the neighbour's run in the same direction.
-    for (int d = 0; d < 8; ++d) {
-        const int dx = kDirs[d][0], dy = kDirs[d][1];
-        std::vector<uint8_t>& run = sc.run[d];
-        run.assign(area, 0);
-        const int off = dy * pw + dx;
-        const int yFirst = dy > 0 ? bh : 1, yLast = dy > 0 ? 1 : bh, yStep = dy > 0 ? -1 : 1;
-        for (int y = yFirst; y != yLast + yStep; y += yStep) {
-            uint8_t* rr = run.data() + static_cast<size_t>(y) * pw;
-            const uint8_t* in = sc.in.data() + static_cast<size_t>(y) * pw;
-            if (dx > 0) {
-                for (int x = bw; x >= 1; --x) {
-                    const int next = rr[x + off] + 1;
-                    rr[x] = in[x + off] ? static_cast<uint8_t>(next < cap ? next : cap) : 0;
-                }
-            } else {
-                for (int x = 1; x <= bw; ++x) {
-                    const int next = rr[x + off] + 1;
-                    rr[x] = in[x + off] ? static_cast<uint8_t>(next < cap ? next : cap) : 0;
-                }
-            }
-        }
-    }
+    // Runs along the eight rays, read from the compact map: its frame is
+    // never part of the piece, so no ray leaves it.
+    int off[8];
+    for (int d = 0; d < 8; ++d) off[d] = kDirs[d][1] * pw + kDirs[d][0];
     for (int y = 1; y <= bh; ++y) {
-        const size_t row = static_cast<size_t>(y) * pw;
+        const uint8_t* in = sc.in.data() + static_cast<size_t>(y) * pw;
         uint8_t* px = MaskPx(mask, x0, y0 + y - 1);
         for (int x = 1; x <= bw; ++x, px += 3) {
-            const size_t i = row + x;
-            if (!sc.in[i]) continue;
+            if (!in[x]) continue;
             int e = 0;
-            for (int d = 0; d < 8; ++d) e += contrib[d][sc.run[d][i]];
+            for (int d = 0; d < 8; ++d) {
+                const uint8_t* q = in + x;
+                int run = 0;
+                while (run < cap && q[off[d]]) {
+                    q += off[d];
+                    ++run;
+                }
+                e += contrib[d][run];
+            }
             e /= 128;
             e = Clamp(e, -127, 127);
             if (e != 0) px[2] = static_cast<uint8_t>(128 + e);
