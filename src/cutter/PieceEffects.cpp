@@ -41,28 +41,6 @@ bool ClippedBox(const TPiece& p, int rotation, const TMyBitmap& mask, int& x0, i
     return x0 <= x1 && y0 <= y1;
 }
 
-struct Run {
-    int y, x0, x1;
-};
-
-// The piece's pixels inside its box, as row runs.
-void PieceRuns(const TMyBitmap& mask, uint8_t code, int x0, int y0, int x1, int y1, std::vector<Run>& runs) {
-    runs.clear();
-    for (int y = y0; y <= y1; ++y) {
-        const uint8_t* p = MaskPx(mask, x0, y);
-        int start = -1;
-        for (int x = x0; x <= x1; ++x, p += 3) {
-            if (p[0] == code) {
-                if (start < 0) start = x;
-            } else if (start >= 0) {
-                runs.push_back({y, start, x - 1});
-                start = -1;
-            }
-        }
-        if (start >= 0) runs.push_back({y, start, x1});
-    }
-}
-
 uint8_t* WoodPx(TGame::WoodBuffer& wood, int x, int y) {
     return wood.Data.data() + (static_cast<size_t>(y) * wood.Width + x) * 6;
 }
@@ -88,19 +66,45 @@ void EnsureWood(TGame::WoodBuffer& wood, const TMyBitmap& mask) {
     }
 }
 
+// A map of one piece's box with a one-pixel frame that is never part of
+// the piece: 1 where the mask has the piece's code.
+struct PieceMap {
+    std::vector<uint8_t> in;
+    int bw = 0, bh = 0, pw = 0;
+    const uint8_t* Row(int y) const { return in.data() + static_cast<size_t>(y + 1) * pw + 1; }
+};
+
+bool BuildPieceMap(const TMyBitmap& mask, uint8_t code, int x0, int y0, int x1, int y1, PieceMap& m) {
+    m.bw = x1 - x0 + 1;
+    m.bh = y1 - y0 + 1;
+    m.pw = m.bw + 2;
+    m.in.assign(static_cast<size_t>(m.pw) * (m.bh + 2), 0);
+    bool any = false;
+    for (int y = 0; y < m.bh; ++y) {
+        const uint8_t* px = MaskPx(mask, x0, y0 + y);
+        uint8_t* in = m.in.data() + static_cast<size_t>(y + 1) * m.pw + 1;
+        for (int x = 0; x < m.bw; ++x, px += 3) {
+            in[x] = px[0] == code;
+            any |= in[x];
+        }
+    }
+    return any;
+}
+
 // The wood pass for one piece: each wood pixel the piece covers at a shift
 // of A = WoodWidth ... 0 ends with the smallest such A. The shifts are
 // gathered in a small map first, then written once per pixel.
-void WoodPiece(TGame::WoodBuffer& wood, const TPiece& p, const std::vector<Run>& runs, int x0, int y0, int x1,
-               int y1, int woodWidth, std::vector<uint8_t>& local) {
-    if (runs.empty()) return;
-    const int lw = x1 - x0 + 1 + woodWidth, lh = y1 - y0 + 1 + woodWidth;
+void WoodPiece(TGame::WoodBuffer& wood, const TPiece& p, const PieceMap& m, int x0, int y0, int woodWidth,
+               std::vector<uint8_t>& local) {
+    const int lw = m.bw + woodWidth, lh = m.bh + woodWidth;
     local.assign(static_cast<size_t>(lw) * lh, 0xFF);
-    for (const Run& r : runs) {
-        for (int a = 0; a <= woodWidth; ++a) {
-            uint8_t* row = local.data() + static_cast<size_t>(r.y - y0 + a) * lw + (a - x0);
-            for (int x = r.x0; x <= r.x1; ++x)
-                if (row[x] > a) row[x] = static_cast<uint8_t>(a);
+    // Shifts in rising order: the first one to reach a pixel is the smallest.
+    for (int a = 0; a <= woodWidth; ++a) {
+        for (int y = 0; y < m.bh; ++y) {
+            const uint8_t* in = m.Row(y);
+            uint8_t* row = local.data() + static_cast<size_t>(y + a) * lw + a;
+            for (int x = 0; x < m.bw; ++x)
+                if (in[x] && row[x] == 0xFF) row[x] = static_cast<uint8_t>(a);
         }
     }
     const int cls = p.reliefSlot;
@@ -110,11 +114,10 @@ void WoodPiece(TGame::WoodBuffer& wood, const TPiece& p, const std::vector<Run>&
         const int wy = y0 + ly;
         if (wy >= wood.Height) break;
         const uint8_t* row = local.data() + static_cast<size_t>(ly) * lw;
-        for (int lx = 0; lx < lw; ++lx) {
+        const int lxEnd = Min(lw, wood.Width - x0);
+        uint8_t* w = WoodPx(wood, x0, wy);
+        for (int lx = 0; lx < lxEnd; ++lx, w += 6) {
             if (row[lx] == 0xFF) continue;
-            const int wx = x0 + lx;
-            if (wx >= wood.Width) break;
-            uint8_t* w = WoodPx(wood, wx, wy);
             uint16_t set;
             uint32_t dist;
             std::memcpy(&set, w, 2);
@@ -181,30 +184,11 @@ void WoodJoined(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotat
     }
 }
 
-// A map of one piece's box with a frame that is never part of the piece.
-struct ReliefScratch {
-    std::vector<uint8_t> in;
-};
-
-void ReliefPiece(TMyBitmap& mask, const TPiece& p, int x0, int y0, int x1, int y1, int embossStyle,
-                 ReliefScratch& sc) {
+void ReliefPiece(TMyBitmap& mask, const PieceMap& m, int x0, int y0, int embossStyle) {
     const int t = kBevelDepth[Clamp(embossStyle, 0, 4)];
     const int R = (t + 1) * 128;
     const int* weight = WeightsFor(embossStyle);
-    const int bw = x1 - x0 + 1, bh = y1 - y0 + 1, pw = bw + 2;
-    const size_t area = static_cast<size_t>(pw) * (bh + 2);
-    sc.in.assign(area, 0);
-    const uint8_t code = p.MaskCode;
-    bool any = false;
-    for (int y = 0; y < bh; ++y) {
-        const uint8_t* px = MaskPx(mask, x0, y0 + y);
-        uint8_t* in = sc.in.data() + static_cast<size_t>(y + 1) * pw + 1;
-        for (int x = 0; x < bw; ++x, px += 3) {
-            in[x] = px[0] == code;
-            any |= in[x];
-        }
-    }
-    if (!any) return;
+    const int bw = m.bw, bh = m.bh, pw = m.pw;
     // The contribution of a direction for each run length.
     int contrib[8][8] = {};
     const int cap = t + 1;
@@ -218,7 +202,7 @@ void ReliefPiece(TMyBitmap& mask, const TPiece& p, int x0, int y0, int x1, int y
     int off[8];
     for (int d = 0; d < 8; ++d) off[d] = kDirs[d][1] * pw + kDirs[d][0];
     for (int y = 1; y <= bh; ++y) {
-        const uint8_t* in = sc.in.data() + static_cast<size_t>(y) * pw;
+        const uint8_t* in = m.in.data() + static_cast<size_t>(y) * pw;
         uint8_t* px = MaskPx(mask, x0, y0 + y - 1);
         for (int x = 1; x <= bw; ++x, px += 3) {
             if (!in[x]) continue;
@@ -294,9 +278,8 @@ void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& m
     else
         wood = TGame::WoodBuffer{};
     const bool hasFrame = h.BorderStyle == 1 && n == h.TileNum + 1;
-    std::vector<Run> runs;
+    PieceMap map;
     std::vector<uint8_t> local;
-    ReliefScratch scratch;
     // Both passes read only the piece codes (blue) and write apart (the
     // relief into red, the wood into its buffer), so they share one scan
     // of each piece.
@@ -309,11 +292,9 @@ void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& m
         }
         int x0, y0, x1, y1;
         if (!ClippedBox(p, rotation, mask, x0, y0, x1, y1)) continue;
-        if (woodWidth > 0) {
-            PieceRuns(mask, p.MaskCode, x0, y0, x1, y1, runs);
-            WoodPiece(wood, p, runs, x0, y0, x1, y1, woodWidth, local);
-        }
-        if (relief) ReliefPiece(mask, p, x0, y0, x1, y1, settings.EmbossStyle, scratch);
+        if (!BuildPieceMap(mask, p.MaskCode, x0, y0, x1, y1, map)) continue;
+        if (woodWidth > 0) WoodPiece(wood, p, map, x0, y0, woodWidth, local);
+        if (relief) ReliefPiece(mask, map, x0, y0, settings.EmbossStyle);
     }
     if (woodWidth > 0) WoodJoined(game, mask, wood, rotation, woodWidth);
 }
