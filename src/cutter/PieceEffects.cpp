@@ -98,13 +98,19 @@ void WoodPiece(TGame::WoodBuffer& wood, const TPiece& p, const PieceMap& m, int 
                std::vector<uint8_t>& local) {
     const int lw = m.bw + woodWidth, lh = m.bh + woodWidth;
     local.assign(static_cast<size_t>(lw) * lh, 0xFF);
-    // Shifts in rising order: the first one to reach a pixel is the smallest.
-    for (int a = 0; a <= woodWidth; ++a) {
-        for (int y = 0; y < m.bh; ++y) {
-            const uint8_t* in = m.Row(y);
-            uint8_t* row = local.data() + static_cast<size_t>(y + a) * lw + a;
-            for (int x = 0; x < m.bw; ++x)
-                if (in[x] && row[x] == 0xFF) row[x] = static_cast<uint8_t>(a);
+    // The smallest shift that brings a piece pixel onto (x, y) runs down the
+    // diagonal: 0 on the piece, else one more than at (x - 1, y - 1); 0xFF
+    // (or anything beyond WoodWidth) means the piece does not reach it.
+    for (int ly = 0; ly < lh; ++ly) {
+        uint8_t* row = local.data() + static_cast<size_t>(ly) * lw;
+        const uint8_t* above = ly > 0 ? row - lw : nullptr;
+        const uint8_t* in = ly < m.bh ? m.Row(ly) : nullptr;
+        for (int lx = 0; lx < lw; ++lx) {
+            if (in && lx < m.bw && in[lx]) {
+                row[lx] = 0;
+            } else if (above && lx > 0 && above[lx - 1] < woodWidth) {
+                row[lx] = static_cast<uint8_t>(above[lx - 1] + 1);
+            }
         }
     }
     const int cls = p.reliefSlot;
