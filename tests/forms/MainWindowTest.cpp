@@ -85,9 +85,9 @@ TEST_F(MainWindowFixture, CreatedWithToolbarMenuAndTexts) {
     for (int slot = 0; slot < kToolSlotCount; ++slot)
         EXPECT_EQ(Button(slot)->objectName().toStdString(), ToolSlots()[slot].Name);
     // English texts arrived, with the shortcut shown beside them.
-    EXPECT_EQ(main->Actions[MI_FileSaveAs]->text().toStdString(), "Save As...\tShift+S");
+    EXPECT_EQ(main->Actions[MI_FileSaveAs]->text().toStdString(), "Save As\tShift+S");
     EXPECT_EQ(main->Actions[MI_HelpCont]->text().toStdString(), "Contents\tF1");
-    EXPECT_EQ(Button(BI_Glass)->toolTip().toStdString(), "Magnifying Glass (G)");
+    EXPECT_EQ(Button(BI_Glass)->toolTip().toStdString(), "Glass (G)");
     // No game: the game menus and their buttons are off; Help and Full Screen are on.
     EXPECT_FALSE(main->Actions[MI_Game]->isEnabled());
     EXPECT_FALSE(main->Actions[MI_FileSave]->isEnabled());
