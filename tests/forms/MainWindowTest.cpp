@@ -85,9 +85,10 @@ TEST_F(MainWindowFixture, CreatedWithToolbarMenuAndTexts) {
     for (int slot = 0; slot < kToolSlotCount; ++slot)
         EXPECT_EQ(Button(slot)->objectName().toStdString(), ToolSlots()[slot].Name);
     // English texts arrived, with the shortcut shown beside them.
-    EXPECT_EQ(main->Actions[MI_FileSaveAs]->text().toStdString(), "Save As...\tShift+S");
+    EXPECT_EQ(main->Actions[MI_FileSaveAs]->text().toStdString(), "Save As\tShift+S");
     EXPECT_EQ(main->Actions[MI_HelpCont]->text().toStdString(), "Contents\tF1");
-    EXPECT_EQ(Button(BI_Glass)->toolTip().toStdString(), "Magnifying Glass (G)");
+    EXPECT_EQ(Button(BI_Glass)->toolTip().toStdString(), "Glass (G)");
+    EXPECT_EQ(main->Actions[MI_HelpProductHomePage]->text().toStdString(), "Product Home");
     // No game: the game menus and their buttons are off; Help and Full Screen are on.
     EXPECT_FALSE(main->Actions[MI_Game]->isEnabled());
     EXPECT_FALSE(main->Actions[MI_FileSave]->isEnabled());
@@ -105,6 +106,17 @@ TEST_F(MainWindowFixture, CreatedWithToolbarMenuAndTexts) {
     EXPECT_FALSE(main->T_AutoSave->isActive());
     // Pocket captions follow the language's format.
     EXPECT_FALSE(IsEmpty(main->Wins.Wins[MW_POCKET0].CaptionTextBox));
+}
+
+TEST_F(MainWindowFixture, HintsDropTheDialogDotsOfTheCaptions) {
+    ASSERT_TRUE(main->ApplyLanguageFile(main->Paths.LanguageDir + "german.lng"));
+    // "Speichern unter..." in the menu, without its dots in the hint.
+    EXPECT_EQ(main->Actions[MI_FileSaveAs]->text().toStdString(), "Speichern unter...\tShift+S");
+    EXPECT_EQ(Button(BI_Open)->toolTip().toStdString(),
+              "\xC3\x96"
+              "ffnen (O)");
+    EXPECT_EQ(Button(BI_Options)->toolTip().toStdString(), "Einstellungen");
+    EXPECT_EQ(ToolHintCaption(QString::fromUtf8("Info\u2026 &Box...")).toStdString(), "Info Box");
 }
 
 TEST_F(MainWindowFixture, KeysFireOnReleaseOfTheLastPressedKey) {

@@ -42,12 +42,18 @@ QCursor LoadCursor(const std::string& path, Qt::CursorShape fallback, int hotX, 
     return QCursor(pix, hotX, hotY);
 }
 
-QString StripAccel(QString s) {
+}  // namespace
+
+// A hint names the command without the accelerator mark and without the dots
+// that announce a dialog.
+QString ToolHintCaption(QString s) {
     s.remove('&');
+    s.remove(QStringLiteral("..."));
+    s.remove(QChar(0x2026));
     return s;
 }
 
-}  // namespace
+namespace {}  // namespace
 
 // ----------------------------------------------------------------- field image
 
@@ -435,15 +441,16 @@ void TF_Main::PaintToolbarSkin() {
 void TF_Main::ApplyTexts(const TLanguage& lang) {
     for (const TMenuItemDef& d : MenuItems()) {
         if (d.Cmd == MI_FileLastSep || (d.Cmd >= MI_FileLast0 && d.Cmd <= MI_FileLast3)) continue;
-        std::string text = lang.LookUp(LangSection::MainForm, d.Name);
-        if (d.Cmd == MI_HelpProductHomePage && text == d.Name)
-            text = lang.LookUp(LangSection::MainForm, "MI_HelpOrvelHomePage");
+        // The product page's item has always been keyed MI_HelpOrvelHomePage in language files.
+        const std::string text =
+            lang.LookUp(LangSection::MainForm,
+                        d.Cmd == MI_HelpProductHomePage ? "MI_HelpOrvelHomePage" : d.Name);
         Menu.Captions[d.Cmd] = text;
         RefreshAction(d.Cmd);
     }
     for (int slot = 0; slot < kToolSlotCount; ++slot) {
         const TMenuItemDef& d = MenuItems()[Toolbar.Buttons[slot].Item];
-        QString hint = StripAccel(ItemCaption(d.Cmd));
+        QString hint = ToolHintCaption(ItemCaption(d.Cmd));
         const std::string keys = ShortcutText(d.Key, d.Shift);
         if (!keys.empty()) hint += " (" + QString::fromStdString(keys) + ")";
         ToolButtons[slot]->setToolTip(hint);
