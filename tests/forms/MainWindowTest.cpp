@@ -240,6 +240,20 @@ TEST_F(MainWindowFixture, FullScreenShowsMinAndCloseAndTheCornerCloses) {
     EXPECT_TRUE(fs::exists(main->Paths.SettingsFile));
 }
 
+TEST_F(MainWindowFixture, LeavingFullScreenSizesTheClientToTheWorkArea) {
+    main->resize(700, 600);
+    QApplication::processEvents();
+    main->RunCommand(MI_FullScreen);
+    QApplication::processEvents();
+    main->RunCommand(MI_FullScreen);
+    QApplication::processEvents();
+    EXPECT_FALSE(main->IsFullScreen());
+    // Work area 1280 x 760, frames 4, caption 23.
+    EXPECT_EQ(main->width(), 1280 - 2 * 4);
+    EXPECT_EQ(main->height(), 760 - 2 * 4 - 23);
+    EXPECT_EQ(main->Wins.Wins[MW_SIDE0].Outer.Width, 1280 - 2 * 4);
+}
+
 TEST_F(MainWindowFixture, ProgressPanelBlocksCommandsAndKeys) {
     main->ShowProgress("Working", 4);
     EXPECT_TRUE(main->P_Progress->isVisible());

@@ -743,8 +743,13 @@ void TF_Main::FullScreenClick() {
         const ScreenMetrics sm = m_platform.GetScreenMetrics();
         setGeometry(0, 0, sm.ScreenW, sm.ScreenH);
     } else {
+        // Back at the normal place, the client as large as the work area allows.
         showNormal();
-        setGeometry(m_normalBounds);
+        const ScreenMetrics sm = m_platform.GetScreenMetrics();
+        const int workW = sm.WorkArea.Right - sm.WorkArea.Left + 1,
+                  workH = sm.WorkArea.Bottom - sm.WorkArea.Top + 1;
+        setGeometry(m_normalBounds.x(), m_normalBounds.y(), workW - 2 * sm.FrameW,
+                    workH - 2 * sm.FrameH - sm.CaptionH);
     }
     LayoutToolbar();
     m_suppressResize = false;
