@@ -503,6 +503,12 @@ TEST(MainWindowBare, StartsWithoutResources) {
         QApplication::processEvents();
         EXPECT_EQ(main.Wins.WinSkin.Width, 0);
         EXPECT_EQ(main.ToolbarSkin.Width, 0);
+        // Without language files the thumbnail keeps its designed caption.
+        TMyWin probe;
+        InitWindow(probe, 0, 0, 100, 100, kKindThumb);
+        SetCaption(probe, "Thumbnail", fp);
+        EXPECT_EQ(main.Wins.Wins[MW_THUMB].CaptionTextBox.Width, probe.CaptionTextBox.Width);
+        EXPECT_GT(probe.CaptionTextBox.Width, 0);
         main.RunCommand(MI_FullScreen);
         main.RunCommand(MI_FullScreen);
         main.ShowProgress("x", 3);

@@ -214,8 +214,9 @@ TF_Main::TF_Main(Platform& platform, const TPlatformFolders& folders, QWidget* p
     CreateProgressPanel();
 
     // 5. The play windows and the glass, then the stacking order.
+    // The thumbnail starts with its designed caption; a language replaces it when applied.
     CreatePlayWindows(Wins, m_platform, Lang->LookUp(LangSection::Pocket, "PocketCaption"),
-                      Lang->LookUp(LangSection::Thumbnail, "FormCaption"));
+                      "Thumbnail");
     const MenuCmd winItems[kPlayWindowCount] = {
         MI_GameWin1,       MI_GameWin2,       MI_PocketsPocket1, MI_PocketsPocket2,
         MI_PocketsPocket3, MI_PocketsPocket4, MI_GameThumb};
