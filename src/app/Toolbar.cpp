@@ -170,7 +170,9 @@ int TToolbar::MouseUp() {
 
 void BuildToolbarBackground(TMyBitmap& out, const TMyBitmap& skin, int width, int height) {
     Create24(out, width, height);
-    if (out.Width == 0 || skin.Width == 0) return;
+    if (out.Width == 0) return;
+    FillBox(out, 0, 0, width, height, 0);
+    if (skin.Width == 0) return;
     for (int k = 0; k <= width / 50; ++k) CopyBlock(out, 50 * k, 0, skin, 318, 115, 50, 35);
     CopyBlock(out, 0, 0, skin, 308, 115, 10, 35);
     CopyBlock(out, width - 10, 0, skin, 368, 115, 10, 35);
@@ -186,9 +188,15 @@ void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width, T
     CopyBlock(out, width - 10, 0, skin, 328, 1, 10, 100);
 }
 
-void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool full) {
+void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool full,
+                      const TMyBitmap* under, int underX, int underY) {
     Create24(out, width, 20);
-    if (out.Width == 0 || skin.Width == 0) return;
+    if (out.Width == 0) return;
+    // A fresh buffer holds whatever memory held before: start from what lies beneath.
+    FillBox(out, 0, 0, width, 20, 0);
+    if (under != nullptr && under->Width > 0)
+        CopyRect(out, 0, 0, width, 20, *under, underX, underY);
+    if (skin.Width == 0) return;
     const int y = full ? 1 : 22;
     CopyBlock(out, 0, 0, skin, 340, y, 10, 20);
     for (int k = 0; k < width / 10 - 1; ++k) CopyBlock(out, 10 + 10 * k, 0, skin, 350, y, 10, 20);

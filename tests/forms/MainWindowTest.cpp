@@ -116,7 +116,6 @@ TEST_F(MainWindowFixture, HintsDropTheDialogDotsOfTheCaptions) {
               "\xC3\x96"
               "ffnen (O)");
     EXPECT_EQ(Button(BI_Options)->toolTip().toStdString(), "Einstellungen");
-    EXPECT_EQ(ToolHintCaption(QString::fromUtf8("Info\u2026 &Box...")).toStdString(), "Info Box");
 }
 
 TEST_F(MainWindowFixture, KeysFireOnReleaseOfTheLastPressedKey) {

@@ -42,18 +42,12 @@ QCursor LoadCursor(const std::string& path, Qt::CursorShape fallback, int hotX, 
     return QCursor(pix, hotX, hotY);
 }
 
-}  // namespace
-
-// A hint names the command without the accelerator mark and without the dots
-// that announce a dialog.
-QString ToolHintCaption(QString s) {
+QString StripAccel(QString s) {
     s.remove('&');
-    s.remove(QStringLiteral("..."));
-    s.remove(QChar(0x2026));
     return s;
 }
 
-namespace {}  // namespace
+}  // namespace
 
 // ----------------------------------------------------------------- field image
 
@@ -429,8 +423,8 @@ void TF_Main::PaintToolbarSkin() {
     I_ProgressBkg->setPixmap(QPixmap::fromImage(ToQImage(panel)));
     I_ProgressBkg->setGeometry(0, 0, w, 100);
     const int g = w - 70;
-    BuildProgressBar(empty, Wins.WinSkin, g, false);
-    BuildProgressBar(full, Wins.WinSkin, g, true);
+    BuildProgressBar(empty, Wins.WinSkin, g, false, &panel, 35, 56);
+    BuildProgressBar(full, Wins.WinSkin, g, true, &panel, 35, 56);
     I_ProgressBarEmpty->setPixmap(QPixmap::fromImage(ToQImage(empty)));
     I_ProgressBarEmpty->setGeometry(35, 56, g, 20);
     I_ProgressBar->setPixmap(QPixmap::fromImage(ToQImage(full)));
@@ -451,10 +445,9 @@ void TF_Main::ApplyTexts(const TLanguage& lang) {
     }
     for (int slot = 0; slot < kToolSlotCount; ++slot) {
         const TMenuItemDef& d = MenuItems()[Toolbar.Buttons[slot].Item];
-        QString hint = ToolHintCaption(ItemCaption(d.Cmd));
-        const std::string keys = ShortcutText(d.Key, d.Shift);
-        if (!keys.empty()) hint += " (" + QString::fromStdString(keys) + ")";
-        ToolButtons[slot]->setToolTip(hint);
+        const std::string caption = StripAccel(ItemCaption(d.Cmd)).toStdString();
+        ToolButtons[slot]->setToolTip(
+            QString::fromStdString(MenuHint(caption, ShortcutText(d.Key, d.Shift))));
     }
     const std::string pocketFormat = lang.LookUp(LangSection::Pocket, "PocketCaption");
     for (int k = 0; k < 4; ++k) {

@@ -225,9 +225,6 @@ private:
 // width − 10; top = main top + (main height − help height) div 2.
 QPoint QuickHelpPlace(const QRect& mainFrame, const QSize& helpSize);
 
-// A toolbar hint's caption: the menu caption without "&", "..." and "\u2026".
-QString ToolHintCaption(QString caption);
-
 // The key code and shift state the menu uses for a Qt key event.
 uint16_t MenuKeyCode(int qtKey);
 uint8_t MenuShiftState(Qt::KeyboardModifiers mods);
