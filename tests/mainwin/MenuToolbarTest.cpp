@@ -219,6 +219,38 @@ TEST(ToolbarSkin, TransparentSkinPixelsShowWhatLiesBeneath) {
     BuildToolbarBackground(bg, skin, 640, 35);
     for (int y = 0; y < 35; ++y)
         for (int x = 0; x < 640; ++x) ASSERT_EQ(GetPixel(bg, x, y), 0) << x << "," << y;
+    // Without a skin the panel is the colour beneath.
+    TMyBitmap none, bare;
+    BuildProgressBackground(bare, none, 120, 0x989898);
+    ASSERT_EQ(bare.Width, 120);
+    EXPECT_EQ(GetPixel(bare, 0, 0), 0x989898);
+    EXPECT_EQ(GetPixel(bare, 119, 99), 0x989898);
+}
+
+TEST(ToolbarSkin, RightEndCornersShowTheFieldNotTheLastTile) {
+    // Opaque tiles; ends opaque except their outer corner pixel.
+    TMyBitmap skin;
+    Create32(skin, 390, 170);
+    for (int y = 0; y < 170; ++y)
+        for (int x = 0; x < 390; ++x) {
+            SetPixel(skin, x, y, 0x0000FF);
+            PixelPtr(skin, x, y)[3] = 255;
+        }
+    PixelPtr(skin, 337, 1)[3] = 0;  // panel right end, top-right pixel
+    PixelPtr(skin, 369, 1)[3] = 0;  // full bar right end, top-right pixel
+    PixelPtr(skin, 308, 1)[3] = 0;  // panel left end, top-left pixel
+    TMyBitmap panel;
+    // 400 wide: the last of the 39 tiles lies under the right end.
+    BuildProgressBackground(panel, skin, 400, 0x989898);
+    EXPECT_EQ(GetPixel(panel, 399, 0), 0x989898);
+    EXPECT_EQ(GetPixel(panel, 0, 0), 0x989898);
+    EXPECT_EQ(GetPixel(panel, 398, 0), 0x0000FF);
+    TMyBitmap under, bar;
+    Create24(under, 400, 100);
+    FillBox(under, 0, 0, 400, 100, 0x303030);
+    BuildProgressBar(bar, skin, 330, true, &under, 35, 56);
+    EXPECT_EQ(GetPixel(bar, 329, 0), 0x303030);
+    EXPECT_EQ(GetPixel(bar, 328, 0), 0x0000FF);
 }
 
 }  // namespace
