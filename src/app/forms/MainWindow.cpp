@@ -849,13 +849,14 @@ void TF_Main::wheelEvent(QWheelEvent* event) {
     if (delta == 0 || !Game.GameLoaded || m_progressUp) return;
     const QPoint p = I_Field->mapFromGlobal(event->globalPosition().toPoint());
     if (!I_Field->rect().contains(p)) return;
-    // A click with the buttons the options bind to turning: down clockwise, up counter-clockwise.
+    // A press with the buttons the options bind to turning: down clockwise, up
+    // counter-clockwise. Only the press: no release follows, so a drag in progress
+    // is not dropped by the wheel.
     const bool down = delta < 0;
     const int button = down ? Settings.RotCW_Button : Settings.RotCCW_Button;
     const uint8_t shift = down ? Settings.RotCW_Shift : Settings.RotCCW_Shift;
     Game.Busy = true;
     if (PieceMouseDown) PieceMouseDown(button, shift, p.x(), p.y(), true);
-    if (PieceMouseUp) PieceMouseUp(button, shift, p.x(), p.y(), true);
     FlushFieldUpdate();
     Game.Busy = false;
 }
