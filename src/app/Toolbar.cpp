@@ -1,5 +1,7 @@
 #include "app/Toolbar.h"
 
+#include <algorithm>
+
 namespace orvel {
 
 namespace {
@@ -44,12 +46,37 @@ constexpr ChainStep kChain[] = {
     {BI_Pocket4, false}, {BI_SelectAll, true},  {BI_Arrange, false}, {BI_Glass, true},
     {BI_Weight, true},   {BI_FullScreen, true}, {BI_Options, true},  {BI_Help, true}};
 
-// Copies a block of the skin (its colour, alpha ignored) into a 24-bit picture.
-void CopyBlock(TMyBitmap& dst, int x, int y, const TMyBitmap& skin, int sx, int sy, int w, int h) {
-    TMyRect clip;
-    SetPosSize(clip, 0, 0, dst.Width, dst.Height);
-    BlitAlpha(dst, x, y, w, h, skin, sx, sy, w, h, clip);
-}
+// Skin blocks laid side by side the way they are copied: each block replaces
+// what lay there, its transparent pixels included. Laid over the picture
+// beneath afterwards, a block's transparent corner never lets an earlier block
+// (the tile under a strip's right end) show through.
+class TBlockStrip {
+public:
+    TBlockStrip(const TMyBitmap& skin, int width, int height) : m_skin(skin) {
+        if (skin.Width == 0) return;
+        if (skin.BytesPerPixel == 4) {
+            Create32(m_strip, width, height);
+        } else {
+            Create24(m_strip, width, height);
+        }
+        if (m_strip.Width > 0)
+            std::fill(m_strip.Bits, m_strip.Bits + static_cast<size_t>(m_strip.Size), uint8_t{0});
+    }
+    void Copy(int x, int y, int sx, int sy, int w, int h) {
+        if (m_strip.Width > 0) CopyRect(m_strip, x, y, w, h, m_skin, sx, sy);
+    }
+    void LayOver(TMyBitmap& out) const {
+        if (m_strip.Width == 0 || out.Width == 0) return;
+        TMyRect clip;
+        SetPosSize(clip, 0, 0, out.Width, out.Height);
+        BlitAlpha(out, 0, 0, m_strip.Width, m_strip.Height, m_strip, 0, 0, m_strip.Width,
+                  m_strip.Height, clip);
+    }
+
+private:
+    const TMyBitmap& m_skin;
+    TMyBitmap m_strip;
+};
 
 }  // namespace
 
@@ -170,29 +197,41 @@ int TToolbar::MouseUp() {
 
 void BuildToolbarBackground(TMyBitmap& out, const TMyBitmap& skin, int width, int height) {
     Create24(out, width, height);
-    if (out.Width == 0 || skin.Width == 0) return;
-    for (int k = 0; k <= width / 50; ++k) CopyBlock(out, 50 * k, 0, skin, 318, 115, 50, 35);
-    CopyBlock(out, 0, 0, skin, 308, 115, 10, 35);
-    CopyBlock(out, width - 10, 0, skin, 368, 115, 10, 35);
+    if (out.Width == 0) return;
+    FillBox(out, 0, 0, width, height, 0);
+    TBlockStrip strip(skin, width, height);
+    for (int k = 0; k <= width / 50; ++k) strip.Copy(50 * k, 0, 318, 115, 50, 35);
+    strip.Copy(0, 0, 308, 115, 10, 35);
+    strip.Copy(width - 10, 0, 368, 115, 10, 35);
+    strip.LayOver(out);
 }
 
 void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width, TColor under) {
     Create24(out, width, 100);
-    if (out.Width == 0 || skin.Width == 0) return;
+    if (out.Width == 0) return;
     // The panel's rounded corners let the field's grey show through.
     FillBox(out, 0, 0, width, 100, under);
-    CopyBlock(out, 0, 0, skin, 308, 1, 10, 100);
-    for (int k = 0; k < width / 10 - 1; ++k) CopyBlock(out, 10 + 10 * k, 0, skin, 318, 1, 10, 100);
-    CopyBlock(out, width - 10, 0, skin, 328, 1, 10, 100);
+    TBlockStrip strip(skin, width, 100);
+    strip.Copy(0, 0, 308, 1, 10, 100);
+    for (int k = 0; k < width / 10 - 1; ++k) strip.Copy(10 + 10 * k, 0, 318, 1, 10, 100);
+    strip.Copy(width - 10, 0, 328, 1, 10, 100);
+    strip.LayOver(out);
 }
 
-void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool full) {
+void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool full,
+                      const TMyBitmap* under, int underX, int underY) {
     Create24(out, width, 20);
-    if (out.Width == 0 || skin.Width == 0) return;
+    if (out.Width == 0) return;
+    // A fresh buffer holds whatever memory held before: start from what lies beneath.
+    FillBox(out, 0, 0, width, 20, 0);
+    if (under != nullptr && under->Width > 0)
+        CopyRect(out, 0, 0, width, 20, *under, underX, underY);
     const int y = full ? 1 : 22;
-    CopyBlock(out, 0, 0, skin, 340, y, 10, 20);
-    for (int k = 0; k < width / 10 - 1; ++k) CopyBlock(out, 10 + 10 * k, 0, skin, 350, y, 10, 20);
-    CopyBlock(out, width - 10, 0, skin, 360, y, 10, 20);
+    TBlockStrip strip(skin, width, 20);
+    strip.Copy(0, 0, 340, y, 10, 20);
+    for (int k = 0; k < width / 10 - 1; ++k) strip.Copy(10 + 10 * k, 0, 350, y, 10, 20);
+    strip.Copy(width - 10, 0, 360, y, 10, 20);
+    strip.LayOver(out);
 }
 
 void BuildToolImage(TMyBitmap& out, const TMyBitmap& toolbarSkin, int image, int row) {

@@ -102,7 +102,10 @@ void BuildToolbarBackground(TMyBitmap& out, const TMyBitmap& skin, int width, in
 // under: the colour the panel's transparent corners take.
 void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width,
                              TColor under = 0x989898);
-void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool full);
+// The bar's rounded ends show what lies under it: the panel picture at (underX, underY)
+// when given, else black.
+void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool full,
+                      const TMyBitmap* under = nullptr, int underX = 0, int underY = 0);
 // A button's 29 x 29 picture from the toolbar skin.
 void BuildToolImage(TMyBitmap& out, const TMyBitmap& toolbarSkin, int image, int row);
 

@@ -79,5 +79,31 @@ app_pid=""
 settings="$work/data/Orvel Jigsaw Zentia Tour/orvel.ini"
 [ -s "$settings" ] || { echo "settings file not written"; cat "$work/app.log"; exit 1; }
 grep -q '^\[Main\]' "$settings" || { echo "settings file without [Main]"; exit 1; }
+
+# A SIGTERM while the splash still shows (the main window is up, start-up not
+# finished) also ends through the close path once the message loop runs.
+rm -rf "$work/data" && mkdir -p "$work/data"
+"$exe" > "$work/app2.log" 2>&1 &
+app_pid=$!
+window=""
+for _ in $(seq 150); do
+  window=$(main_window)
+  [ -n "$window" ] && break
+  kill -0 "$app_pid" 2> /dev/null || { echo "the program ended early"; cat "$work/app2.log"; exit 1; }
+  sleep 0.05
+done
+[ -n "$window" ] || { echo "no main window"; exit 1; }
+kill -TERM "$app_pid"
+for _ in $(seq 100); do
+  kill -0 "$app_pid" 2> /dev/null || break
+  sleep 0.1
+done
+if kill -0 "$app_pid" 2> /dev/null; then
+  echo "the program did not end after an early SIGTERM"
+  exit 1
+fi
+wait "$app_pid"
+app_pid=""
+[ -s "$settings" ] || { echo "settings file not written after an early SIGTERM"; exit 1; }
 echo "ok: exit status $status, screenshot $out/main-window.png"
 exit 0

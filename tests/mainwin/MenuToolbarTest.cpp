@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -190,6 +191,66 @@ TEST(ToolbarSkin, PicturesAreBuiltFromTheirBlocks) {
     EXPECT_EQ(GetPixel(bar, 229, 19), static_cast<int32_t>(369 + 20 * 1000));
     BuildProgressBar(bar, skin, 230, false);
     EXPECT_EQ(GetPixel(bar, 15, 0), static_cast<int32_t>(355 + 22 * 1000));
+}
+
+TEST(ToolbarSkin, TransparentSkinPixelsShowWhatLiesBeneath) {
+    // A skin whose bar and toolbar blocks are fully transparent.
+    TMyBitmap skin;
+    Create32(skin, 390, 170);
+    std::fill(skin.Bits, skin.Bits + static_cast<size_t>(skin.Stride) * skin.Height, uint8_t{0});
+    // Leave garbage in the allocator's hands, so that a fresh buffer may reuse it.
+    for (int round = 0; round < 4; ++round) {
+        TMyBitmap junk;
+        Create24(junk, 230, 20);
+        FillBox(junk, 0, 0, 230, 20, 0x3CE86A);
+    }
+    TMyBitmap panel;
+    Create24(panel, 300, 100);
+    FillBox(panel, 0, 0, 300, 100, 0x202428);
+    TMyBitmap bar;
+    BuildProgressBar(bar, skin, 230, true, &panel, 35, 56);
+    ASSERT_EQ(bar.Width, 230);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 230; ++x) ASSERT_EQ(GetPixel(bar, x, y), 0x202428) << x << "," << y;
+    BuildProgressBar(bar, skin, 230, false);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 230; ++x) ASSERT_EQ(GetPixel(bar, x, y), 0) << x << "," << y;
+    TMyBitmap bg;
+    BuildToolbarBackground(bg, skin, 640, 35);
+    for (int y = 0; y < 35; ++y)
+        for (int x = 0; x < 640; ++x) ASSERT_EQ(GetPixel(bg, x, y), 0) << x << "," << y;
+    // Without a skin the panel is the colour beneath.
+    TMyBitmap none, bare;
+    BuildProgressBackground(bare, none, 120, 0x989898);
+    ASSERT_EQ(bare.Width, 120);
+    EXPECT_EQ(GetPixel(bare, 0, 0), 0x989898);
+    EXPECT_EQ(GetPixel(bare, 119, 99), 0x989898);
+}
+
+TEST(ToolbarSkin, RightEndCornersShowTheFieldNotTheLastTile) {
+    // Opaque tiles; ends opaque except their outer corner pixel.
+    TMyBitmap skin;
+    Create32(skin, 390, 170);
+    for (int y = 0; y < 170; ++y)
+        for (int x = 0; x < 390; ++x) {
+            SetPixel(skin, x, y, 0x0000FF);
+            PixelPtr(skin, x, y)[3] = 255;
+        }
+    PixelPtr(skin, 337, 1)[3] = 0;  // panel right end, top-right pixel
+    PixelPtr(skin, 369, 1)[3] = 0;  // full bar right end, top-right pixel
+    PixelPtr(skin, 308, 1)[3] = 0;  // panel left end, top-left pixel
+    TMyBitmap panel;
+    // 400 wide: the last of the 39 tiles lies under the right end.
+    BuildProgressBackground(panel, skin, 400, 0x989898);
+    EXPECT_EQ(GetPixel(panel, 399, 0), 0x989898);
+    EXPECT_EQ(GetPixel(panel, 0, 0), 0x989898);
+    EXPECT_EQ(GetPixel(panel, 398, 0), 0x0000FF);
+    TMyBitmap under, bar;
+    Create24(under, 400, 100);
+    FillBox(under, 0, 0, 400, 100, 0x303030);
+    BuildProgressBar(bar, skin, 330, true, &under, 35, 56);
+    EXPECT_EQ(GetPixel(bar, 329, 0), 0x303030);
+    EXPECT_EQ(GetPixel(bar, 328, 0), 0x0000FF);
 }
 
 }  // namespace

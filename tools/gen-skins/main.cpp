@@ -200,7 +200,8 @@ void DrawToolbarBackground(QPainter& p) {
 
 void DrawProgressParts(QPainter& p) {
     // Panel 10 x 100 pieces: left (308,1), tile (318,1), right (328,1).
-    QImage panel = NewImage(30, 100);
+    // 31 columns so that the 2-pixel outline lies whole inside on both sides.
+    QImage panel = NewImage(31, 100);
     {
         QPainter q(&panel);
         Aa(q);
@@ -209,12 +210,12 @@ void DrawProgressParts(QPainter& p) {
         g.setColorAt(1, QColor(0x24, 0x20, 0x1d));
         q.setPen(QPen(kCopper, 2));
         q.setBrush(g);
-        q.drawRoundedRect(QRectF(1, 1, 28, 98), 8, 8);
+        q.drawRoundedRect(QRectF(1, 1, 28, 97), 8, 8);
     }
     // Left end, a stretch-free middle column repeated, right end.
     p.drawImage(QPoint(308, 1), panel, QRect(0, 0, 10, 100));
     for (int x = 0; x < 10; ++x) p.drawImage(QPoint(318 + x, 1), panel, QRect(15, 0, 1, 100));
-    p.drawImage(QPoint(328, 1), panel, QRect(20, 0, 10, 100));
+    p.drawImage(QPoint(328, 1), panel, QRect(21, 0, 10, 100));
 
     // Bars 10 x 20: full at row 1, empty at row 22; left (340), tile (350), right (360).
     for (int full = 0; full < 2; ++full) {

@@ -208,8 +208,9 @@ TF_Main::TF_Main(Platform& platform, const TPlatformFolders& folders, QWidget* p
     CreateProgressPanel();
 
     // 5. The play windows and the glass, then the stacking order.
+    // The thumbnail starts with its designed caption; a language replaces it when applied.
     CreatePlayWindows(Wins, m_platform, Lang->LookUp(LangSection::Pocket, "PocketCaption"),
-                      Lang->LookUp(LangSection::Thumbnail, "FormCaption"));
+                      "Thumbnail");
     const MenuCmd winItems[kPlayWindowCount] = {
         MI_GameWin1,       MI_GameWin2,       MI_PocketsPocket1, MI_PocketsPocket2,
         MI_PocketsPocket3, MI_PocketsPocket4, MI_GameThumb};
@@ -422,8 +423,8 @@ void TF_Main::PaintToolbarSkin() {
     I_ProgressBkg->setPixmap(QPixmap::fromImage(ToQImage(panel)));
     I_ProgressBkg->setGeometry(0, 0, w, 100);
     const int g = w - 70;
-    BuildProgressBar(empty, Wins.WinSkin, g, false);
-    BuildProgressBar(full, Wins.WinSkin, g, true);
+    BuildProgressBar(empty, Wins.WinSkin, g, false, &panel, 35, 56);
+    BuildProgressBar(full, Wins.WinSkin, g, true, &panel, 35, 56);
     I_ProgressBarEmpty->setPixmap(QPixmap::fromImage(ToQImage(empty)));
     I_ProgressBarEmpty->setGeometry(35, 56, g, 20);
     I_ProgressBar->setPixmap(QPixmap::fromImage(ToQImage(full)));
@@ -435,18 +436,18 @@ void TF_Main::PaintToolbarSkin() {
 void TF_Main::ApplyTexts(const TLanguage& lang) {
     for (const TMenuItemDef& d : MenuItems()) {
         if (d.Cmd == MI_FileLastSep || (d.Cmd >= MI_FileLast0 && d.Cmd <= MI_FileLast3)) continue;
-        std::string text = lang.LookUp(LangSection::MainForm, d.Name);
-        if (d.Cmd == MI_HelpProductHomePage && text == d.Name)
-            text = lang.LookUp(LangSection::MainForm, "MI_HelpOrvelHomePage");
+        // The product page's item has always been keyed MI_HelpOrvelHomePage in language files.
+        const std::string text =
+            lang.LookUp(LangSection::MainForm,
+                        d.Cmd == MI_HelpProductHomePage ? "MI_HelpOrvelHomePage" : d.Name);
         Menu.Captions[d.Cmd] = text;
         RefreshAction(d.Cmd);
     }
     for (int slot = 0; slot < kToolSlotCount; ++slot) {
         const TMenuItemDef& d = MenuItems()[Toolbar.Buttons[slot].Item];
-        QString hint = StripAccel(ItemCaption(d.Cmd));
-        const std::string keys = ShortcutText(d.Key, d.Shift);
-        if (!keys.empty()) hint += " (" + QString::fromStdString(keys) + ")";
-        ToolButtons[slot]->setToolTip(hint);
+        const std::string caption = StripAccel(ItemCaption(d.Cmd)).toStdString();
+        ToolButtons[slot]->setToolTip(
+            QString::fromStdString(MenuHint(caption, ShortcutText(d.Key, d.Shift))));
     }
     const std::string pocketFormat = lang.LookUp(LangSection::Pocket, "PocketCaption");
     for (int k = 0; k < 4; ++k) {
@@ -736,8 +737,13 @@ void TF_Main::FullScreenClick() {
         const ScreenMetrics sm = m_platform.GetScreenMetrics();
         setGeometry(0, 0, sm.ScreenW, sm.ScreenH);
     } else {
+        // Back at the normal place, the client as large as the work area allows.
         showNormal();
-        setGeometry(m_normalBounds);
+        const ScreenMetrics sm = m_platform.GetScreenMetrics();
+        const int workW = sm.WorkArea.Right - sm.WorkArea.Left + 1,
+                  workH = sm.WorkArea.Bottom - sm.WorkArea.Top + 1;
+        setGeometry(m_normalBounds.x(), m_normalBounds.y(), workW - 2 * sm.FrameW,
+                    workH - 2 * sm.FrameH - sm.CaptionH);
     }
     LayoutToolbar();
     m_suppressResize = false;
@@ -843,13 +849,14 @@ void TF_Main::wheelEvent(QWheelEvent* event) {
     if (delta == 0 || !Game.GameLoaded || m_progressUp) return;
     const QPoint p = I_Field->mapFromGlobal(event->globalPosition().toPoint());
     if (!I_Field->rect().contains(p)) return;
-    // A click with the buttons the options bind to turning: down clockwise, up counter-clockwise.
+    // A press with the buttons the options bind to turning: down clockwise, up
+    // counter-clockwise. Only the press: no release follows, so a drag in progress
+    // is not dropped by the wheel.
     const bool down = delta < 0;
     const int button = down ? Settings.RotCW_Button : Settings.RotCCW_Button;
     const uint8_t shift = down ? Settings.RotCW_Shift : Settings.RotCCW_Shift;
     Game.Busy = true;
     if (PieceMouseDown) PieceMouseDown(button, shift, p.x(), p.y(), true);
-    if (PieceMouseUp) PieceMouseUp(button, shift, p.x(), p.y(), true);
     FlushFieldUpdate();
     Game.Busy = false;
 }

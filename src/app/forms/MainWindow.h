@@ -145,7 +145,7 @@ public:
     std::function<bool()> QuerySaveChanges;
     // Installed by the piece-handling part: field mouse events with the button
     // (0 left, 1 right), the shift set (1 Shift, 2 Alt, 4 Ctrl) and the point;
-    // fromWheel marks the clicks the wheel makes. Without them the field only
+    // fromWheel marks the presses the wheel makes (a press alone). Without them the field only
     // shows hover on window buttons.
     std::function<void(int button, uint8_t shift, int x, int y, bool fromWheel)> PieceMouseDown;
     std::function<void(uint8_t shift, int x, int y, bool buttonHeld)> PieceMouseMove;

@@ -35,6 +35,16 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(orvel::kAppTitle);
     QApplication::setApplicationDisplayName(orvel::kAppTitle);
     orvel::QtPlatform platform;
+    // A signal from here on waits in the socket until the message loop reads it.
+    const bool signalsCaught = ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalFds) == 0;
+    if (signalsCaught) {
+        struct sigaction sa {};
+        sa.sa_handler = OnSignal;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &sa, nullptr);
+        sigaction(SIGINT, &sa, nullptr);
+    }
 
     // 2. The start time.
     const double t0 = platform.Now();
@@ -74,19 +84,13 @@ int main(int argc, char** argv) {
     main.raise();
     main.activateWindow();
 
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalFds) == 0) {
+    if (signalsCaught) {
         auto* notifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, &main);
         QObject::connect(notifier, &QSocketNotifier::activated, &main, [&main] {
             char c = 0;
             [[maybe_unused]] const ssize_t n = ::read(g_signalFds[1], &c, 1);
             main.close();
         });
-        struct sigaction sa {};
-        sa.sa_handler = OnSignal;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = SA_RESTART;
-        sigaction(SIGTERM, &sa, nullptr);
-        sigaction(SIGINT, &sa, nullptr);
     }
 
     // 13. The message loop until the main window closes.
