@@ -1,5 +1,7 @@
 #include "lang/Lang.h"
 
+#include "settings/IniFile.h"  // TrimView
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -17,14 +19,6 @@ constexpr std::array<const char*, kLangSectionCount> kSectionNames = {
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
-}
-
-std::string_view Trim(std::string_view s) {
-    size_t b = 0;
-    size_t e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return s.substr(b, e - b);
 }
 
 void AppendUtf8(std::string& out, uint32_t cp) {
@@ -161,7 +155,7 @@ void ForEachLine(std::string_view text, Fn&& fn) {
     size_t start = 0;
     for (size_t i = 0; i <= text.size(); ++i) {
         if (i == text.size() || text[i] == '\r' || text[i] == '\n') {
-            if (!fn(Trim(text.substr(start, i - start)))) return;
+            if (!fn(TrimView(text.substr(start, i - start)))) return;
             start = i + 1;
         }
     }
@@ -181,8 +175,8 @@ bool SplitEntry(std::string_view line, std::string_view& key, std::string_view& 
     if (!StartsWith(line, "<")) return false;
     const size_t close = line.find('>');
     if (close == std::string_view::npos) return false;
-    key = Trim(line.substr(1, close - 1));
-    text = Trim(line.substr(close + 1));
+    key = TrimView(line.substr(1, close - 1));
+    text = TrimView(line.substr(close + 1));
     return true;
 }
 
