@@ -72,6 +72,10 @@ struct CellCutState {
 // -1 and isPicture 0 for pieces 0 .. TileNum - 1.
 void LayGridCells(TGame& game);
 
+// Step 3 of the cell cut: one site per grid cell, in row-major order, drawn
+// with the game's generator (c.sites, c.area and the grid cells must be set).
+void PlaceSites(CellCutState& c);
+
 // The cell cutter for shape styles 0 to 3: fills mask buffer 4 and the piece
 // records. Returns false when the cut failed (the messages were shown).
 bool CutPieces(TGame& game, const CutEnvironment& env);

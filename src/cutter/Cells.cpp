@@ -140,9 +140,19 @@ struct Builder {
         return AngleAt(s[u].x, s[u].y, s[p].x, s[p].y, s[v].x, s[v].y);
     }
 
+    // Whether p, on the line through a and b, lies strictly between them.
+    bool Between(int a, int b, int p) const {
+        const int64_t dx = s[b].x - s[a].x, dy = s[b].y - s[a].y;
+        const int64_t t = (s[p].x - s[a].x) * dx + (s[p].y - s[a].y) * dy;
+        return t > 0 && t < dx * dx + dy * dy;
+    }
+
     bool FirstEdge() {
         // A pair is a hull edge when every other site lies on one side of it;
-        // sites on its line do not decide the side, but at least one must.
+        // sites on its line beyond its ends do not decide the side, but at
+        // least one site must. A site on the line between the two ends
+        // refuses the pair: growing from it would leave that site without
+        // triangles (and its piece without a cell).
         for (int i = 0; i + 1 < n; ++i) {
             for (int o = i + 1; o < n; ++o) {
                 int side = 0;
@@ -150,7 +160,10 @@ struct Builder {
                 for (int k = 0; k < n && ok; ++k) {
                     if (k == i || k == o) continue;
                     const int r = Orient(i, o, k);
-                    if (r == 0) continue;
+                    if (r == 0) {
+                        if (Between(i, o, k)) ok = false;
+                        continue;
+                    }
                     if (side == 0)
                         side = r;
                     else if (r != side)

@@ -43,8 +43,8 @@ void SetUpStyle(CellCutState& c) {
     }
 }
 
-// Draws x (or y) in the cell until it lies strictly inside the area; when
-// no value of the cell can, the first draw is kept.
+// Draws y in the cell until it lies strictly inside the area; when no value
+// of the cell can, the first draw is kept.
 int DrawCoordinate(TGame& g, int cellPos, int cellSize, int lo, int hi) {
     const bool possible = Max(cellPos, lo + 1) <= Min(cellPos + cellSize - 1, hi - 1);
     int v = cellPos + g.RandInt(cellSize);
@@ -52,6 +52,8 @@ int DrawCoordinate(TGame& g, int cellPos, int cellSize, int lo, int hi) {
     while (!(lo < v && v < hi)) v = cellPos + g.RandInt(cellSize);
     return v;
 }
+
+}  // namespace
 
 void PlaceSites(CellCutState& c) {
     GameHeader& h = c.H();
@@ -61,7 +63,10 @@ void PlaceSites(CellCutState& c) {
         const int row = k / h.TilePX, col = k % h.TilePX;
         int x = 0, y = 0;
         for (int restart = 0;; ++restart) {
-            x = DrawCoordinate(c.game, p.cellX, p.cellW, a.L, a.R);
+            // x gets one second draw when it falls on or outside a side of
+            // the area; the second draw is kept wherever it falls.
+            x = p.cellX + c.game.RandInt(p.cellW);
+            if (!(a.L < x && x < a.R)) x = p.cellX + c.game.RandInt(p.cellW);
             y = DrawCoordinate(c.game, p.cellY, p.cellH, a.T, a.B);
             bool close = false;
             auto check = [&](int r, int col2) {
@@ -80,6 +85,8 @@ void PlaceSites(CellCutState& c) {
         c.sites[k].cell = k;
     }
 }
+
+namespace {
 
 double Dist(double x1, double y1, double x2, double y2) {
     return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));

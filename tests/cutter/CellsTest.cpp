@@ -143,6 +143,30 @@ TEST(BuildCells, CollinearSitesFailWithTheMessage) {
     EXPECT_FALSE(BuildCells(one.data(), 1, {0, 0, 9, 9}, hull, &platform));
 }
 
+// Site 2 lies on the line from site 0 to site 1, between them: (0, 1) is
+// not the first edge, or site 2 would get no triangle and no cell.
+TEST(BuildCells, FirstEdgeSkipsAPairWithASiteBetweenItsEnds) {
+    for (GrowthSearch search : {GrowthSearch::Plain, GrowthSearch::Buckets}) {
+        std::vector<CutSite> s = Sites({{0, 0}, {10, 0}, {5, 0}, {5, 8}});
+        std::vector<HullEdge> hull;
+        ASSERT_TRUE(BuildCells(s.data(), 4, {0, 0, 10, 8}, hull, nullptr, search));
+        ASSERT_FALSE(hull.empty());
+        EXPECT_EQ(hull[0].a, 0);
+        EXPECT_EQ(hull[0].b, 2);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_GT(s[i].triCount, 0) << i;
+            EXPECT_GT(s[i].edgeCount, 0) << i;
+        }
+        EXPECT_EQ(s[2].triCount, 2);
+    }
+    // A site on the line beyond the pair's end does not refuse it.
+    std::vector<CutSite> g = Sites({{0, 0}, {5, 0}, {10, 0}, {5, 8}});
+    std::vector<HullEdge> hull;
+    ASSERT_TRUE(BuildCells(g.data(), 4, {0, 0, 10, 8}, hull, nullptr));
+    EXPECT_EQ(hull[0].a, 0);
+    EXPECT_EQ(hull[0].b, 1);
+}
+
 TEST(BuildCells, TwentyEdgeLimitRefusesFurtherEdges) {
     CutSite s;
     const JigsArea a{0, 0, 99, 99};
