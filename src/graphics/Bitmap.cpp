@@ -1,6 +1,8 @@
 #include "graphics/Bitmap.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace orvel {
@@ -112,6 +114,229 @@ uint8_t GetAlpha(const TMyBitmap& buf, int x, int y) {
     if (x < 0 || y < 0 || x >= buf.Width || y >= buf.Height) return 0;
     if (buf.BytesPerPixel != 4) return 255;
     return PixelPtr(buf, x, y)[3];
+}
+
+// ---------------------------------------------------------------------------
+// Whole-buffer copies and quarter turns
+
+namespace {
+
+// Copies blue, green, red of src (x, y) to dst (base - y, x) for x < cols, y < rows.
+// Walked in tiles so that the column-wise writes stay in cache.
+template <int SB>
+void TurnBlock(TMyBitmap& dst, const TMyBitmap& src, int cols, int rows, int base) {
+    constexpr int kTile = 64;
+    const ptrdiff_t dstStride = dst.Stride;
+    for (int ty = 0; ty < rows; ty += kTile) {
+        const int yEnd = Min(ty + kTile, rows);
+        for (int tx = 0; tx < cols; tx += kTile) {
+            const int xEnd = Min(tx + kTile, cols);
+            for (int y = ty; y < yEnd; ++y) {
+                const uint8_t* s = RowPtr(src, y) + static_cast<ptrdiff_t>(tx) * SB;
+                uint8_t* d = PixelPtr(dst, base - y, tx);
+                for (int x = tx; x < xEnd; ++x) {
+                    d[0] = s[0];
+                    d[1] = s[1];
+                    d[2] = s[2];
+                    s += SB;
+                    d -= dstStride;  // one row further down the picture
+                }
+            }
+        }
+    }
+}
+
+void Turn(TMyBitmap& dst, const TMyBitmap& src, int cols, int rows, int base) {
+    if (cols <= 0 || rows <= 0) return;
+    if (src.BytesPerPixel == 4)
+        TurnBlock<4>(dst, src, cols, rows, base);
+    else
+        TurnBlock<3>(dst, src, cols, rows, base);
+}
+
+// Reading from the buffer being replaced needs a separate destination first.
+template <typename Op>
+void IntoFresh(TMyBitmap& dst, const TMyBitmap& src, Op op) {
+    if (&dst != &src) {
+        op(dst);
+        return;
+    }
+    TMyBitmap fresh;
+    op(fresh);
+    dst = std::move(fresh);
+}
+
+}  // namespace
+
+void CopyFromBitmap(TMyBitmap& dst, const TMyBitmap& src) {
+    IntoFresh(dst, src, [&src](TMyBitmap& out) {
+        Create24(out, src.Width, src.Height);
+        if (out.Width <= 0) return;
+        for (int y = 0; y < src.Height; ++y) {
+            const uint8_t* s = RowPtr(src, y);
+            uint8_t* d = RowPtr(out, y);
+            if (src.BytesPerPixel == 3) {
+                std::memcpy(d, s, static_cast<size_t>(src.Width) * 3);
+                continue;
+            }
+            for (int x = 0; x < src.Width; ++x, s += 4, d += 3) {
+                d[0] = s[0];
+                d[1] = s[1];
+                d[2] = s[2];
+            }
+        }
+    });
+}
+
+void RotateRight(TMyBitmap& dst, const TMyBitmap& src) {
+    IntoFresh(dst, src, [&src](TMyBitmap& out) {
+        Create24(out, src.Height, src.Width);
+        if (out.Width <= 0) return;
+        Turn(out, src, src.Width, src.Height, src.Height - 1);
+    });
+}
+
+void RotateRightWithMargin(TMyBitmap& dst, const TMyBitmap& src, int margin) {
+    IntoFresh(dst, src, [&src, margin](TMyBitmap& out) {
+        const int w = src.Height;  // W'
+        const int h = src.Width;   // H'
+        Create24(out, w, h);
+        if (out.Width <= 0) return;
+        const int m = Clamp(margin, 0, Min(w, h));
+        // Fresh black margin at the right and along the bottom.
+        FillBox(out, w - m, 0, m, h - m, 0);
+        FillBox(out, 0, h - m, w, m, 0);
+        // The source's own margin (its right columns and bottom rows) is dropped.
+        Turn(out, src, h - m, w - m, w - m - 1);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Boxes, lines and tint
+
+void FillBox(TMyBitmap& buf, int x, int y, int width, int height, TColor color) {
+    if (buf.Width <= 0) return;
+    const int64_t x0 = Max(x, 0), y0 = Max(y, 0);
+    const int64_t x1 = std::min<int64_t>(static_cast<int64_t>(x) + width, buf.Width);
+    const int64_t y1 = std::min<int64_t>(static_cast<int64_t>(y) + height, buf.Height);
+    if (x0 >= x1 || y0 >= y1) return;
+    const uint8_t b = ColorB(color), g = ColorG(color), r = ColorR(color);
+    const int bpp = buf.BytesPerPixel;
+    const size_t rowBytes = static_cast<size_t>(x1 - x0) * bpp;
+    uint8_t* first = PixelPtr(buf, static_cast<int>(x0), static_cast<int>(y0));
+    if (bpp == 3) {
+        // Build the first row, then copy it into the others.
+        uint8_t* p = first;
+        for (int64_t i = x0; i < x1; ++i, p += 3) {
+            p[0] = b;
+            p[1] = g;
+            p[2] = r;
+        }
+        uint8_t* row = first;
+        for (int64_t yy = y0 + 1; yy < y1; ++yy) {
+            row -= buf.Stride;
+            std::memcpy(row, first, rowBytes);
+        }
+        return;
+    }
+    // 32-bit: the alpha bytes keep their values.
+    uint8_t* row = first;
+    for (int64_t yy = y0; yy < y1; ++yy, row -= buf.Stride) {
+        uint8_t* p = row;
+        for (int64_t i = x0; i < x1; ++i, p += bpp) {
+            p[0] = b;
+            p[1] = g;
+            p[2] = r;
+        }
+    }
+}
+
+void FrameBox(TMyBitmap& buf, int x, int y, int width, int height, TColor color) {
+    const int right = x + width - 1;
+    const int bottom = y + height - 1;
+    DrawLine(buf, x, y, right, y, color);
+    DrawLine(buf, right, y, right, bottom, color);
+    DrawLine(buf, right, bottom, x, bottom, color);
+    DrawLine(buf, x, bottom, x, y, color);
+}
+
+void DrawLine(TMyBitmap& buf, int x1, int y1, int x2, int y2, TColor color) {
+    if (buf.Width <= 0) return;
+    const int w = buf.Width, h = buf.Height;
+    auto inside = [w, h](int64_t x, int64_t y) { return x >= 0 && y >= 0 && x < w && y < h; };
+    if (x1 == x2 && y1 == y2) {
+        if (inside(x1, y1)) SetPixel(buf, x1, y1, color);
+        return;
+    }
+    if (y1 == y2 || x1 == x2) {
+        // Straight segments: only the part inside the buffer is walked.
+        const bool horizontal = y1 == y2;
+        const int fixed = horizontal ? y1 : x1;
+        if (fixed < 0 || fixed >= (horizontal ? h : w)) return;
+        int from = horizontal ? Min(x1, x2) : Min(y1, y2);
+        int to = horizontal ? Max(x1, x2) : Max(y1, y2);
+        from = Max(from, 0);
+        to = Min(to, (horizontal ? w : h) - 1);
+        for (int i = from; i <= to; ++i) {
+            if (horizontal)
+                SetPixel(buf, i, fixed, color);
+            else
+                SetPixel(buf, fixed, i, color);
+        }
+        return;
+    }
+    // Bresenham with doubled deltas.
+    const int64_t dx = static_cast<int64_t>(x2) - x1, dy = static_cast<int64_t>(y2) - y1;
+    const int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+    int64_t x = x1, y = y1;
+    if (inside(x, y)) SetPixel(buf, static_cast<int>(x), static_cast<int>(y), color);
+    if (ady < adx) {
+        int64_t err = 2 * ady - adx;
+        for (int64_t i = 0; i < adx; ++i) {
+            x += sx;
+            if (err >= 0) {
+                y += sy;
+                err -= 2 * adx;
+            }
+            err += 2 * ady;
+            if (inside(x, y)) SetPixel(buf, static_cast<int>(x), static_cast<int>(y), color);
+        }
+    } else {
+        int64_t err = 2 * adx - ady;
+        for (int64_t i = 0; i < ady; ++i) {
+            y += sy;
+            if (err >= 0) {
+                x += sx;
+                err -= 2 * ady;
+            }
+            err += 2 * adx;
+            if (inside(x, y)) SetPixel(buf, static_cast<int>(x), static_cast<int>(y), color);
+        }
+    }
+}
+
+void HalfTint(TMyBitmap& buf, int x, int y, int width, int height, TColor tint, TColor key) {
+    if (buf.Width <= 0) return;
+    // Callers keep inside; the block is still held to the buffer so a stray
+    // call cannot write past it.
+    const int x0 = Max(x, 0), y0 = Max(y, 0);
+    const int64_t x1 = std::min<int64_t>(static_cast<int64_t>(x) + width, buf.Width);
+    const int64_t y1 = std::min<int64_t>(static_cast<int64_t>(y) + height, buf.Height);
+    if (x0 >= x1 || y0 >= y1) return;
+    const int tb = ColorB(tint) / 2, tg = ColorG(tint) / 2, tr = ColorR(tint) / 2;
+    const uint8_t kb = ColorB(key), kg = ColorG(key), kr = ColorR(key);
+    const int bpp = buf.BytesPerPixel;
+    uint8_t* row = PixelPtr(buf, x0, y0);
+    for (int64_t yy = y0; yy < y1; ++yy, row -= buf.Stride) {
+        uint8_t* p = row;
+        for (int64_t xx = x0; xx < x1; ++xx, p += bpp) {
+            if (p[0] == kb && p[1] == kg && p[2] == kr) continue;
+            p[0] = static_cast<uint8_t>(ClampByte(p[0] / 2 + tb));
+            p[1] = static_cast<uint8_t>(ClampByte(p[1] / 2 + tg));
+            p[2] = static_cast<uint8_t>(ClampByte(p[2] / 2 + tr));
+        }
+    }
 }
 
 }  // namespace orvel

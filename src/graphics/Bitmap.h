@@ -50,7 +50,7 @@ struct TMyBitmap {
 };
 
 // Largest width or height a buffer may have; larger requests fail.
-constexpr int32_t kMaxBitmapSide = 1 << 15;
+constexpr int32_t kMaxBitmapSide = 1 << 16;
 
 void ClearBitmap(TMyBitmap& buf);  // forgets the buffer without freeing (for views)
 // Release, then allocate a new buffer. Return HasAlpha (false for Create24)

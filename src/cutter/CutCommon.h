@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "cutter/CellCutter.h"
+
+namespace orvel {
+
+// Pieces shared by the cell cutter and the grid cutter.
+namespace cutcommon {
+
+// Checks the header for a cut: a grid of at least one cell that fits the
+// picture, and a piece count the neighbour lists can name.
+bool HeaderUsable(const GameHeader& h);
+
+// The work mask: the picture area white, the 5-pixel strips right and below black.
+bool CreateWorkMask(TMyBitmap& work, int imageW, int imageH);
+void ClearWorkMask(TMyBitmap& work, int imageW, int imageH);
+
+// Grows the piece's box to include the inclusive rectangle.
+void IncludeInBox(TPiece& p, int left, int top, int right, int bottom);
+
+// The hole scan over the rectangle (x0, y0) .. (x1, y1), inclusive, clipped
+// to the picture: white pixels touching the piece colour take it. Returns
+// the tight box of the piece colour seen (found = false when none).
+void FillHoles(TMyBitmap& work, int imageW, int imageH, int x0, int y0, int x1, int y1, TColor color,
+               bool& found, int& left, int& top, int& right, int& bottom);
+
+// Appends the border frame piece at index TileNum.
+void AppendFramePiece(TGame& game);
+
+// Message boxes with the application title as caption.
+void Show(const CutEnvironment& env, const std::string& text);
+std::string Text(const CutEnvironment& env, const std::string& section, const std::string& key);
+std::string PaintErrorLine(int index, int x, int y);
+
+}  // namespace cutcommon
+}  // namespace orvel
