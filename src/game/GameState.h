@@ -31,6 +31,18 @@ struct TGame {
 
     TRandom Random;
 
+    // Wood buffers 8 ... 11 of the buffer set, one per rotation kept: 6 bytes
+    // per pixel (a 16-bit set of wood classes, then 3 bits of distance per
+    // class in a 32-bit word), rows of 6 x Width bytes; filled by the piece
+    // effects, empty when there is no wood edge.
+    struct WoodBuffer {
+        int32_t Width = 0;
+        int32_t Height = 0;
+        std::vector<uint8_t> Data;
+    };
+    WoodBuffer Wood[4];
+    int WoodWidth = 0;  // 0, 3 or 5 by WoodStyle
+
     // Game strings.
     std::string sJig;      // full path of the jigsaw file (or the stored name after resuming)
     std::string sSolve;    // saved game this game came from or was last saved to

@@ -40,3 +40,56 @@ inline uint64_t MaskHash(const TMyBitmap& m) {
 }
 
 }  // namespace orvel::test
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace orvel::test {
+
+// The piece table as the tool writes it (one record per line).
+inline std::string PiecesJson(const TGame& game) {
+    std::string out = "[\n";
+    const int n = game.Header.TotalTileNum;
+    for (int i = 0; i < n; ++i) {
+        const TPiece& p = game.Pieces[i];
+        char line[512];
+        std::snprintf(line, sizeof line,
+                      "  {\"index\": %d, \"cellX\": %d, \"cellY\": %d, \"cellW\": %d, \"cellH\": %d, \"boxX\": %d, "
+                      "\"boxY\": %d, \"boxW\": %d, \"boxH\": %d, \"seedX\": %d, \"seedY\": %d, \"neighbours\": [%d, %d, "
+                      "%d, %d, %d, %d, %d, %d, %d], \"MaskCode\": %d, \"JoinBit\": %d, \"isPicture\": %d}%s\n",
+                      i, p.cellX, p.cellY, p.cellW, p.cellH, p.boxX, p.boxY, p.boxW, p.boxH, p.seedX, p.seedY,
+                      p.neighbours[0], p.neighbours[1], p.neighbours[2], p.neighbours[3], p.neighbours[4],
+                      p.neighbours[5], p.neighbours[6], p.neighbours[7], p.neighbours[8], p.MaskCode, p.JoinBit,
+                      p.isPicture, i + 1 < n ? "," : "");
+        out += line;
+    }
+    return out + "]\n";
+}
+
+inline uint64_t TextHash(const std::string& s) {
+    uint64_t hash = 1469598103934665603ull;
+    for (unsigned char c : s) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+inline bool ReadText(const std::string& path, std::string& out) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return false;
+    std::stringstream ss;
+    ss << f.rdbuf();
+    out = ss.str();
+    return true;
+}
+
+inline void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream f(path, std::ios::binary);
+    f << text;
+}
+
+inline bool UpdateGoldens() { return std::getenv("ORVEL_UPDATE_GOLDENS") != nullptr; }
+
+}  // namespace orvel::test
