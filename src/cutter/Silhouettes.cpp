@@ -129,14 +129,18 @@ void BendEdge(CellCutState& c, int k, CellEdge& a, int p) {
         firstHalf = ny < my;
     else
         firstHalf = a.x2 >= a.x1 ? nx < mx : nx > mx;
+    // Each end is moved once. When the end the rule picks already meets a
+    // silhouette (a short side between two of them), the other end goes
+    // instead, so the side runs from one outline to the other.
+    if (a.corner1 == p || a.corner2 == p || (a.corner1 >= 0 && a.corner2 >= 0)) return;
+    if (firstHalf && a.corner1 >= 0) firstHalf = false;
+    else if (!firstHalf && a.corner2 >= 0) firstHalf = true;
     int ix, iy, cornerI;
     double jx, jy;
     if (firstHalf) {
-        if (a.corner1 >= 0) return;  // that end already meets a silhouette
         ix = static_cast<int>(a.x2), iy = static_cast<int>(a.y2), cornerI = a.corner2;
         jx = a.rx1, jy = a.ry1;
     } else {
-        if (a.corner2 >= 0) return;
         ix = static_cast<int>(a.x1), iy = static_cast<int>(a.y1), cornerI = a.corner1;
         jx = a.rx2, jy = a.ry2;
     }
