@@ -40,7 +40,9 @@ int32_t MMToPixels(int64_t mm) {
     return int32_t(num >= 0 ? (num + 1270) / 2540 : -((-num + 1270) / 2540));
 }
 
-bool IsPointRecord32(uint32_t type) { return type >= EMR_POLYBEZIER && type <= EMR_POLYBEZIERTO; }
+bool IsPointRecord32(uint32_t type) {
+    return type >= EMR_POLYBEZIER && type <= EMR_POLYBEZIERTO;
+}
 bool IsPointRecord16(uint32_t type) {
     return type >= EMR_POLYBEZIER16 && type <= EMR_POLYBEZIERTO16;
 }
@@ -148,20 +150,37 @@ int32_t MetafileMMWidth(const TMetafile& mf) {
 int32_t MetafileMMHeight(const TMetafile& mf) {
     return HeaderField(mf, kFrameBottom) - HeaderField(mf, kFrameTop);
 }
-int32_t MetafileWidth(const TMetafile& mf) { return MMToPixels(MetafileMMWidth(mf)); }
-int32_t MetafileHeight(const TMetafile& mf) { return MMToPixels(MetafileMMHeight(mf)); }
+int32_t MetafileWidth(const TMetafile& mf) {
+    return MMToPixels(MetafileMMWidth(mf));
+}
+int32_t MetafileHeight(const TMetafile& mf) {
+    return MMToPixels(MetafileMMHeight(mf));
+}
 
 void RecolourShape(TMetafile& mf, TColor color) {
     for (const EmfRecord& r : mf.Records) {
         switch (r.Type) {
-            case EMR_SETPIXELV: WriteU32(mf, r, 16, color); break;
+            case EMR_SETPIXELV:
+                WriteU32(mf, r, 16, color);
+                break;
             case EMR_SETTEXTCOLOR:
-            case EMR_SETBKCOLOR: WriteU32(mf, r, 8, color); break;
-            case EMR_CREATEPEN: WriteU32(mf, r, 24, color); break;         // lopn.lopnColor
-            case EMR_CREATEBRUSHINDIRECT: WriteU32(mf, r, 16, color); break;  // lb.lbColor
-            case EMR_EXTFLOODFILL: WriteU32(mf, r, 16, color); break;
-            case EMR_EXTCREATEPEN: WriteU32(mf, r, 40, color); break;      // elp.elpColor
-            default: break;
+            case EMR_SETBKCOLOR:
+                WriteU32(mf, r, 8, color);
+                break;
+            case EMR_CREATEPEN:
+                WriteU32(mf, r, 24, color);
+                break;  // lopn.lopnColor
+            case EMR_CREATEBRUSHINDIRECT:
+                WriteU32(mf, r, 16, color);
+                break;  // lb.lbColor
+            case EMR_EXTFLOODFILL:
+                WriteU32(mf, r, 16, color);
+                break;
+            case EMR_EXTCREATEPEN:
+                WriteU32(mf, r, 40, color);
+                break;  // elp.elpColor
+            default:
+                break;
         }
     }
 }
@@ -233,8 +252,26 @@ MetafileWriter::MetafileWriter(int32_t width, int32_t height) : m_width(width), 
     const int32_t hf = int32_t(std::lround(height * 2540.0 / 96.0));
     // bounds, frame, signature, version, bytes, records, handles, description
     // count and offset, palette entries, reference device in pixels and mm.
-    Record(EMR_HEADER, {0, 0, uint32_t(width), uint32_t(height), 0, 0, uint32_t(wf), uint32_t(hf),
-                        kEmfSignature, 0x10000, 0, 0, 1, 0, 0, 0, 1920, 1080, 508, 286});
+    Record(EMR_HEADER, {0,
+                        0,
+                        uint32_t(width),
+                        uint32_t(height),
+                        0,
+                        0,
+                        uint32_t(wf),
+                        uint32_t(hf),
+                        kEmfSignature,
+                        0x10000,
+                        0,
+                        0,
+                        1,
+                        0,
+                        0,
+                        0,
+                        1920,
+                        1080,
+                        508,
+                        286});
 }
 
 void MetafileWriter::Record(uint32_t type, const std::vector<uint32_t>& fields) {
@@ -256,7 +293,9 @@ std::vector<uint32_t> BoundsOf(const std::vector<int32_t>& xy) {
     if (xy.size() < 2) l = t = r = b = 0;
     return {uint32_t(l), uint32_t(t), uint32_t(r), uint32_t(b)};
 }
-uint32_t Pack16(int32_t x, int32_t y) { return uint32_t(uint16_t(x)) | uint32_t(uint16_t(y)) << 16; }
+uint32_t Pack16(int32_t x, int32_t y) {
+    return uint32_t(uint16_t(x)) | uint32_t(uint16_t(y)) << 16;
+}
 }  // namespace
 
 void MetafileWriter::Points32(uint32_t type, const std::vector<int32_t>& xy) {

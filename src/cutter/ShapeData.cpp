@@ -85,7 +85,9 @@ bool SelectShape(ShapeData& data, int32_t index) {
     return true;
 }
 
-void FreeShapeData(ShapeData& data) { data = ShapeData{}; }
+void FreeShapeData(ShapeData& data) {
+    data = ShapeData{};
+}
 
 std::vector<uint8_t> BuildShapeFile(const std::vector<ShapeFileEntry>& entries) {
     std::vector<uint8_t> out(12 + 40 * entries.size(), 0);

@@ -53,11 +53,11 @@ public:
     }
 
 private:
-    Pt Map(double x, double y) const {
-        return {m_ox + (x + 0.5) * m_sx, m_oy + (y + 0.5) * m_sy};
-    }
+    Pt Map(double x, double y) const { return {m_ox + (x + 0.5) * m_sx, m_oy + (y + 0.5) * m_sy}; }
 
-    bool Field(const EmfRecord& r, uint32_t at, uint32_t& v) const { return ReadU32(m_mf, r, at, v); }
+    bool Field(const EmfRecord& r, uint32_t at, uint32_t& v) const {
+        return ReadU32(m_mf, r, at, v);
+    }
     const uint8_t* Rec(const EmfRecord& r) const { return m_mf.Bytes.data() + r.Offset; }
 
     // Points of a POLY* record, mapped; false when the record is damaged.
@@ -74,8 +74,8 @@ private:
                 pts.push_back(Map(int32_t(U32(p)), int32_t(U32(p + 4))));
                 p += 8;
             } else {
-                pts.push_back(Map(int16_t(uint16_t(p[0] | p[1] << 8)),
-                                  int16_t(uint16_t(p[2] | p[3] << 8))));
+                pts.push_back(
+                    Map(int16_t(uint16_t(p[0] | p[1] << 8)), int16_t(uint16_t(p[2] | p[3] << 8))));
                 p += 4;
             }
         }
@@ -228,7 +228,9 @@ private:
                 m_path.clear();
                 m_inPath = true;
                 break;
-            case EMR_ENDPATH: m_inPath = false; break;
+            case EMR_ENDPATH:
+                m_inPath = false;
+                break;
             case EMR_CLOSEFIGURE:
                 if (m_inPath && !m_path.empty()) {
                     m_path.back().Closed = true;
@@ -258,7 +260,8 @@ private:
                         Plot(int(std::floor(p.X)), int(std::floor(p.Y)), m_only ? *m_only : color);
                 }
                 break;
-            default: break;  // not drawn
+            default:
+                break;  // not drawn
         }
     }
 
@@ -266,16 +269,35 @@ private:
         if (handle & kStockObject) {
             const uint32_t stock = handle & ~kStockObject;
             switch (stock) {
-                case kWhiteBrush: m_brush = {false, false, 0xFFFFFF}; break;
-                case 1: m_brush = {false, false, 0xC0C0C0}; break;
-                case 2: m_brush = {false, false, 0x808080}; break;
-                case 3: m_brush = {false, false, 0x404040}; break;
-                case kBlackBrush: m_brush = {false, false, 0}; break;
-                case kNullBrush: m_brush = {false, true, 0}; break;
-                case kWhitePen: m_pen = {true, false, 0xFFFFFF}; break;
-                case kBlackPen: m_pen = {true, false, 0}; break;
-                case kNullPen: m_pen = {true, true, 0}; break;
-                default: break;
+                case kWhiteBrush:
+                    m_brush = {false, false, 0xFFFFFF};
+                    break;
+                case 1:
+                    m_brush = {false, false, 0xC0C0C0};
+                    break;
+                case 2:
+                    m_brush = {false, false, 0x808080};
+                    break;
+                case 3:
+                    m_brush = {false, false, 0x404040};
+                    break;
+                case kBlackBrush:
+                    m_brush = {false, false, 0};
+                    break;
+                case kNullBrush:
+                    m_brush = {false, true, 0};
+                    break;
+                case kWhitePen:
+                    m_pen = {true, false, 0xFFFFFF};
+                    break;
+                case kBlackPen:
+                    m_pen = {true, false, 0};
+                    break;
+                case kNullPen:
+                    m_pen = {true, true, 0};
+                    break;
+                default:
+                    break;
             }
             return;
         }
@@ -398,7 +420,8 @@ private:
             }
         }
         if (edges.empty()) return;
-        std::sort(edges.begin(), edges.end(), [](const Edge& l, const Edge& r) { return l.Y0 < r.Y0; });
+        std::sort(edges.begin(), edges.end(),
+                  [](const Edge& l, const Edge& r) { return l.Y0 < r.Y0; });
         const int firstRow = int(std::max(0.0, std::floor(minY - 0.5)));
         const int lastRow = int(std::min(double(m_buf.Height - 1), std::ceil(maxY)));
         std::vector<const Edge*> active;
@@ -442,7 +465,7 @@ private:
     const TMetafile& m_mf;
     const TColor* m_only;
     double m_sx = 1, m_sy = 1, m_ox = 0, m_oy = 0;
-    GdiObject m_pen{true, false, 0};        // default: black pen
+    GdiObject m_pen{true, false, 0};            // default: black pen
     GdiObject m_brush{false, false, 0xFFFFFF};  // default: white brush
     std::unordered_map<uint32_t, GdiObject> m_objects;
     bool m_winding = false;

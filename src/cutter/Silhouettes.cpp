@@ -6,8 +6,8 @@
 #include <numbers>
 #include <utility>
 
-#include "cutter/Cells.h"
 #include "cutter/CellCutter.h"
+#include "cutter/Cells.h"
 #include "cutter/LineWalk.h"
 #include "cutter/MaskAccess.h"
 #include "cutter/ShapeRaster.h"
@@ -18,7 +18,8 @@ namespace orvel {
 
 namespace {
 
-constexpr double kFit = 1.2;
+constexpr double kFit = 1.2;       // a silhouette is drawn a little larger than its cell
+constexpr int kSeedClearance = 4;  // pixels between a re-routed side and the seeds
 
 // The pixels of the one-pixel line from (x1, y1) to (x2, y2), visited from
 // the first point on (the buffer's line order runs straight lines from their
@@ -37,7 +38,6 @@ void WalkFrom(int x1, int y1, int x2, int y2, Visit&& visit) {
     }
     WalkLine(x1, y1, x2, y2, visit);
 }
-constexpr int kSeedClearance = 4;
 
 bool Marked(const CellCutState& c, int k) {
     return k >= 0 && k < c.game.Header.TileNum && c.game.Pieces[k].isPicture != 0;
@@ -89,7 +89,9 @@ void CopyToTwin(CellCutState& c, const CellEdge& e) {
     }
 }
 
-int Sign(double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+int Sign(double v) {
+    return v > 0 ? 1 : (v < 0 ? -1 : 0);
+}
 // Which side of the line a -> b the point p lies on.
 int SideOf(double ax, double ay, double bx, double by, double px, double py) {
     return Sign((bx - ax) * (py - ay) - (by - ay) * (px - ax));
@@ -133,8 +135,10 @@ void BendEdge(CellCutState& c, int k, CellEdge& a, int p) {
     // silhouette (a short side between two of them), the other end goes
     // instead, so the side runs from one outline to the other.
     if (a.corner1 == p || a.corner2 == p || (a.corner1 >= 0 && a.corner2 >= 0)) return;
-    if (firstHalf && a.corner1 >= 0) firstHalf = false;
-    else if (!firstHalf && a.corner2 >= 0) firstHalf = true;
+    if (firstHalf && a.corner1 >= 0)
+        firstHalf = false;
+    else if (!firstHalf && a.corner2 >= 0)
+        firstHalf = true;
     int ix, iy, cornerI;
     double jx, jy;
     if (firstHalf) {
@@ -205,8 +209,8 @@ void BendEdge(CellCutState& c, int k, CellEdge& a, int p) {
     if (diff < -std::numbers::pi) diff += 2 * std::numbers::pi;
     const double sign = diff > 0 ? 1 : -1;
     const double length = std::hypot(jx - ix, jy - iy);
-    const double reach = length + std::hypot(pic.boxW + 2.0, pic.boxH + 2.0) +
-                         std::hypot(psx - ix, psy - iy);
+    const double reach =
+        length + std::hypot(pic.boxW + 2.0, pic.boxH + 2.0) + std::hypot(psx - ix, psy - iy);
     for (int round = 0; round < 2 && !hit; ++round) {
         const double stretch = round == 0 || length <= 0 ? 1.0 : reach / length;
         const double fx = ix + (jx - ix) * stretch, fy = iy + (jy - iy) * stretch;
@@ -377,8 +381,11 @@ bool PlaceOne(CellCutState& c, ShapeData& data, int k) {
         if (shared.neighbour < 0) continue;
         const CutSite& nb = c.sites[shared.neighbour];
         auto sharesEnd = [&](const CellEdge& f) {
-            auto same = [](double ax, double ay, double bx2, double by2) { return ax == bx2 && ay == by2; };
-            return same(f.x1, f.y1, shared.x1, shared.y1) || same(f.x1, f.y1, shared.x2, shared.y2) ||
+            auto same = [](double ax, double ay, double bx2, double by2) {
+                return ax == bx2 && ay == by2;
+            };
+            return same(f.x1, f.y1, shared.x1, shared.y1) ||
+                   same(f.x1, f.y1, shared.x2, shared.y2) ||
                    same(f.x2, f.y2, shared.x1, shared.y1) || same(f.x2, f.y2, shared.x2, shared.y2);
         };
         for (int q = 0; q < nb.edgeCount && !rejected; ++q) {
@@ -467,7 +474,8 @@ int JoinCrossedEdges(CellCutState& c) {
                 if (!candidate(a) || !candidate(b)) continue;
                 if (!(std::fabs(b.x2 - b.x1) > 2 || std::fabs(b.y2 - b.y1) > 2)) continue;
                 double cx, cy;
-                if (!SegmentIntersection(a.x1, a.y1, a.x2, a.y2, b.x1, b.y1, b.x2, b.y2, true, cx, cy))
+                if (!SegmentIntersection(a.x1, a.y1, a.x2, a.y2, b.x1, b.y1, b.x2, b.y2, true, cx,
+                                         cy))
                     continue;
                 const int ma = a.neighbour, mb = b.neighbour;
                 if (ma == mb) continue;  // one neighbour on both sides: nothing to join
@@ -501,8 +509,10 @@ int JoinCrossedEdges(CellCutState& c) {
                 // without crossing the outline elsewhere.
                 if (!found) {
                     long best = -1;
-                    for (int y = Max(pic.boxY, 0); y < pic.boxY + pic.boxH && y < c.work.Height; ++y)
-                        for (int x = Max(pic.boxX, 0); x < pic.boxX + pic.boxW && x < c.work.Width; ++x) {
+                    for (int y = Max(pic.boxY, 0); y < pic.boxY + pic.boxH && y < c.work.Height;
+                         ++y)
+                        for (int x = Max(pic.boxX, 0); x < pic.boxX + pic.boxW && x < c.work.Width;
+                             ++x) {
                             if (MaskGet(c.work, x, y) != color) continue;
                             const long d = long(x - xx) * (x - xx) + long(y - xy) * (y - xy);
                             if (best < 0 || d < best) best = d, px = x, py = y, found = true;
@@ -511,7 +521,8 @@ int JoinCrossedEdges(CellCutState& c) {
                 if (!found) return kJoinNoPixel;
                 CutSite& sa = c.sites[ma];
                 CutSite& sb = c.sites[mb];
-                if (sa.edgeCount >= kMaxCellEdges || sb.edgeCount >= kMaxCellEdges) return kJoinNoPicture;
+                if (sa.edgeCount >= kMaxCellEdges || sb.edgeCount >= kMaxCellEdges)
+                    return kJoinNoPicture;
                 // Both edges end at X now.
                 for (CellEdge* e : {&a, &b}) {
                     const double d1 = std::hypot(e->x1 - pic.seedX, e->y1 - pic.seedY);
@@ -555,7 +566,8 @@ void DropTinyEdges(CellCutState& c) {
         CutSite& s = c.sites[k];
         for (int j = 0; j < s.edgeCount; ++j) {
             CellEdge& e = s.edges[j];
-            if (!TowardsUnmarked(c, e) || std::fabs(e.x2 - e.x1) >= 2 || std::fabs(e.y2 - e.y1) >= 2)
+            if (!TowardsUnmarked(c, e) || std::fabs(e.x2 - e.x1) >= 2 ||
+                std::fabs(e.y2 - e.y1) >= 2)
                 continue;
             bool near = false;
             for (int i = 0; i < s.edgeCount && !near; ++i) {
@@ -573,7 +585,8 @@ void DropTinyEdges(CellCutState& c) {
             bool allWhite = true;
             for (int y = t; y <= b && allWhite; ++y)
                 for (int x = l; x <= r && allWhite; ++x) {
-                    if ((x == int(e.x1) && y == int(e.y1)) || (x == int(e.x2) && y == int(e.y2))) continue;
+                    if ((x == int(e.x1) && y == int(e.y1)) || (x == int(e.x2) && y == int(e.y2)))
+                        continue;
                     allWhite = InMask(c.work, x, y) && MaskIsWhite(c.work, x, y);
                 }
             if (allWhite) e.active = 0;
@@ -622,7 +635,9 @@ bool Silhouettes::Load(CellCutState&) {
     } else {
         // No desktop to show a message on: the same checks, quietly.
         struct Quiet : Platform {
-            MsgResult ShowMessage(const std::string&, const std::string&, MsgKind) override { return MsgResult::Ok; }
+            MsgResult ShowMessage(const std::string&, const std::string&, MsgKind) override {
+                return MsgResult::Ok;
+            }
             void PlaySoundFile(const std::string&) override {}
             bool OpenWithDefault(const std::string&) override { return false; }
             void OpenHelp(const std::string&) override {}
@@ -633,7 +648,8 @@ bool Silhouettes::Load(CellCutState&) {
             void ProcessEvents() override {}
             ScreenMetrics GetScreenMetrics() override { return {}; }
             void SetCursor(CursorShape) override {}
-            void RenderText(TMyBitmap&, const TRect&, const std::string&, const TextStyle&) override {}
+            void RenderText(TMyBitmap&, const TRect&, const std::string&,
+                            const TextStyle&) override {}
             TextExtent MeasureText(const std::string&, const TextStyle&) override { return {}; }
         } quiet;
         r = LoadShapeData(m_data, m_file, quiet);
@@ -648,7 +664,8 @@ void Silhouettes::MarkInitial(CellCutState& c) {
         if (row % 2 == 0) continue;
         for (int col = 1; col <= h.TilePX - 2; ++col) {
             const bool colOdd = col % 2 == 1;
-            if ((row - 1) % 4 == 0 ? colOdd : !colOdd) c.game.Pieces[row * h.TilePX + col].isPicture = 1;
+            if ((row - 1) % 4 == 0 ? colOdd : !colOdd)
+                c.game.Pieces[row * h.TilePX + col].isPicture = 1;
         }
     }
 }
@@ -676,6 +693,8 @@ int Silhouettes::Place(CellCutState& c) {
     return 0;
 }
 
-void Silhouettes::Release(CellCutState&) { FreeShapeData(m_data); }
+void Silhouettes::Release(CellCutState&) {
+    FreeShapeData(m_data);
+}
 
 }  // namespace orvel

@@ -82,7 +82,8 @@ TEST(Metafile, RecolourChangesEveryColourFieldAndNothingElse) {
     EXPECT_EQ(Field(mf, EMR_SETPOLYFILLMODE, 8), 0x888888);
     // Exactly the seven colour fields changed.
     int changed = 0;
-    for (size_t i = 0; i < before.size(); i += 4) changed += std::memcmp(&before[i], &mf.Bytes[i], 4) != 0;
+    for (size_t i = 0; i < before.size(); i += 4)
+        changed += std::memcmp(&before[i], &mf.Bytes[i], 4) != 0;
     EXPECT_EQ(changed, 7);
 }
 

@@ -17,8 +17,8 @@ namespace {
 
 const std::string kGoldenDir = std::string(ORVEL_TEST_DATA_DIR) + "/golden/shapes";
 
-bool CutStyle3(TGame& game, FakePlatform& platform, const std::string& shapeFile = test::ShapeFilePath(),
-               int* placed = nullptr) {
+bool CutStyle3(TGame& game, FakePlatform& platform,
+               const std::string& shapeFile = test::ShapeFilePath(), int* placed = nullptr) {
     Silhouettes sil(shapeFile, &platform);
     CutEnvironment env;
     env.platform = &platform;
@@ -48,7 +48,8 @@ std::vector<Case> Cases() {
     std::vector<Case> cases;
     uint32_t seed = 3;
     for (int border : {0, 1}) {
-        for (int level : {0, 3, 6, 9, 13}) cases.push_back({800, 500, level, border, seed++ * 104729u});
+        for (int level : {0, 3, 6, 9, 13})
+            cases.push_back({800, 500, level, border, seed++ * 104729u});
         cases.push_back({257, 193, 9, border, seed++ * 104729u});
         cases.push_back({420, 640, 5, border, seed++ * 104729u});
     }
@@ -79,11 +80,14 @@ TEST(PictureCutGolden, MasksAndRecordsMatchTheStoredCuts) {
         EXPECT_TRUE(platform.Messages.empty()) << c.Name();
         withPictures += CountPictures(game) > 0;
         char line[200];
-        std::snprintf(line, sizeof line, " mask=%016" PRIx64 " pieces=%016" PRIx64 " n=%d pictures=%d",
+        std::snprintf(line, sizeof line,
+                      " mask=%016" PRIx64 " pieces=%016" PRIx64 " n=%d pictures=%d",
                       test::MaskHash(game.Buffers[4]), test::TextHash(test::PiecesJson(game)),
                       game.Header.TotalTileNum, CountPictures(game));
         index += c.Name() + line + "\n";
-        if (!update) { EXPECT_EQ(stored[c.Name()], std::string(line)) << c.Name(); }
+        if (!update) {
+            EXPECT_EQ(stored[c.Name()], std::string(line)) << c.Name();
+        }
     }
     EXPECT_GE(withPictures, 10);
     if (update) {
@@ -111,7 +115,9 @@ TEST(PictureCut, SilhouettesAreWholePiecesAndNeverNeighbours) {
             const int row = k / h.TilePX, col = k % h.TilePX;
             EXPECT_TRUE(row >= 1 && row <= h.TilePY - 2 && col >= 1 && col <= h.TilePX - 2) << k;
             for (int n : p.neighbours)
-                if (n >= 0 && n < h.TileNum) { EXPECT_FALSE(game.Pieces[n].isPicture) << k << " next to " << n; }
+                if (n >= 0 && n < h.TileNum) {
+                    EXPECT_FALSE(game.Pieces[n].isPicture) << k << " next to " << n;
+                }
             // The box is the tight box of the silhouette's colour as the hole
             // scan found it; the line clean-up after it may take a stray
             // outline pixel or two.
@@ -121,7 +127,8 @@ TEST(PictureCut, SilhouettesAreWholePiecesAndNeverNeighbours) {
                 for (int x = p.boxX - 3; x < p.boxX + p.boxW + 3; ++x)
                     if (GetPixel(mask, x, y) == int32_t(color)) {
                         ++inside;
-                        l = std::min(l, x), r = std::max(r, x), t = std::min(t, y), b = std::max(b, y);
+                        l = std::min(l, x), r = std::max(r, x), t = std::min(t, y),
+                        b = std::max(b, y);
                     }
             EXPECT_GT(inside, p.boxW * p.boxH / 6) << k;
             EXPECT_GE(l, p.boxX) << k;
@@ -166,7 +173,9 @@ TEST(PictureCut, WithoutAUsableShapeFileTheCutMakesOrdinaryPieces) {
         EXPECT_EQ(test::CountColour(game.Buffers[4], 0xFFFFFF), 0) << file;
         const bool named = file.find("magic_") != std::string::npos;
         ASSERT_EQ(platform.Messages.size(), named ? 1u : 0u) << file;
-        if (named) { EXPECT_EQ(platform.Messages[0].Text, "Invalid DAT file!"); }
+        if (named) {
+            EXPECT_EQ(platform.Messages[0].Text, "Invalid DAT file!");
+        }
     }
     // Entries whose blobs are not drawings make no silhouettes either.
     TGame game;
@@ -238,7 +247,8 @@ TEST(PictureCut, SpacingLeavesNoTwoMarksAdjacentAndNoneOnTheBorder) {
     ASSERT_GE(h.TilePY, 5);
     // Every inner cell marked: the passes must thin them out.
     for (int r = 1; r < h.TilePY - 1; ++r)
-        for (int col = 1; col < h.TilePX - 1; ++col) s.game.Pieces[r * h.TilePX + col].isPicture = 1;
+        for (int col = 1; col < h.TilePX - 1; ++col)
+            s.game.Pieces[r * h.TilePX + col].isPicture = 1;
     silhouette::SpacingPass(c, 1);
     silhouette::SpacingPass(c, 0);
     int marked = 0;
@@ -248,7 +258,9 @@ TEST(PictureCut, SpacingLeavesNoTwoMarksAdjacentAndNoneOnTheBorder) {
         for (int j = 0; j < c.sites[a].edgeCount; ++j) {
             const int n = c.sites[a].edges[j].neighbour;
             EXPECT_GE(n, 0) << a << " touches the border";
-            if (n >= 0) { EXPECT_FALSE(s.game.Pieces[n].isPicture) << a << " next to " << n; }
+            if (n >= 0) {
+                EXPECT_FALSE(s.game.Pieces[n].isPicture) << a << " next to " << n;
+            }
         }
     }
     EXPECT_GT(marked, 0);
@@ -262,7 +274,8 @@ TEST(PictureCut, InitialMarksFollowTheRowPattern) {
     for (int r = 0; r < h.TilePY; ++r)
         for (int col = 0; col < h.TilePX; ++col) {
             const bool inner = r > 0 && r < h.TilePY - 1 && col > 0 && col < h.TilePX - 1;
-            const bool want = inner && r % 2 == 1 && ((r - 1) % 4 == 0 ? col % 2 == 1 : col % 2 == 0);
+            const bool want =
+                inner && r % 2 == 1 && ((r - 1) % 4 == 0 ? col % 2 == 1 : col % 2 == 0);
             EXPECT_EQ(s.game.Pieces[r * h.TilePX + col].isPicture != 0, want) << r << "," << col;
         }
 }
@@ -274,9 +287,10 @@ std::string TriangleFile(bool flipV, bool flipH) {
     test::PenAndBrush(mw, 0);
     mw.Points32(EMR_POLYGON, {0, 0, 79, 0, 0, 79});
     const std::vector<uint8_t> file = BuildShapeFile({{80, 80, flipV, flipH, mw.Finish()}});
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("orvel_triangle_" + std::to_string(flipV) + std::to_string(flipH) + ".dat"))
-                                 .string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() /
+         ("orvel_triangle_" + std::to_string(flipV) + std::to_string(flipH) + ".dat"))
+            .string();
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
     return path;

@@ -67,7 +67,8 @@ TEST(ShapeRaster, BezierSixteenAndThirtyTwoBitFormsDrawTheSame) {
         } else {
             pts.insert(pts.begin(), {5, 5});
         }
-        for (size_t i = 0; i < pts.size(); i += 2) pts[i] += to ? 5 : (i ? 5 : 0), pts[i + 1] += to ? 5 : (i ? 5 : 0);
+        for (size_t i = 0; i < pts.size(); i += 2)
+            pts[i] += to ? 5 : (i ? 5 : 0), pts[i + 1] += to ? 5 : (i ? 5 : 0);
         const uint32_t type = to ? (wide ? EMR_POLYBEZIERTO : EMR_POLYBEZIERTO16)
                                  : (wide ? EMR_POLYBEZIER : EMR_POLYBEZIER16);
         if (wide)

@@ -9,7 +9,9 @@
 
 namespace orvel::test {
 
-inline std::string ShapeFilePath() { return std::string(ORVEL_SOURCE_DIR) + "/data/pic_orvel.dat"; }
+inline std::string ShapeFilePath() {
+    return std::string(ORVEL_SOURCE_DIR) + "/data/pic_orvel.dat";
+}
 
 inline TMyBitmap WhiteBitmap(int w, int h) {
     TMyBitmap b;

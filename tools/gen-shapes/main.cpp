@@ -42,7 +42,9 @@ QPainterPath Ellipse(double cx, double cy, double rx, double ry, double angle = 
     t.rotate(angle);
     return t.map(p);
 }
-QPainterPath Circle(double cx, double cy, double r) { return Ellipse(cx, cy, r, r); }
+QPainterPath Circle(double cx, double cy, double r) {
+    return Ellipse(cx, cy, r, r);
+}
 
 // A closed outline from a start point and cubic segments (c1, c2, end).
 QPainterPath Curves(double x, double y, std::initializer_list<double> c) {
@@ -146,28 +148,27 @@ QPainterPath Star(int points, double outer, double inner, double cx, double cy, 
 
 std::vector<Silhouette> Design() {
     std::vector<Silhouette> s;
-    s.push_back({"heart",
-                 Curves(50, 92, {15, 68, 0, 45, 5, 27, 10, 8, 42, 4, 50, 27, 58, 4, 90, 8, 95, 27,
-                                 100, 45, 85, 68, 50, 92}),
+    s.push_back({"heart", Curves(50, 92, {15, 68, 0,  45, 5,  27, 10,  8,  42, 4,  50, 27,
+                                          58, 4,  90, 8,  95, 27, 100, 45, 85, 68, 50, 92}),
                  96, false, false});
     s.push_back({"star", Star(5, 50, 21, 50, 53, 0.08), 104, true, false});
-    s.push_back({"moon", Curves(60, 2, {6, 4, -8, 74, 44, 96, 68, 106, 90, 90, 98, 72, 70, 80, 40, 70, 40, 42, 40, 20, 50, 8, 60, 2}), 100, true,
-                 true});
+    s.push_back({"moon", Curves(60, 2, {6,  4,  -8, 74, 44, 96, 68, 106, 90, 90, 98, 72,
+                                        70, 80, 40, 70, 40, 42, 40, 20,  50, 8,  60, 2}),
+                 100, true, true});
     s.push_back({"fish",
-                 Union({Curves(2, 50, {20, 22, 60, 18, 78, 44, 86, 36, 92, 28, 99, 22, 94, 40, 94, 60, 99,
-                                      78, 92, 72, 86, 64, 78, 56, 60, 82, 20, 78, 2, 50}),
+                 Union({Curves(2, 50, {20, 22, 60, 18, 78, 44, 86, 36, 92, 28, 99, 22, 94, 40, 94,
+                                       60, 99, 78, 92, 72, 86, 64, 78, 56, 60, 82, 20, 78, 2,  50}),
                         Curves(32, 30, {38, 12, 56, 10, 62, 32})}),
                  110, false, true});
-    s.push_back({"bird",
-                 Union({Ellipse(48, 60, 32, 21, -15), Circle(74, 36, 15),
-                        Poly({84, 30, 99, 37, 85, 43}),
-                        Curves(24, 62, {14, 64, 6, 66, 0, 76, 8, 62, 14, 56, 22, 52}),
-                        Line(44, 80, 40, 96, 4), Line(56, 80, 58, 96, 4)}),
-                 96, false, true});
+    s.push_back(
+        {"bird",
+         Union({Ellipse(48, 60, 32, 21, -15), Circle(74, 36, 15), Poly({84, 30, 99, 37, 85, 43}),
+                Curves(24, 62, {14, 64, 6, 66, 0, 76, 8, 62, 14, 56, 22, 52}),
+                Line(44, 80, 40, 96, 4), Line(56, 80, 58, 96, 4)}),
+         96, false, true});
     s.push_back({"cat",
                  Union({Ellipse(44, 72, 26, 26), Circle(44, 34, 19), Poly({26, 28, 27, 4, 44, 20}),
-                        Poly({62, 28, 61, 4, 44, 20}),
-                        Bend(66, 90, 90, 94, 96, 70, 84, 52, 8)}),
+                        Poly({62, 28, 61, 4, 44, 20}), Bend(66, 90, 90, 94, 96, 70, 84, 52, 8)}),
                  108, false, true});
     s.push_back({"rabbit",
                  Union({Ellipse(58, 72, 30, 22), Circle(30, 52, 16), Ellipse(24, 22, 6, 20, -12),
@@ -179,8 +180,9 @@ std::vector<Silhouette> Design() {
                      t.translate(50, 50);
                      t.rotate(28);
                      t.translate(-50, -50);
-                     return t.map(Union({Curves(50, 2, {80, 20, 88, 60, 51, 86, 16, 64, 20, 22, 50, 2}),
-                                         Bend(51, 84, 51, 90, 50, 95, 47, 99, 5)}));
+                     return t.map(
+                         Union({Curves(50, 2, {80, 20, 88, 60, 51, 86, 16, 64, 20, 22, 50, 2}),
+                                Bend(51, 84, 51, 90, 50, 95, 47, 99, 5)}));
                  }(),
                  104, true, true});
     s.push_back({"acorn",
@@ -193,7 +195,7 @@ std::vector<Silhouette> Design() {
                      for (int k = 0; k < 5; ++k) {
                          const double a = -M_PI / 2 + k * 2 * M_PI / 5;
                          p = Union({p, Ellipse(50 + 20 * std::cos(a), 36 + 20 * std::sin(a), 15, 10,
-                                              a * 180 / M_PI)});
+                                               a * 180 / M_PI)});
                      }
                      p = Union({p, Line(50, 50, 50, 99, 5)});
                      p = Union({p, Ellipse(64, 80, 12, 5, -35)});
@@ -201,8 +203,8 @@ std::vector<Silhouette> Design() {
                  }(),
                  110, false, true});
     s.push_back({"tulip",
-                 Union({Curves(28, 16, {40, 24, 44, 30, 50, 10, 56, 30, 60, 24, 72, 16, 80, 46, 70, 62,
-                                       50, 62, 30, 62, 20, 46, 28, 16}),
+                 Union({Curves(28, 16, {40, 24, 44, 30, 50, 10, 56, 30, 60, 24, 72, 16,
+                                        80, 46, 70, 62, 50, 62, 30, 62, 20, 46, 28, 16}),
                         Line(50, 60, 50, 99, 5), Ellipse(38, 82, 14, 5, 40)}),
                  110, false, true});
     s.push_back({"fir tree",
@@ -214,17 +216,18 @@ std::vector<Silhouette> Design() {
                         Poly({37, 54, 63, 54, 70, 96, 30, 96})}),
                  96, false, true});
     s.push_back({"apple",
-                 Union({Curves(50, 26, {30, 12, 5, 20, 8, 50, 10, 80, 35, 99, 50, 90, 65, 99, 90, 80, 92,
-                                       50, 95, 20, 70, 12, 50, 26}),
+                 Union({Curves(50, 26, {30, 12, 5,  20, 8,  50, 10, 80, 35, 99, 50, 90,
+                                        65, 99, 90, 80, 92, 50, 95, 20, 70, 12, 50, 26}),
                         Bend(50, 28, 50, 18, 52, 10, 56, 2, 4), Ellipse(68, 12, 12, 5, -25)}),
                  96, false, true});
-    s.push_back({"pear",
-                 Union({Circle(50, 70, 28), Circle(50, 36, 17),
-                        Poly({34, 40, 66, 40, 77, 62, 23, 62}), Bend(50, 22, 50, 14, 52, 8, 58, 2, 4)}),
-                 104, false, true});
+    s.push_back(
+        {"pear",
+         Union({Circle(50, 70, 28), Circle(50, 36, 17), Poly({34, 40, 66, 40, 77, 62, 23, 62}),
+                Bend(50, 22, 50, 14, 52, 8, 58, 2, 4)}),
+         104, false, true});
     s.push_back({"bell",
-                 Union({Curves(50, 8, {30, 8, 26, 26, 25, 46, 24, 64, 16, 74, 6, 82, 50, 82, 50, 82, 94,
-                                      82, 84, 74, 76, 64, 75, 46, 74, 26, 70, 8, 50, 8}),
+                 Union({Curves(50, 8, {30, 8,  26, 26, 25, 46, 24, 64, 16, 74, 6,  82, 50, 82, 50,
+                                       82, 94, 82, 84, 74, 76, 64, 75, 46, 74, 26, 70, 8,  50, 8}),
                         Circle(50, 88, 9), Circle(50, 6, 6)}),
                  100, false, true});
     s.push_back({"house",
@@ -232,8 +235,8 @@ std::vector<Silhouette> Design() {
                         Poly({64, 14, 76, 14, 76, 40, 64, 40})}),
                  100, false, true});
     s.push_back({"umbrella",
-                 Union({Curves(4, 50, {4, 10, 96, 10, 96, 50, 88, 44, 80, 44, 73, 50, 66, 44, 57, 44, 50,
-                                      50, 43, 44, 34, 44, 27, 50, 20, 44, 12, 44, 4, 50}),
+                 Union({Curves(4, 50, {4,  10, 96, 10, 96, 50, 88, 44, 80, 44, 73, 50, 66, 44, 57,
+                                       44, 50, 50, 43, 44, 34, 44, 27, 50, 20, 44, 12, 44, 4,  50}),
                         [] {
                             QPainterPath h(QPointF(50, 46));
                             h.lineTo(50, 84);
@@ -244,65 +247,69 @@ std::vector<Silhouette> Design() {
     s.push_back({"teapot",
                  Union({Ellipse(48, 64, 32, 26), Ellipse(48, 38, 16, 6), Circle(48, 30, 6),
                         Curves(74, 66, {86, 60, 88, 44, 98, 34, 96, 52, 92, 70, 72, 80}),
-                        Stroke([] {
-                            QPainterPath h(QPointF(20, 50));
-                            h.cubicTo(2, 46, 0, 76, 22, 80);
-                            return h;
-                        }(), 8),
+                        Stroke(
+                            [] {
+                                QPainterPath h(QPointF(20, 50));
+                                h.cubicTo(2, 46, 0, 76, 22, 80);
+                                return h;
+                            }(),
+                            8),
                         Poly({28, 86, 68, 86, 64, 92, 32, 92})}),
                  110, false, true});
-    s.push_back({"butterfly",
-                 Union({Ellipse(30, 32, 24, 18, -35), Ellipse(70, 32, 24, 18, 35),
-                        Ellipse(34, 68, 17, 13, 35), Ellipse(66, 68, 17, 13, -35),
-                        Ellipse(50, 52, 5, 30), Bend(48, 24, 44, 14, 40, 8, 34, 4, 3),
-                        Bend(52, 24, 56, 14, 60, 8, 66, 4, 3)}),
-                 106, true, false});
-    s.push_back({"snail",
-                 Union({Circle(56, 48, 30),
-                        Curves(4, 88, {4, 74, 16, 70, 28, 74, 50, 76, 70, 76, 92, 78, 99, 82, 99, 90, 90,
-                                      92, 60, 92, 30, 92, 4, 88}),
-                        Bend(12, 76, 10, 66, 8, 58, 4, 50, 4), Bend(20, 74, 20, 64, 20, 56, 18, 48, 4),
-                        Circle(4, 50, 4), Circle(18, 48, 4)}),
-                 106, false, true});
+    s.push_back(
+        {"butterfly",
+         Union({Ellipse(30, 32, 24, 18, -35), Ellipse(70, 32, 24, 18, 35),
+                Ellipse(34, 68, 17, 13, 35), Ellipse(66, 68, 17, 13, -35), Ellipse(50, 52, 5, 30),
+                Bend(48, 24, 44, 14, 40, 8, 34, 4, 3), Bend(52, 24, 56, 14, 60, 8, 66, 4, 3)}),
+         106, true, false});
+    s.push_back(
+        {"snail",
+         Union({Circle(56, 48, 30), Curves(4, 88, {4,  74, 16, 70, 28, 74, 50, 76, 70, 76, 92, 78,
+                                                   99, 82, 99, 90, 90, 92, 60, 92, 30, 92, 4,  88}),
+                Bend(12, 76, 10, 66, 8, 58, 4, 50, 4), Bend(20, 74, 20, 64, 20, 56, 18, 48, 4),
+                Circle(4, 50, 4), Circle(18, 48, 4)}),
+         106, false, true});
     s.push_back({"turtle",
                  Union({Curves(14, 62, {14, 18, 86, 18, 86, 62}), Ellipse(93, 54, 9, 8),
                         Ellipse(28, 68, 9, 11, 20), Ellipse(72, 68, 9, 11, -20),
                         Poly({14, 56, 2, 64, 16, 63})}),
                  110, false, true});
-    s.push_back({"duck",
-                 Union({Curves(6, 52, {10, 90, 70, 96, 88, 72, 92, 60, 80, 50, 66, 56, 40, 62, 20, 56,
-                                      6, 52}),
-                        Circle(74, 34, 15), Ellipse(70, 52, 10, 16, -10),
-                        Curves(84, 30, {96, 28, 100, 36, 100, 38, 96, 42, 90, 42, 84, 42})}),
-                 100, false, true});
-    s.push_back({"elephant",
-                 Union({Ellipse(58, 50, 34, 26), Circle(26, 44, 19), Ellipse(38, 40, 12, 18),
-                        Bend(14, 50, 4, 64, 6, 80, 14, 92, 9), Poly({38, 64, 52, 64, 52, 96, 38, 96}),
-                        Poly({68, 64, 82, 64, 82, 96, 68, 96}),
-                        Bend(90, 46, 96, 52, 97, 60, 96, 66, 3)}),
-                 114, false, true});
-    s.push_back({"cloud",
-                 Union({Circle(28, 58, 20), Circle(50, 42, 25), Circle(72, 52, 20), Circle(86, 66, 13),
-                        Circle(14, 70, 12), Poly({14, 62, 88, 62, 88, 82, 14, 82}),
-                        Circle(50, 72, 12)}),
-                 110, true, true});
+    s.push_back(
+        {"duck",
+         Union({Curves(6, 52,
+                       {10, 90, 70, 96, 88, 72, 92, 60, 80, 50, 66, 56, 40, 62, 20, 56, 6, 52}),
+                Circle(74, 34, 15), Ellipse(70, 52, 10, 16, -10),
+                Curves(84, 30, {96, 28, 100, 36, 100, 38, 96, 42, 90, 42, 84, 42})}),
+         100, false, true});
+    s.push_back(
+        {"elephant",
+         Union({Ellipse(58, 50, 34, 26), Circle(26, 44, 19), Ellipse(38, 40, 12, 18),
+                Bend(14, 50, 4, 64, 6, 80, 14, 92, 9), Poly({38, 64, 52, 64, 52, 96, 38, 96}),
+                Poly({68, 64, 82, 64, 82, 96, 68, 96}), Bend(90, 46, 96, 52, 97, 60, 96, 66, 3)}),
+         114, false, true});
+    s.push_back(
+        {"cloud",
+         Union({Circle(28, 58, 20), Circle(50, 42, 25), Circle(72, 52, 20), Circle(86, 66, 13),
+                Circle(14, 70, 12), Poly({14, 62, 88, 62, 88, 82, 14, 82}), Circle(50, 72, 12)}),
+         110, true, true});
     s.push_back({"sun",
                  [] {
                      QPainterPath p = Circle(50, 50, 27);
                      for (int k = 0; k < 12; ++k) {
                          const double a = k * M_PI / 6, b = 0.16;
-                         p = Union({p, Poly({50 + 24 * std::cos(a - b), 50 + 24 * std::sin(a - b),
-                                            50 + 49 * std::cos(a), 50 + 49 * std::sin(a),
-                                            50 + 24 * std::cos(a + b), 50 + 24 * std::sin(a + b)})});
+                         p = Union(
+                             {p, Poly({50 + 24 * std::cos(a - b), 50 + 24 * std::sin(a - b),
+                                       50 + 49 * std::cos(a), 50 + 49 * std::sin(a),
+                                       50 + 24 * std::cos(a + b), 50 + 24 * std::sin(a + b)})});
                      }
                      return p;
                  }(),
                  100, false, false});
     s.push_back({"shamrock",
                  [] {
-                     QPainterPath heart = Curves(0, 0, {-14, -10, -22, -22, -18, -32, -14, -42, -2, -42,
-                                                        0, -32, 2, -42, 14, -42, 18, -32, 22, -22, 14,
-                                                        -10, 0, 0});
+                     QPainterPath heart =
+                         Curves(0, 0, {-14, -10, -22, -22, -18, -32, -14, -42, -2, -42, 0, -32,
+                                       2,   -42, 14,  -42, 18,  -32, 22,  -22, 14, -10, 0, 0});
                      QPainterPath p;
                      for (int k = 0; k < 3; ++k) {
                          QTransform t;
@@ -325,28 +332,30 @@ std::vector<Silhouette> Design() {
                         Curves(36, 76, {36, 88, 40, 94, 50, 96, 60, 94, 64, 88, 64, 76})}),
                  100, false, false});
     s.push_back({"whale",
-                 Curves(4, 58, {4, 26, 58, 20, 76, 46, 80, 54, 84, 50, 90, 38, 92, 34, 96, 30, 99, 30,
-                                96, 44, 94, 58, 88, 62, 70, 84, 20, 88, 4, 58}),
+                 Curves(4, 58, {4,  26, 58, 20, 76, 46, 80, 54, 84, 50, 90, 38, 92, 34, 96,
+                                30, 99, 30, 96, 44, 94, 58, 88, 62, 70, 84, 20, 88, 4,  58}),
                  114, false, true});
-    s.push_back({"owl",
-                 Union({Ellipse(50, 58, 30, 38), Poly({22, 36, 24, 4, 46, 24}), Poly({78, 36, 76, 4, 54, 24}),
-                        Ellipse(40, 96, 7, 4), Ellipse(60, 96, 7, 4)}),
-                 104, false, false});
-    s.push_back({"crown",
-                 Union({Poly({10, 82, 6, 30, 30, 56, 50, 20, 70, 56, 94, 30, 90, 82}),
-                        Circle(6, 28, 6), Circle(50, 16, 7), Circle(94, 28, 6),
-                        Poly({10, 80, 90, 80, 90, 94, 10, 94})}),
-                 100, false, false});
+    s.push_back(
+        {"owl",
+         Union({Ellipse(50, 58, 30, 38), Poly({22, 36, 24, 4, 46, 24}),
+                Poly({78, 36, 76, 4, 54, 24}), Ellipse(40, 96, 7, 4), Ellipse(60, 96, 7, 4)}),
+         104, false, false});
+    s.push_back(
+        {"crown",
+         Union({Poly({10, 82, 6, 30, 30, 56, 50, 20, 70, 56, 94, 30, 90, 82}), Circle(6, 28, 6),
+                Circle(50, 16, 7), Circle(94, 28, 6), Poly({10, 80, 90, 80, 90, 94, 10, 94})}),
+         100, false, false});
     s.push_back({"note",
                  Union({Ellipse(34, 82, 18, 13, -20), Line(48, 80, 48, 6, 7),
                         Curves(46, 4, {60, 14, 80, 22, 78, 48, 72, 34, 62, 30, 50, 30})}),
                  104, false, true});
-    s.push_back({"dog",
-                 Union({Ellipse(54, 52, 32, 18), Circle(20, 30, 14), Ellipse(7, 37, 10, 7),
-                        Ellipse(28, 44, 11, 14, 30), Ellipse(26, 32, 6, 13, -15),
-                        Line(32, 60, 30, 84, 10), Line(46, 62, 46, 84, 10), Line(66, 62, 68, 84, 10),
-                        Line(78, 58, 82, 84, 10), Bend(82, 46, 92, 40, 96, 28, 94, 16, 6)}),
-                 110, false, true});
+    s.push_back(
+        {"dog",
+         Union({Ellipse(54, 52, 32, 18), Circle(20, 30, 14), Ellipse(7, 37, 10, 7),
+                Ellipse(28, 44, 11, 14, 30), Ellipse(26, 32, 6, 13, -15), Line(32, 60, 30, 84, 10),
+                Line(46, 62, 46, 84, 10), Line(66, 62, 68, 84, 10), Line(78, 58, 82, 84, 10),
+                Bend(82, 46, 92, 40, 96, 28, 94, 16, 6)}),
+         110, false, true});
     return s;
 }
 
@@ -362,11 +371,11 @@ ShapeFileEntry Encode(const Silhouette& sil, bool points16) {
     const QPainterPath path = t.map(sil.path);
 
     MetafileWriter mw(w, h);
-    mw.Record(EMR_CREATEPEN, {1, 0, 1, 0, 0});            // solid, width 1, black
-    mw.Record(EMR_CREATEBRUSHINDIRECT, {2, 0, 0, 0});     // solid, black
+    mw.Record(EMR_CREATEPEN, {1, 0, 1, 0, 0});         // solid, width 1, black
+    mw.Record(EMR_CREATEBRUSHINDIRECT, {2, 0, 0, 0});  // solid, black
     mw.Record(EMR_SELECTOBJECT, {1});
     mw.Record(EMR_SELECTOBJECT, {2});
-    mw.Record(EMR_SETPOLYFILLMODE, {2});                  // winding
+    mw.Record(EMR_SETPOLYFILLMODE, {2});  // winding
     mw.Record(EMR_BEGINPATH, {});
     std::vector<int32_t> curve;
     auto flush = [&] {
@@ -414,7 +423,8 @@ bool WriteSheet(const std::vector<uint8_t>& file, const char* path) {
     const int rows = (data.Count + cols - 1) / cols;
     TMyBitmap sheet;
     Create24(sheet, cols * cell, rows * cell);
-    for (int y = 0; y < sheet.Height; ++y) std::memset(RowPtr(sheet, y), 0xFF, size_t(sheet.Stride));
+    for (int y = 0; y < sheet.Height; ++y)
+        std::memset(RowPtr(sheet, y), 0xFF, size_t(sheet.Stride));
     for (int i = 0; i < data.Count; ++i) {
         if (!SelectShape(data, i)) return false;
         const ShapeDirEntry& e = data.Entries[size_t(i)];
@@ -473,9 +483,10 @@ int main(int argc, char** argv) {
             }
         } else if (std::strcmp(argv[i], "--list") == 0) {
             for (size_t k = 0; k < designs.size(); ++k)
-                std::printf("%2zu %-12s %3d x %3d  flipV %d flipH %d  %zu bytes\n", k, designs[k].name,
-                            entries[k].width, entries[k].height, entries[k].flipVertical,
-                            entries[k].flipHorizontal, entries[k].blob.size());
+                std::printf("%2zu %-12s %3d x %3d  flipV %d flipH %d  %zu bytes\n", k,
+                            designs[k].name, entries[k].width, entries[k].height,
+                            entries[k].flipVertical, entries[k].flipHorizontal,
+                            entries[k].blob.size());
         }
     }
     return 0;
