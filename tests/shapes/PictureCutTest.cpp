@@ -10,6 +10,7 @@
 #include "cutter/CutCommon.h"
 #include "cutter/CutTestUtil.h"
 #include "cutter/Silhouettes.h"
+#include "graphics/ImageCodecs.h"
 #include "shapes/ShapeTestUtil.h"
 
 namespace orvel {
@@ -338,6 +339,40 @@ TEST(PictureCut, OnlyFlippableDrawingsAreMirrored) {
     ASSERT_GT(total, 6);
     EXPECT_EQ(right, 0);
     EXPECT_GT(below, 0);
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// The command-line cutter takes its silhouettes from the shape file beside
+// it and marks them in the piece table it writes.
+TEST(PictureCutTool, CutShapeThreeWritesSilhouettePieces) {
+    const std::string tool = std::string(ORVEL_BUILD_DIR) + "/orvel-tool";
+    if (!std::filesystem::exists(tool)) GTEST_SKIP() << "orvel-tool not built";
+    const auto dir = std::filesystem::temp_directory_path();
+    const std::string picture = (dir / "orvel_shapes_tool.bmp").string();
+    const std::string pieces = (dir / "orvel_shapes_tool.json").string();
+    TMyBitmap image = test::WhiteBitmap(640, 400);
+    ASSERT_TRUE(SaveBmp24File(image, picture));
+    const std::string command =
+        tool + " cut " + picture + " --shape 3 --level 6 --seed 5 --pieces " + pieces + " > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::string json;
+    ASSERT_TRUE(test::ReadText(pieces, json));
+    int marked = 0;
+    for (size_t at = 0; (at = json.find("\"isPicture\": 1", at)) != std::string::npos; ++at) ++marked;
+
+    TGame game;
+    test::SetUpGame(game, 640, 400, 6, 3, 0, 5);
+    FakePlatform platform;
+    ASSERT_TRUE(CutStyle3(game, platform));
+    EXPECT_GT(marked, 0);
+    EXPECT_EQ(marked, CountPictures(game));
+    std::filesystem::remove(picture);
+    std::filesystem::remove(pieces);
 }
 
 }  // namespace
