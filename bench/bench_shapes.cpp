@@ -18,7 +18,8 @@ namespace {
 
 // The program data folder of a build tree: one level above bench/.
 const std::string kShapeFile =
-    (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / kShapeFileName).string();
+    (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / kShapeFileName)
+        .string();
 
 void SetUp(TGame& game, int w, int h, int level, uint32_t seed) {
     game = TGame{};
@@ -48,7 +49,12 @@ void BM_CutStyle3Level0(benchmark::State& state) {
         benchmark::DoNotOptimize(CutPieces(game, env));
     }
 }
-BENCHMARK(BM_CutStyle3Level0)->Arg(0)->Arg(6)->Arg(13)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_CutStyle3Level0)
+    ->Arg(0)
+    ->Arg(6)
+    ->Arg(13)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 void BM_DrawSilhouettes(benchmark::State& state) {
     FakePlatform platform;

@@ -357,13 +357,14 @@ TEST(PictureCutTool, CutShapeThreeWritesSilhouettePieces) {
     const std::string pieces = (dir / "orvel_shapes_tool.json").string();
     TMyBitmap image = test::WhiteBitmap(640, 400);
     ASSERT_TRUE(SaveBmp24File(image, picture));
-    const std::string command =
-        tool + " cut " + picture + " --shape 3 --level 6 --seed 5 --pieces " + pieces + " > /dev/null";
+    const std::string command = tool + " cut " + picture +
+                                " --shape 3 --level 6 --seed 5 --pieces " + pieces + " > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     std::string json;
     ASSERT_TRUE(test::ReadText(pieces, json));
     int marked = 0;
-    for (size_t at = 0; (at = json.find("\"isPicture\": 1", at)) != std::string::npos; ++at) ++marked;
+    for (size_t at = 0; (at = json.find("\"isPicture\": 1", at)) != std::string::npos; ++at)
+        ++marked;
 
     TGame game;
     test::SetUpGame(game, 640, 400, 6, 3, 0, 5);
