@@ -134,10 +134,17 @@ void BendEdge(CellCutState& c, int k, CellEdge& a, int p) {
     // Each end is moved once. When the end the rule picks already meets a
     // silhouette (a short side between two of them), the other end goes
     // instead, so the side runs from one outline to the other.
-    if (a.corner1 == p || a.corner2 == p || (a.corner1 >= 0 && a.corner2 >= 0)) return;
-    if (firstHalf && a.corner1 >= 0)
+    // An end on the border of the jigsaw area stays there as well: moved, it
+    // would open a gap along the border between two pieces.
+    auto onBorder = [&](double x, double y) {
+        return x == area.L || x == area.R || y == area.T || y == area.B;
+    };
+    const bool startFree = a.corner1 < 0 && !onBorder(a.x1, a.y1);
+    const bool endFree = a.corner2 < 0 && !onBorder(a.x2, a.y2);
+    if (a.corner1 == p || a.corner2 == p || (!startFree && !endFree)) return;
+    if (firstHalf && !startFree)
         firstHalf = false;
-    else if (!firstHalf && a.corner2 >= 0)
+    else if (!firstHalf && !endFree)
         firstHalf = true;
     int ix, iy, cornerI;
     double jx, jy;
@@ -485,13 +492,12 @@ int JoinCrossedEdges(CellCutState& c) {
                         p = pa;
                         break;
                     }
-                // Edges bent towards two different silhouettes (or one whose
-                // link was used up by an earlier join) may cross as well:
-                // the side then goes to the silhouette one of them names.
-                // Crossing edges that name none are left as they are.
-                if (p < 0)
-                    for (int q : {a.corner1, a.corner2, b.corner1, b.corner2})
-                        if (q >= 0 && p < 0 && Marked(c, q)) p = q;
+                // Sides bent towards two different silhouettes (or one whose
+                // link an earlier join used up) cross without closing a
+                // region between them and one outline: they are left as they
+                // are rather than ending the attempt. The small region
+                // beyond their crossing goes to a neighbour when the holes
+                // are filled.
                 if (p < 0) continue;
                 const int xx = Round(cx), xy = Round(cy);
                 const TPiece& pic = c.game.Pieces[p];
@@ -525,10 +531,7 @@ int JoinCrossedEdges(CellCutState& c) {
                     return kJoinNoPicture;
                 // Both edges end at X now.
                 for (CellEdge* e : {&a, &b}) {
-                    const double d1 = std::hypot(e->x1 - pic.seedX, e->y1 - pic.seedY);
-                    const double d2 = std::hypot(e->x2 - pic.seedX, e->y2 - pic.seedY);
-                    const bool cutStart = e->corner1 == p || (e->corner2 != p && d1 < d2);
-                    if (cutStart)
+                    if (e->corner1 == p)
                         StoreOrdered(*e, xx, xy, -1, int(e->x2), int(e->y2), e->corner2);
                     else
                         StoreOrdered(*e, int(e->x1), int(e->y1), e->corner1, xx, xy, -1);
@@ -622,6 +625,23 @@ void FinalBoxes(CellCutState& c) {
     }
 }
 
+void JoinEndsToOutlines(CellCutState& c) {
+    const int n = c.H().TileNum;
+    for (int k = 0; k < n; ++k) {
+        if (Marked(c, k)) continue;
+        const CutSite& s = c.sites[k];
+        for (int j = 0; j < s.edgeCount; ++j) {
+            const CellEdge& e = s.edges[j];
+            if (!e.active) continue;
+            for (auto [corner, x, y] : {std::tuple{int(e.corner1), int(e.x1), int(e.y1)},
+                                        std::tuple{int(e.corner2), int(e.x2), int(e.y2)}}) {
+                if (!Marked(c, corner) || !InMask(c.work, x, y) || !MaskIsWhite(c.work, x, y)) continue;
+                MaskSet(c.work, x, y, PieceColor(c.game.Pieces[corner].MaskCode));
+            }
+        }
+    }
+}
+
 }  // namespace silhouette
 
 Silhouettes::Silhouettes(std::string shapeFile, Platform* platform)
@@ -690,6 +710,7 @@ int Silhouettes::Place(CellCutState& c) {
     if (const int failure = JoinCrossedEdges(c)) return failure;
     DropTinyEdges(c);
     FinalBoxes(c);
+    JoinEndsToOutlines(c);
     return 0;
 }
 
