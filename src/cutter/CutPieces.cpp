@@ -293,7 +293,10 @@ void DrawEdge(CellCutState& c, int k, CellEdge& e, TColor color) {
         else if (ey == sy && sy < py)
             exchange = true;
         else if (std::fabs(sx - ex) < std::fabs(sy - ey) && sx >= ex)
-            exchange = !((py - sy) / (ey - sy) >= (px - sx) / (ex - sx));
+            // A vertical edge with the own seed on its right keeps the rooms
+            // as they are (the slope test would divide by zero there and
+            // give the seed's room to the wrong side of the knob).
+            exchange = ex != sx && !((py - sy) / (ey - sy) >= (px - sx) / (ex - sx));
         else
             exchange = (py - sy) / (ey - sy) > (px - sx) / (ex - sx);
         if (exchange) std::swap(ownRoom, nbRoom);

@@ -41,28 +41,6 @@ bool ClippedBox(const TPiece& p, int rotation, const TMyBitmap& mask, int& x0, i
     return x0 <= x1 && y0 <= y1;
 }
 
-struct Run {
-    int y, x0, x1;
-};
-
-// The piece's pixels inside its box, as row runs.
-void PieceRuns(const TMyBitmap& mask, uint8_t code, int x0, int y0, int x1, int y1, std::vector<Run>& runs) {
-    runs.clear();
-    for (int y = y0; y <= y1; ++y) {
-        const uint8_t* p = MaskPx(mask, x0, y);
-        int start = -1;
-        for (int x = x0; x <= x1; ++x, p += 3) {
-            if (p[0] == code) {
-                if (start < 0) start = x;
-            } else if (start >= 0) {
-                runs.push_back({y, start, x - 1});
-                start = -1;
-            }
-        }
-        if (start >= 0) runs.push_back({y, start, x1});
-    }
-}
-
 uint8_t* WoodPx(TGame::WoodBuffer& wood, int x, int y) {
     return wood.Data.data() + (static_cast<size_t>(y) * wood.Width + x) * 6;
 }
@@ -80,45 +58,111 @@ void PutWood(uint8_t* w, uint16_t set, uint32_t dist) {
     w[5] = dist >> 24;
 }
 
-void WoodPass(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotation, int woodWidth) {
-    const GameHeader& h = game.Header;
-    const int n = h.TotalTileNum;
+void EnsureWood(TGame::WoodBuffer& wood, const TMyBitmap& mask) {
     if (wood.Width != mask.Width || wood.Height != mask.Height || wood.Data.empty()) {
         wood.Width = mask.Width;
         wood.Height = mask.Height;
         wood.Data.assign(static_cast<size_t>(mask.Width) * mask.Height * 6, 0);
     }
-    const bool hasFrame = h.BorderStyle == 1 && n == h.TileNum + 1;
-    std::vector<Run> runs;
-    for (int i = 0; i < n; ++i) {
-        TPiece& p = game.Pieces[i];
-        const int cls = WoodClass(h, i, hasFrame && i == n - 1);
-        p.reliefSlot = cls;
-        p.reliefCode = 1 << cls;
-        int x0, y0, x1, y1;
-        if (!ClippedBox(p, rotation, mask, x0, y0, x1, y1)) continue;
-        PieceRuns(mask, p.MaskCode, x0, y0, x1, y1, runs);
-        const uint32_t clear = ~(7u << (3 * cls));
-        for (int a = woodWidth; a >= 0; --a) {
-            for (const Run& r : runs) {
-                const int wy = r.y + a;
-                if (wy >= wood.Height) continue;
-                const int xEnd = Min(r.x1 + a, wood.Width - 1);
-                uint8_t* w = WoodPx(wood, r.x0 + a, wy);
-                for (int wx = r.x0 + a; wx <= xEnd; ++wx, w += 6)
-                    PutWood(w, static_cast<uint16_t>(WoodSet(w) | p.reliefCode),
-                            (WoodDist(w) & clear) | (static_cast<uint32_t>(a) << (3 * cls)));
+}
+
+// A map of one piece's box with a one-pixel frame that is never part of
+// the piece: 1 where the mask has the piece's code.
+struct PieceMap {
+    std::vector<uint8_t> in;
+    int bw = 0, bh = 0, pw = 0;
+    const uint8_t* Row(int y) const { return in.data() + static_cast<size_t>(y + 1) * pw + 1; }
+};
+
+bool BuildPieceMap(const TMyBitmap& mask, uint8_t code, int x0, int y0, int x1, int y1, PieceMap& m) {
+    m.bw = x1 - x0 + 1;
+    m.bh = y1 - y0 + 1;
+    m.pw = m.bw + 2;
+    m.in.assign(static_cast<size_t>(m.pw) * (m.bh + 2), 0);
+    bool any = false;
+    for (int y = 0; y < m.bh; ++y) {
+        const uint8_t* px = MaskPx(mask, x0, y0 + y);
+        uint8_t* in = m.in.data() + static_cast<size_t>(y + 1) * m.pw + 1;
+        for (int x = 0; x < m.bw; ++x, px += 3) {
+            in[x] = px[0] == code;
+            any |= in[x];
+        }
+    }
+    return any;
+}
+
+// The wood pass for one piece: each wood pixel the piece covers at a shift
+// of A = WoodWidth ... 0 ends with the smallest such A. The shifts are
+// gathered in a small map first, then written once per pixel.
+void WoodPiece(TGame::WoodBuffer& wood, const TPiece& p, const PieceMap& m, int x0, int y0, int woodWidth,
+               std::vector<uint8_t>& local) {
+    const int lw = m.bw + woodWidth, lh = m.bh + woodWidth;
+    local.assign(static_cast<size_t>(lw) * lh, 0xFF);
+    // The smallest shift that brings a piece pixel onto (x, y) runs down the
+    // diagonal: 0 on the piece, else one more than at (x - 1, y - 1); 0xFF
+    // (or anything beyond WoodWidth) means the piece does not reach it.
+    for (int ly = 0; ly < lh; ++ly) {
+        uint8_t* row = local.data() + static_cast<size_t>(ly) * lw;
+        const uint8_t* above = ly > 0 ? row - lw : nullptr;
+        const uint8_t* in = ly < m.bh ? m.Row(ly) : nullptr;
+        for (int lx = 0; lx < lw; ++lx) {
+            if (in && lx < m.bw && in[lx]) {
+                row[lx] = 0;
+            } else if (above && lx > 0 && above[lx - 1] < woodWidth) {
+                row[lx] = static_cast<uint8_t>(above[lx - 1] + 1);
             }
         }
     }
-    // Joined pieces: where two joined pieces overlap only the nearer wood
-    // edge stays, and a piece's face hides its neighbour's edge.
+    const int cls = p.reliefSlot;
+    const uint32_t clear = ~(7u << (3 * cls));
+    const uint16_t bit = static_cast<uint16_t>(p.reliefCode);
+    for (int ly = 0; ly < lh; ++ly) {
+        const int wy = y0 + ly;
+        if (wy >= wood.Height) break;
+        const uint8_t* row = local.data() + static_cast<size_t>(ly) * lw;
+        const int lxEnd = Min(lw, wood.Width - x0);
+        uint8_t* w = WoodPx(wood, x0, wy);
+        for (int lx = 0; lx < lxEnd; ++lx, w += 6) {
+            if (row[lx] == 0xFF) continue;
+            uint16_t set;
+            uint32_t dist;
+            std::memcpy(&set, w, 2);
+            std::memcpy(&dist, w + 2, 4);
+            set = static_cast<uint16_t>(set | bit);
+            dist = (dist & clear) | (static_cast<uint32_t>(row[lx]) << (3 * cls));
+            std::memcpy(w, &set, 2);
+            std::memcpy(w + 2, &dist, 4);
+        }
+    }
+}
+
+// Joined pieces: where two joined pieces overlap only the nearer wood edge
+// stays, and a piece's face hides its neighbour's edge.
+void WoodJoined(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotation, int woodWidth) {
+    const int n = game.Header.TotalTileNum;
+    struct Later {
+        const TPiece* q;
+        int x0, y0, x1, y1;  // extended box
+    };
     for (int i = 0; i < n; ++i) {
         const TPiece& p = game.Pieces[i];
         bool joined = false;
         for (int16_t nb : p.neighbours)
             if (nb >= 0 && nb < n && game.Pieces[nb].group == p.group) joined = true;
         if (!joined) continue;
+        // Only joined neighbours with an index of at least i take part;
+        // without any, nothing changes for this piece.
+        Later later[9];
+        int count = 0;
+        for (int16_t nb : p.neighbours) {
+            if (nb < i || nb >= n) continue;
+            const TPiece& q = game.Pieces[nb];
+            if (q.group != p.group) continue;
+            int qx0, qy0, qx1, qy1;
+            if (!ClippedBox(q, rotation, mask, qx0, qy0, qx1, qy1)) continue;
+            later[count++] = {&q, qx0, qy0, qx1 + woodWidth, qy1 + woodWidth};
+        }
+        if (count == 0) continue;
         int x0, y0, x1, y1;
         if (!ClippedBox(p, rotation, mask, x0, y0, x1, y1)) continue;
         x1 = Min(x1 + woodWidth, wood.Width - 1);
@@ -127,18 +171,15 @@ void WoodPass(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotatio
         for (int y = y0; y <= y1; ++y) {
             for (int x = x0; x <= x1; ++x) {
                 uint8_t* w = WoodPx(wood, x, y);
-                uint16_t set = WoodSet(w);
+                const uint16_t set = WoodSet(w);
                 if (!(set & p.reliefCode) || set == p.reliefCode) continue;
                 uint32_t dist = WoodDist(w);
                 const uint32_t L = (dist >> (3 * ci)) & 7;
-                for (int16_t nb : p.neighbours) {
-                    if (nb < i || nb >= n) continue;
-                    const TPiece& q = game.Pieces[nb];
-                    if (q.group != p.group || !(set & q.reliefCode)) continue;
-                    int qx0, qy0, qx1, qy1;
-                    if (!ClippedBox(q, rotation, mask, qx0, qy0, qx1, qy1)) continue;
-                    if (x < qx0 || y < qy0 || x > qx1 + woodWidth || y > qy1 + woodWidth) continue;
-                    const int cn = q.reliefSlot;
+                for (int k = 0; k < count; ++k) {
+                    const Later& l = later[k];
+                    if (!(set & l.q->reliefCode)) continue;
+                    if (x < l.x0 || y < l.y0 || x > l.x1 || y > l.y1) continue;
+                    const int cn = l.q->reliefSlot;
                     const uint32_t N = (dist >> (3 * cn)) & 7;
                     if (L != 0 && (N == 0 || N < L)) dist &= ~(7u << (3 * ci));
                     if (N > L) dist &= ~(7u << (3 * cn));
@@ -149,45 +190,41 @@ void WoodPass(TGame& game, TMyBitmap& mask, TGame::WoodBuffer& wood, int rotatio
     }
 }
 
-void ReliefPass(TGame& game, TMyBitmap& mask, int rotation, int embossStyle) {
+void ReliefPiece(TMyBitmap& mask, const PieceMap& m, int x0, int y0, int embossStyle) {
     const int t = kBevelDepth[Clamp(embossStyle, 0, 4)];
     const int R = (t + 1) * 128;
     const int* weight = WeightsFor(embossStyle);
-    const int stride = mask.Stride;
-    // Pointer steps per direction (rows are stored bottom-up).
-    int step[8];
-    for (int d = 0; d < 8; ++d) step[d] = kDirs[d][0] * 3 - kDirs[d][1] * stride;
-    std::vector<Run> runs;
-    for (int i = 0; i < game.Header.TotalTileNum; ++i) {
-        const TPiece& p = game.Pieces[i];
-        int x0, y0, x1, y1;
-        if (!ClippedBox(p, rotation, mask, x0, y0, x1, y1)) continue;
-        const uint8_t code = p.MaskCode;
-        PieceRuns(mask, code, x0, y0, x1, y1, runs);
-        for (const Run& r : runs) {
-            const int y = r.y;
-            for (int x = r.x0; x <= r.x1; ++x) {
-                uint8_t* px = MaskPx(mask, x, y);
-                const int room[8] = {x - x0, y - y0, x1 - x, y1 - y, Min(x - x0, y - y0), Min(x1 - x, y - y0),
-                                     Min(x1 - x, y1 - y), Min(x - x0, y1 - y)};
-                int e = 0;
-                for (int d = 0; d < 8; ++d) {
-                    const int reach = Min(t + 1, room[d]);
-                    int run = 0;
-                    const uint8_t* q = px;
-                    while (run < reach) {
-                        q += step[d];
-                        if (q[0] != code) break;
-                        ++run;
-                    }
-                    const int rr = 1 + run;
-                    const int dd = (d < 4 ? 128 : 181) * rr;
-                    if (dd <= R) e += (R - dd) * weight[d];
+    const int bw = m.bw, bh = m.bh, pw = m.pw;
+    // The contribution of a direction for each run length.
+    int contrib[8][8] = {};
+    const int cap = t + 1;
+    for (int d = 0; d < 8; ++d)
+        for (int r = 0; r <= cap; ++r) {
+            const int dd = (d < 4 ? 128 : 181) * (1 + r);
+            contrib[d][r] = dd <= R ? (R - dd) * weight[d] : 0;
+        }
+    // Runs along the eight rays, read from the compact map: its frame is
+    // never part of the piece, so no ray leaves it.
+    int off[8];
+    for (int d = 0; d < 8; ++d) off[d] = kDirs[d][1] * pw + kDirs[d][0];
+    for (int y = 1; y <= bh; ++y) {
+        const uint8_t* in = m.in.data() + static_cast<size_t>(y) * pw;
+        uint8_t* px = MaskPx(mask, x0, y0 + y - 1);
+        for (int x = 1; x <= bw; ++x, px += 3) {
+            if (!in[x]) continue;
+            int e = 0;
+            for (int d = 0; d < 8; ++d) {
+                const uint8_t* q = in + x;
+                int run = 0;
+                while (run < cap && q[off[d]]) {
+                    q += off[d];
+                    ++run;
                 }
-                e /= 128;
-                e = Clamp(e, -127, 127);
-                if (e != 0) px[2] = static_cast<uint8_t>(128 + e);
+                e += contrib[d][run];
             }
+            e /= 128;
+            e = Clamp(e, -127, 127);
+            if (e != 0) px[2] = static_cast<uint8_t>(128 + e);
         }
     }
 }
@@ -238,11 +275,34 @@ void ResetRelief(TMyBitmap& mask) {
 void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& mask,
                        TGame::WoodBuffer& wood, int rotation) {
     if (mask.Width == 0 || mask.BytesPerPixel != 3) return;
-    if (settings.WoodStyle != 0)
-        WoodPass(game, mask, wood, rotation, WoodWidthFor(settings.WoodStyle));
+    const GameHeader& h = game.Header;
+    const int n = Min(h.TotalTileNum, static_cast<int>(game.Pieces.size()));
+    const int woodWidth = WoodWidthFor(settings.WoodStyle);
+    const bool relief = settings.EmbossStyle >= 1 && settings.EmbossStyle <= 3;
+    if (woodWidth > 0)
+        EnsureWood(wood, mask);
     else
         wood = TGame::WoodBuffer{};
-    if (settings.EmbossStyle >= 1 && settings.EmbossStyle <= 3) ReliefPass(game, mask, rotation, settings.EmbossStyle);
+    const bool hasFrame = h.BorderStyle == 1 && n == h.TileNum + 1;
+    PieceMap map;
+    std::vector<uint8_t> local;
+    // Both passes read only the piece codes (blue) and write apart (the
+    // relief into red, the wood into its buffer), so they share one scan
+    // of each piece.
+    for (int i = 0; i < n; ++i) {
+        TPiece& p = game.Pieces[i];
+        if (woodWidth > 0) {
+            const int cls = WoodClass(h, i, hasFrame && i == n - 1);
+            p.reliefSlot = cls;
+            p.reliefCode = 1 << cls;
+        }
+        int x0, y0, x1, y1;
+        if (!ClippedBox(p, rotation, mask, x0, y0, x1, y1)) continue;
+        if (!BuildPieceMap(mask, p.MaskCode, x0, y0, x1, y1, map)) continue;
+        if (woodWidth > 0) WoodPiece(wood, p, map, x0, y0, woodWidth, local);
+        if (relief) ReliefPiece(mask, map, x0, y0, settings.EmbossStyle);
+    }
+    if (woodWidth > 0) WoodJoined(game, mask, wood, rotation, woodWidth);
 }
 
 void ApplyPieceEffects(TGame& game, const EffectSettings& settings, Progress* progress) {

@@ -7,9 +7,13 @@
 
 namespace orvel {
 
-TMyBitmap::~TMyBitmap() { ReleaseBitmap(*this); }
+TMyBitmap::~TMyBitmap() {
+    ReleaseBitmap(*this);
+}
 
-TMyBitmap::TMyBitmap(TMyBitmap&& other) noexcept { *this = std::move(other); }
+TMyBitmap::TMyBitmap(TMyBitmap&& other) noexcept {
+    *this = std::move(other);
+}
 
 TMyBitmap& TMyBitmap::operator=(TMyBitmap&& other) noexcept {
     if (this == &other) return *this;
@@ -42,7 +46,8 @@ namespace {
 bool CreateWithDepth(TMyBitmap& buf, int width, int height, int bytesPerPixel) {
     ReleaseBitmap(buf);
     ClearBitmap(buf);
-    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide) return false;
+    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide)
+        return false;
     const int64_t stride = (static_cast<int64_t>(width) * bytesPerPixel + 3) & ~int64_t{3};
     const int64_t size = stride * height;
     if (size > INT32_MAX) return false;
@@ -61,14 +66,20 @@ bool CreateWithDepth(TMyBitmap& buf, int width, int height, int bytesPerPixel) {
 
 }  // namespace
 
-bool Create24(TMyBitmap& buf, int width, int height) { return CreateWithDepth(buf, width, height, 3); }
+bool Create24(TMyBitmap& buf, int width, int height) {
+    return CreateWithDepth(buf, width, height, 3);
+}
 
-bool Create32(TMyBitmap& buf, int width, int height) { return CreateWithDepth(buf, width, height, 4); }
+bool Create32(TMyBitmap& buf, int width, int height) {
+    return CreateWithDepth(buf, width, height, 4);
+}
 
-bool AttachPixels(TMyBitmap& buf, uint8_t* bits, int width, int height, int bytesPerPixel, int stride) {
+bool AttachPixels(TMyBitmap& buf, uint8_t* bits, int width, int height, int bytesPerPixel,
+                  int stride) {
     ReleaseBitmap(buf);
     ClearBitmap(buf);
-    if (!bits || width <= 0 || height <= 0 || (bytesPerPixel != 3 && bytesPerPixel != 4)) return false;
+    if (!bits || width <= 0 || height <= 0 || (bytesPerPixel != 3 && bytesPerPixel != 4))
+        return false;
     buf.Bits = bits;
     buf.BytesPerPixel = bytesPerPixel;
     buf.Stride = stride;
@@ -122,24 +133,26 @@ uint8_t GetAlpha(const TMyBitmap& buf, int x, int y) {
 namespace {
 
 // Copies blue, green, red of src (x, y) to dst (base - y, x) for x < cols, y < rows.
-// Walked in tiles so that the column-wise writes stay in cache.
+// Walked in tiles so that the column-wise reads stay in cache.
 template <int SB>
 void TurnBlock(TMyBitmap& dst, const TMyBitmap& src, int cols, int rows, int base) {
     constexpr int kTile = 64;
-    const ptrdiff_t dstStride = dst.Stride;
     for (int ty = 0; ty < rows; ty += kTile) {
         const int yEnd = Min(ty + kTile, rows);
         for (int tx = 0; tx < cols; tx += kTile) {
             const int xEnd = Min(tx + kTile, cols);
-            for (int y = ty; y < yEnd; ++y) {
-                const uint8_t* s = RowPtr(src, y) + static_cast<ptrdiff_t>(tx) * SB;
-                uint8_t* d = PixelPtr(dst, base - y, tx);
-                for (int x = tx; x < xEnd; ++x) {
+            // Destination rows are written left to right while the source
+            // column is read upwards.
+            const ptrdiff_t srcStride = src.Stride;
+            for (int x = tx; x < xEnd; ++x) {
+                const uint8_t* s = PixelPtr(src, x, ty);
+                uint8_t* d = PixelPtr(dst, base - ty, x);
+                for (int y = ty; y < yEnd; ++y) {
                     d[0] = s[0];
                     d[1] = s[1];
                     d[2] = s[2];
-                    s += SB;
-                    d -= dstStride;  // one row further down the picture
+                    s -= srcStride;  // one source row further down
+                    d -= 3;          // one destination column to the left
                 }
             }
         }
@@ -251,14 +264,66 @@ void FillBox(TMyBitmap& buf, int x, int y, int width, int height, TColor color) 
     }
 }
 
+namespace {
+int64_t Clamp64(int64_t v) { return std::clamp<int64_t>(v, INT32_MIN, INT32_MAX); }
+}  // namespace
+
 void FrameBox(TMyBitmap& buf, int x, int y, int width, int height, TColor color) {
-    const int right = x + width - 1;
-    const int bottom = y + height - 1;
+    // Edges beyond the range of int lie far outside any buffer; held there.
+    const int right = static_cast<int>(Clamp64(int64_t{x} + width - 1));
+    const int bottom = static_cast<int>(Clamp64(int64_t{y} + height - 1));
     DrawLine(buf, x, y, right, y, color);
     DrawLine(buf, right, y, right, bottom, color);
     DrawLine(buf, right, bottom, x, bottom, color);
     DrawLine(buf, x, bottom, x, y, color);
 }
+
+namespace {
+
+// One sloped line with doubled deltas: the error starts at 2|minor| - |major|;
+// each step moves along the major axis, and along the minor axis too when
+// the error was >= 0 (error -= 2|major| then); error += 2|minor| every step.
+// Only the steps whose major coordinate lies inside the buffer are walked:
+// the state at the first of them is worked out directly (after k steps the
+// minor axis has moved (2|minor|k + |major|) div 2|major| times), so a line
+// reaching far outside costs no more than one across the buffer.
+void SlopedLine(TMyBitmap& buf, TColor color, bool xMajor, int64_t major0, int64_t minor0,
+                int64_t aMajor, int64_t aMinor, int sMajor, int sMinor) {
+    const int64_t majorSize = xMajor ? buf.Width : buf.Height;
+    const int64_t minorSize = xMajor ? buf.Height : buf.Width;
+    int64_t kFrom = 0, kTo = aMajor;
+    if (sMajor > 0) {
+        kFrom = std::max<int64_t>(kFrom, -major0);
+        kTo = std::min<int64_t>(kTo, majorSize - 1 - major0);
+    } else {
+        kFrom = std::max<int64_t>(kFrom, major0 - (majorSize - 1));
+        kTo = std::min<int64_t>(kTo, major0);
+    }
+    if (kFrom > kTo) return;
+    using Wide = __int128;
+    const Wide moves = (Wide{2} * aMinor * kFrom + aMajor) / (Wide{2} * aMajor);
+    int64_t err = static_cast<int64_t>(Wide{2} * aMinor - aMajor + Wide{2} * aMinor * kFrom -
+                                       Wide{2} * aMajor * moves);
+    int64_t major = major0 + sMajor * kFrom;
+    int64_t minor = minor0 + sMinor * static_cast<int64_t>(moves);
+    for (int64_t k = kFrom;; ++k) {
+        if (minor >= 0 && minor < minorSize) {
+            if (xMajor)
+                SetPixel(buf, static_cast<int>(major), static_cast<int>(minor), color);
+            else
+                SetPixel(buf, static_cast<int>(minor), static_cast<int>(major), color);
+        }
+        if (k == kTo) break;
+        major += sMajor;
+        if (err >= 0) {
+            minor += sMinor;
+            err -= 2 * aMajor;
+        }
+        err += 2 * aMinor;
+    }
+}
+
+}  // namespace
 
 void DrawLine(TMyBitmap& buf, int x1, int y1, int x2, int y2, TColor color) {
     if (buf.Width <= 0) return;
@@ -285,35 +350,13 @@ void DrawLine(TMyBitmap& buf, int x1, int y1, int x2, int y2, TColor color) {
         }
         return;
     }
-    // Bresenham with doubled deltas.
+    // Bresenham with doubled deltas, the major axis being x when |dy| < |dx|.
     const int64_t dx = static_cast<int64_t>(x2) - x1, dy = static_cast<int64_t>(y2) - y1;
     const int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
-    const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
-    int64_t x = x1, y = y1;
-    if (inside(x, y)) SetPixel(buf, static_cast<int>(x), static_cast<int>(y), color);
-    if (ady < adx) {
-        int64_t err = 2 * ady - adx;
-        for (int64_t i = 0; i < adx; ++i) {
-            x += sx;
-            if (err >= 0) {
-                y += sy;
-                err -= 2 * adx;
-            }
-            err += 2 * ady;
-            if (inside(x, y)) SetPixel(buf, static_cast<int>(x), static_cast<int>(y), color);
-        }
-    } else {
-        int64_t err = 2 * adx - ady;
-        for (int64_t i = 0; i < ady; ++i) {
-            y += sy;
-            if (err >= 0) {
-                x += sx;
-                err -= 2 * ady;
-            }
-            err += 2 * adx;
-            if (inside(x, y)) SetPixel(buf, static_cast<int>(x), static_cast<int>(y), color);
-        }
-    }
+    if (ady < adx)
+        SlopedLine(buf, color, true, x1, y1, adx, ady, dx < 0 ? -1 : 1, dy < 0 ? -1 : 1);
+    else
+        SlopedLine(buf, color, false, y1, x1, ady, adx, dy < 0 ? -1 : 1, dx < 0 ? -1 : 1);
 }
 
 void HalfTint(TMyBitmap& buf, int x, int y, int width, int height, TColor tint, TColor key) {

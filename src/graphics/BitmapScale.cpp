@@ -45,12 +45,15 @@ void ScaleRows(TMyBitmap& dst, int dstWidth, int dstHeight, const TMyBitmap& src
             const uint8_t* p10 = p00 + nextCol;
             const uint8_t* p11 = p01 + nextCol;
             // The four weights sum to 32768, so each result fits a byte.
-            d[0] = static_cast<uint8_t>(
-                (p00[0] * w00 + p10[0] * w10 + p01[0] * w01 + p11[0] * w11) >> kFracBits);
-            d[1] = static_cast<uint8_t>(
-                (p00[1] * w00 + p10[1] * w10 + p01[1] * w01 + p11[1] * w11) >> kFracBits);
-            d[2] = static_cast<uint8_t>(
-                (p00[2] * w00 + p10[2] * w10 + p01[2] * w01 + p11[2] * w11) >> kFracBits);
+            const uint32_t b =
+                (p00[0] * w00 + p10[0] * w10 + p01[0] * w01 + p11[0] * w11) >> kFracBits;
+            const uint32_t g =
+                (p00[1] * w00 + p10[1] * w10 + p01[1] * w01 + p11[1] * w11) >> kFracBits;
+            const uint32_t r =
+                (p00[2] * w00 + p10[2] * w10 + p01[2] * w01 + p11[2] * w11) >> kFracBits;
+            d[0] = static_cast<uint8_t>(b);
+            d[1] = static_cast<uint8_t>(g);
+            d[2] = static_cast<uint8_t>(r);
         }
     }
 }

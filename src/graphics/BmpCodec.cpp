@@ -16,7 +16,9 @@ constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiBitfields = 3;
 constexpr uint32_t kBiAlphaBitfields = 6;
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 uint32_t Le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -57,7 +59,8 @@ bool LoadBmpStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string
     if (declaredSize > fileSize) return Fail(error, "BMP: file is truncated");
     if (headerSize != kCoreHeaderSize && headerSize < kInfoHeaderSize)
         return Fail(error, "BMP: unknown header");
-    if (uint64_t{kFileHeaderSize} + headerSize > fileSize) return Fail(error, "BMP: header is truncated");
+    if (uint64_t{kFileHeaderSize} + headerSize > fileSize)
+        return Fail(error, "BMP: header is truncated");
     const uint8_t* h = data + kFileHeaderSize;
 
     int64_t width, height;
@@ -98,7 +101,8 @@ bool LoadBmpStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string
         shiftR = ByteShift(Le32(masks));
         shiftG = ByteShift(Le32(masks + 4));
         shiftB = ByteShift(Le32(masks + 8));
-        if (shiftR < 0 || shiftG < 0 || shiftB < 0) return Fail(error, "BMP: unsupported colour masks");
+        if (shiftR < 0 || shiftG < 0 || shiftB < 0)
+            return Fail(error, "BMP: unsupported colour masks");
     } else if (compression != kBiRgb) {
         return Fail(error, "BMP: compressed files are not supported");
     }

@@ -103,13 +103,30 @@ public:
         return x;
     }
 
-    void FillRun(uint8_t* row, int l, int r) const {
-        uint8_t* p = row + static_cast<ptrdiff_t>(l) * BPP;
-        for (int x = l; x <= r; ++x, p += BPP) {
+    // Fills the old pixels from x (itself old) to the right; returns the last.
+    int FillRight(uint8_t* row, int x) const {
+        const int width = m_buf.Width;
+        uint8_t* p = row + static_cast<ptrdiff_t>(x) * BPP;
+        do {
+            p[0] = m_nb;
+            p[1] = m_ng;
+            p[2] = m_nr;
+            p += BPP;
+            ++x;
+        } while (x < width && p[0] == m_ob && p[1] == m_og && p[2] == m_or);
+        return x - 1;
+    }
+
+    // Fills the old pixels left of x; returns the leftmost filled column (or x).
+    int FillLeft(uint8_t* row, int x) const {
+        for (; x > 0; --x) {
+            uint8_t* p = row + static_cast<ptrdiff_t>(x - 1) * BPP;
+            if (p[0] != m_ob || p[1] != m_og || p[2] != m_or) break;
             p[0] = m_nb;
             p[1] = m_ng;
             p[2] = m_nr;
         }
+        return x;
     }
 
     // Fills from the seed; minX..maxY grow to the filled pixels.
@@ -132,8 +149,7 @@ public:
             int x = seg.xLeft;
             int l;
             if (IsOld(row, x)) {
-                l = x;
-                while (l > 0 && IsOld(row, l - 1)) --l;
+                l = FillLeft(row, x);
             } else {
                 while (++x <= seg.xRight && !IsOld(row, x)) {
                 }
@@ -141,8 +157,7 @@ public:
                 l = x;
             }
             for (;;) {
-                const int r = RunEnd(row, x);
-                FillRun(row, l, r);
+                const int r = FillRight(row, x);
                 if (l < minX) minX = l;
                 if (r > maxX) maxX = r;
                 if (y < minY) minY = y;

@@ -20,7 +20,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, std::str
     if (!std::filesystem::is_regular_file(path, ec)) return Fail(error, "File not found: " + path);
     const auto size = std::filesystem::file_size(path, ec);
     if (ec) return Fail(error, "Cannot read " + path);
-    if (size > static_cast<uintmax_t>(kMaxImageFileSize)) return Fail(error, "File too large: " + path);
+    if (size > static_cast<uintmax_t>(kMaxImageFileSize))
+        return Fail(error, "File too large: " + path);
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return Fail(error, "Cannot open " + path);
     data.resize(static_cast<size_t>(size));
@@ -58,7 +59,8 @@ bool LoadPngFile(TMyBitmap& buf, const std::string& path, std::string* error) {
 
 bool LoadPngResource(TMyBitmap& buf, const std::string& resourcesDir, const std::string& name,
                      std::string* error) {
-    return LoadPngFile(buf, (std::filesystem::path(resourcesDir) / (name + ".png")).string(), error);
+    return LoadPngFile(buf, (std::filesystem::path(resourcesDir) / (name + ".png")).string(),
+                       error);
 }
 
 bool LoadJpegFile(TMyBitmap& buf, const std::string& path, std::string* error) {

@@ -27,7 +27,8 @@ bool LoadPngResource(TMyBitmap& buf, const std::string& resourcesDir, const std:
 bool LoadJpegStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string* error = nullptr);
 bool LoadJpegFile(TMyBitmap& buf, const std::string& path, std::string* error = nullptr);
 // JFIF encoding of a 24- or 32-bit buffer (alpha is dropped); quality 1..100.
-bool SaveJpeg(const TMyBitmap& buf, std::vector<uint8_t>& out, int quality, std::string* error = nullptr);
+bool SaveJpeg(const TMyBitmap& buf, std::vector<uint8_t>& out, int quality,
+              std::string* error = nullptr);
 
 // 1, 4, 8, 24 and 32-bit BMP files (read into a 24-bit buffer); 24-bit writing.
 bool LoadBmpStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string* error = nullptr);
@@ -39,7 +40,8 @@ bool SavePng(const TMyBitmap& buf, std::vector<uint8_t>& out, std::string* error
 bool SavePngFile(const TMyBitmap& buf, const std::string& path, std::string* error = nullptr);
 
 // Picks the decoder from the data's signature.
-bool LoadImageStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string* error = nullptr);
+bool LoadImageStream(TMyBitmap& buf, const uint8_t* data, size_t size,
+                     std::string* error = nullptr);
 bool LoadImageFile(TMyBitmap& buf, const std::string& path, std::string* error = nullptr);
 
 }  // namespace orvel

@@ -1,10 +1,13 @@
 // JPEG decoding and JFIF encoding through libjpeg(-turbo).
-#include <cstdio>  // jpeglib.h needs FILE
-#include <jpeglib.h>
-
 #include <csetjmp>
+#include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+
+// jpeglib.h expects size_t and FILE to be declared before it.
+#include <jpeglib.h>
 
 #include "graphics/ImageCodecs.h"
 
@@ -30,7 +33,9 @@ struct JpegError {
     std::longjmp(err->jump, 1);
 }
 
-void OnErrorExit(j_common_ptr cinfo) { Fail(cinfo); }
+void OnErrorExit(j_common_ptr cinfo) {
+    Fail(cinfo);
+}
 
 // Level -1 is a corrupt-data warning (a truncated file, bad entropy data):
 // such a picture is refused rather than shown half grey. Trace messages
@@ -152,9 +157,15 @@ bool SaveJpeg(const TMyBitmap& buf, std::vector<uint8_t>& out, int quality, std:
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
-    out.assign(dest.data, dest.data + dest.size);
+    bool copied = true;
+    try {
+        out.assign(dest.data, dest.data + dest.size);
+    } catch (const std::bad_alloc&) {
+        copied = false;
+    }
     std::free(dest.data);
-    return true;
+    if (!copied) SetError(error, "JPEG: out of memory");
+    return copied;
 }
 
 }  // namespace orvel

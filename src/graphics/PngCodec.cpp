@@ -145,8 +145,9 @@ bool SavePng(const TMyBitmap& buf, std::vector<uint8_t>& out, std::string* error
     if (!info) png_error(png, "out of memory");
     png_set_write_fn(png, &io, WriteToVector, FlushNothing);
     const bool alpha = buf.BytesPerPixel == 4;
-    png_set_IHDR(png, info, static_cast<png_uint_32>(buf.Width), static_cast<png_uint_32>(buf.Height),
-                 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(buf.Width),
+                 static_cast<png_uint_32>(buf.Height), 8,
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     png_set_bgr(png);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -148,6 +149,22 @@ TEST(BuildCells, TwentyEdgeLimitRefusesFurtherEdges) {
     for (int i = 0; i < kMaxCellEdges; ++i) EXPECT_TRUE(AppendCellEdge(s, i, 10, i, 20, 1, a));
     EXPECT_FALSE(AppendCellEdge(s, 50, 10, 50, 20, 1, a));
     EXPECT_EQ(s.edgeCount, kMaxCellEdges);
+}
+
+TEST(BuildCells, TwentyTriangleLimitRefusesFurtherTriangles) {
+    // A site ringed by 32 others has more Delaunay triangles than it has room for.
+    std::vector<std::pair<int, int>> pts{{500, 500}};
+    for (int k = 0; k < 32; ++k) {
+        const double a = 2 * M_PI * k / 32;
+        pts.push_back({500 + static_cast<int>(std::lround(300 * std::cos(a))),
+                       500 + static_cast<int>(std::lround(300 * std::sin(a)))});
+    }
+    std::vector<CutSite> s = Sites(pts);
+    std::vector<HullEdge> hull;
+    ASSERT_TRUE(BuildCells(s.data(), static_cast<int>(s.size()), {0, 0, 999, 999}, hull, nullptr));
+    EXPECT_EQ(s[0].triCount, kMaxSiteTriangles);
+    EXPECT_LE(s[0].edgeCount, kMaxCellEdges);
+    CompareSearches(pts, {0, 0, 999, 999}, "ring");
 }
 
 TEST(BuildCells, AppendRuleDropsAndClipsEdges) {

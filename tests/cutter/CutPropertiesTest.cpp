@@ -1,0 +1,363 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <set>
+
+#include "CutTestUtil.h"
+#include "cutter/KnobStrip.h"
+#include "cutter/MaskAccess.h"
+
+namespace orvel {
+namespace {
+
+struct Cutter {
+    TMyBitmap strip;
+    FakePlatform platform;
+    CountingProgress progress;
+    Cutter() { DrawKnobStrip(strip); }
+    bool Cut(TGame& game) {
+        CutEnvironment env;
+        env.platform = &platform;
+        env.progress = &progress;
+        return game.Header.ShapeStyle < 4 ? CutPieces(game, env) : CutGrid(game, env, strip);
+    }
+};
+
+TEST(CutProperties, EveryPixelBelongsToAPieceAndTheStripsAreBlack) {
+    for (int shape : {0, 1, 2, 4, 5, 6}) {
+        for (int border : {0, 1}) {
+            TGame game;
+            test::SetUpGame(game, 330, 250, 4, shape, border, 5 + shape);
+            Cutter c;
+            ASSERT_TRUE(c.Cut(game)) << shape << "/" << border;
+            const GameHeader& h = game.Header;
+            const TMyBitmap& m = game.Buffers[4];
+            ASSERT_EQ(m.Width, h.ImageW + 5);
+            ASSERT_EQ(m.Height, h.ImageH + 5);
+            std::set<int> codes;
+            for (int i = 0; i < h.TotalTileNum; ++i) codes.insert(game.Pieces[i].MaskCode);
+            for (int y = 0; y < m.Height; ++y)
+                for (int x = 0; x < m.Width; ++x) {
+                    const uint8_t* p = MaskPx(m, x, y);
+                    if (x >= h.ImageW || y >= h.ImageH) {
+                        ASSERT_TRUE(p[0] == 0 && p[1] == 0 && p[2] == 0) << x << "," << y;
+                        continue;
+                    }
+                    ASSERT_EQ(p[2], 128) << x << "," << y;
+                    ASSERT_EQ(p[1], 0);
+                    ASSERT_TRUE(codes.count(p[0])) << "stray colour " << int(p[0]) << " at " << x << "," << y
+                                                   << " shape " << shape;
+                }
+        }
+    }
+}
+
+TEST(CutProperties, BorderFramePiece) {
+    for (int shape : {0, 4}) {
+        TGame game;
+        test::SetUpGame(game, 300, 200, 8, shape, 1, 3);
+        Cutter c;
+        ASSERT_TRUE(c.Cut(game));
+        const GameHeader& h = game.Header;
+        EXPECT_EQ(h.JigsL, 20);
+        EXPECT_EQ(h.JigsR, 279);
+        EXPECT_EQ(h.JigsB, 179);
+        ASSERT_EQ(h.TotalTileNum, h.TileNum + 1);
+        const TPiece& frame = game.Pieces[h.TileNum];
+        EXPECT_EQ(frame.MaskCode, 5);
+        EXPECT_EQ(frame.JoinBit, 128);
+        EXPECT_EQ(frame.boxW, 300);
+        EXPECT_EQ(frame.boxH, 200);
+        for (int16_t n : frame.neighbours) EXPECT_EQ(n, -1);
+        // The 20-pixel margin belongs to the frame piece.
+        for (int x = 0; x < 300; ++x) {
+            EXPECT_EQ(MaskGet(game.Buffers[4], x, 0), kFrameColor);
+            EXPECT_EQ(MaskGet(game.Buffers[4], x, 19), kFrameColor);
+            EXPECT_EQ(MaskGet(game.Buffers[4], x, 199), kFrameColor);
+        }
+        // Border pieces name the frame piece among their neighbours.
+        int naming = 0;
+        for (int i = 0; i < h.TileNum; ++i)
+            for (int16_t n : game.Pieces[i].neighbours) naming += n == h.TileNum;
+        EXPECT_GE(naming, 2 * (h.TilePX + h.TilePY) - 4);
+    }
+}
+
+TEST(CutProperties, NoFrameWithoutBorder) {
+    TGame game;
+    test::SetUpGame(game, 300, 200, 8, 0, 0, 3);
+    Cutter c;
+    ASSERT_TRUE(c.Cut(game));
+    EXPECT_EQ(game.Header.TotalTileNum, game.Header.TileNum);
+    EXPECT_EQ(game.Header.JigsL, 0);
+    EXPECT_EQ(game.Header.JigsR, 299);
+}
+
+TEST(CutProperties, PiecesTwoCellsApartHaveDifferentColours) {
+    TGame game;
+    test::SetUpGame(game, 400, 300, 3, 0, 0, 11);
+    Cutter c;
+    ASSERT_TRUE(c.Cut(game));
+    const GameHeader& h = game.Header;
+    for (int i = 0; i < h.TileNum; ++i)
+        for (int j = i + 1; j < h.TileNum; ++j) {
+            const int dr = std::abs(i / h.TilePX - j / h.TilePX), dc = std::abs(i % h.TilePX - j % h.TilePX);
+            if (dr <= 2 && dc <= 2) {
+                EXPECT_NE(game.Pieces[i].MaskCode, game.Pieces[j].MaskCode);
+            }
+        }
+    EXPECT_EQ(game.Pieces[0].MaskCode, 25);
+    EXPECT_EQ(game.Pieces[h.TilePX + 1].MaskCode, 125);
+    EXPECT_EQ(game.Pieces[h.TilePX + 1].JoinBit, 16);
+}
+
+TEST(CutProperties, GridNeighboursAndSeeds) {
+    TGame game;
+    test::SetUpGame(game, 300, 200, 9, 5, 0, 21);
+    Cutter c;
+    ASSERT_TRUE(c.Cut(game));
+    const GameHeader& h = game.Header;
+    for (int k = 0; k < h.TileNum; ++k) {
+        const TPiece& p = game.Pieces[k];
+        const int row = k / h.TilePX, col = k % h.TilePX;
+        EXPECT_EQ(p.neighbours[0], col > 0 ? k - 1 : -1);
+        EXPECT_EQ(p.neighbours[1], row > 0 ? k - h.TilePX : -1);
+        EXPECT_EQ(p.neighbours[2], col < h.TilePX - 1 ? k + 1 : -1);
+        EXPECT_EQ(p.neighbours[3], row < h.TilePY - 1 ? k + h.TilePX : -1);
+        EXPECT_EQ(p.seedX, static_cast<int>(std::nearbyint(p.cellX + (p.cellW - 1) / 2.0)));
+        EXPECT_EQ(MaskGet(game.Buffers[4], p.seedX, p.seedY), PieceColor(p.MaskCode));
+    }
+}
+
+TEST(CutProperties, GridStylesAboveSixActAsSix) {
+    TGame six, seven, big;
+    test::SetUpGame(six, 300, 200, 5, 6, 0, 99);
+    test::SetUpGame(seven, 300, 200, 5, 7, 0, 99);
+    test::SetUpGame(big, 300, 200, 5, 200, 0, 99);
+    Cutter c;
+    ASSERT_TRUE(c.Cut(six));
+    ASSERT_TRUE(c.Cut(seven));
+    ASSERT_TRUE(c.Cut(big));
+    EXPECT_EQ(test::MaskHash(six.Buffers[4]), test::MaskHash(seven.Buffers[4]));
+    EXPECT_EQ(test::MaskHash(six.Buffers[4]), test::MaskHash(big.Buffers[4]));
+}
+
+// Every cell size around the stamped range (sides of 20 and 48 are stamped,
+// 19 and 49 drawn from curves) closes its pieces: no fill runs over.
+TEST(CutProperties, GridSidesAroundTheStampRangeSeal) {
+    Cutter c;
+    for (int tile = 17; tile <= 52; ++tile) {
+        for (int shape : {4, 5, 6}) {
+            for (uint32_t seed : {1u, 2u, 3u}) {
+                TGame game;
+                test::SetUpGame(game, 4 * tile, 3 * tile, 0, shape, 0, seed * 31 + tile);
+                GameHeader& h = game.Header;
+                h.TileS = tile;
+                h.MaskS = (tile - 20) / 4 * 6 + 28;
+                h.KnobDepth = (h.MaskS - tile) / 2;
+                h.TilePX = 4;
+                h.TilePY = 3;
+                h.TileNum = 12;
+                h.TotalTileNum = 12;
+                game.Pieces.assign(13, TPiece{});
+                EXPECT_TRUE(c.Cut(game)) << "tile " << tile << " shape " << shape << " seed " << seed;
+            }
+        }
+    }
+    EXPECT_TRUE(c.platform.Messages.empty());
+}
+
+TEST(CutProperties, CellCutterAtEveryLevel) {
+    Cutter c;
+    for (int level = 0; level < 14; level += 1) {
+        for (int shape : {0, 1, 2}) {
+            TGame game;
+            test::SetUpGame(game, 360, 270, level, shape, level % 2, 1000 + level);
+            EXPECT_TRUE(c.Cut(game)) << level << "/" << shape;
+        }
+    }
+    for (auto& m : c.platform.Messages) ADD_FAILURE() << m.Text;
+}
+
+// A vertical side whose drawing piece lies to its right: the knob that
+// bulges into that piece is held by that piece's own room, so it cannot
+// swallow the piece's seed (this cut failed to fill in all three attempts
+// when the room went to the other side).
+TEST(CutProperties, VerticalSideKeepsTheRoomsOnTheirSides) {
+    TGame game;
+    test::SetUpGame(game, 1920, 1080, 0, 0, 0, 4);
+    Cutter c;
+    EXPECT_TRUE(c.Cut(game));
+    EXPECT_TRUE(c.platform.Messages.empty());
+}
+
+TEST(CutProperties, ProgressAdvances) {
+    TGame game;
+    test::SetUpGame(game, 300, 200, 8, 0, 0, 3);
+    Cutter c;
+    c.progress.ShowProgress("Prog_OpenJig", 20);
+    ASSERT_TRUE(c.Cut(game));
+    EXPECT_EQ(c.progress.Done, 10);  // sites, cells, 2 rounds, 3 per attempt, end of attempts, 2 hand-over
+    TGame grid;
+    test::SetUpGame(grid, 300, 200, 8, 4, 1, 3);
+    c.progress.ShowProgress("Prog_OpenJig", 20);
+    ASSERT_TRUE(c.Cut(grid));
+    EXPECT_EQ(c.progress.Done, 11);
+}
+
+// Pictures too small for a piece, single rows and columns: the cutters'
+// messages, no crash, no hang.
+TEST(CutBadInput, TinyPicturesAndDegenerateGrids) {
+    Cutter c;
+    struct Bad {
+        int w, h, level, shape, border;
+    };
+    const Bad bad[] = {{1, 1, 0, 0, 0}, {1, 1, 13, 0, 0}, {1, 1, 13, 4, 0}, {15, 15, 0, 0, 0},
+                       {15, 15, 0, 4, 0}, {30, 30, 13, 0, 1}, {30, 30, 13, 5, 1}, {2, 2, 13, 1, 0},
+                       {3, 100, 13, 0, 0}, {100, 3, 13, 2, 0}};
+    for (const Bad& b : bad) {
+        TGame game;
+        test::SetUpGame(game, b.w, b.h, b.level, b.shape, b.border, 5);
+        c.platform.Messages.clear();
+        const bool ok = c.Cut(game);
+        if (game.Header.TileNum < 1) {
+            EXPECT_FALSE(ok);
+            ASSERT_FALSE(c.platform.Messages.empty());
+            EXPECT_EQ(c.platform.Messages[0].Text, b.shape < 4 ? "Finding first edge failed!"
+                                                               : "Jigsaw has not been cut properly! Please reopen the puzzle.");
+        }
+        if (ok) {
+            EXPECT_EQ(game.Buffers[4].Width, b.w + 5);
+        }
+    }
+    // Single rows and columns of cells still cut.
+    for (int shape : {0, 2, 4}) {
+        TGame row, col;
+        test::SetUpGame(row, 400, 30, 0, shape, 0, 8);
+        test::SetUpGame(col, 30, 400, 0, shape, 0, 8);
+        ASSERT_EQ(row.Header.TilePY, 1);
+        ASSERT_EQ(col.Header.TilePX, 1);
+        c.Cut(row);
+        c.Cut(col);
+        EXPECT_EQ(row.Buffers[4].Width, 405);
+        EXPECT_EQ(col.Buffers[4].Height, 405);
+    }
+}
+
+TEST(CutBadInput, InconsistentHeaderIsRefused) {
+    Cutter c;
+    TGame game;
+    test::SetUpGame(game, 200, 200, 5, 0, 0, 5);
+    game.Header.TilePX = 50;  // cells wider than the picture
+    EXPECT_FALSE(c.Cut(game));
+    game.Header.ShapeStyle = 4;
+    EXPECT_FALSE(c.Cut(game));
+    EXPECT_EQ(c.platform.Messages.size(), 2u);
+}
+
+// Silhouette hooks that report a joining failure every time.
+class FailingPictures : public PicturePieces {
+public:
+    bool Load(CellCutState&) override {
+        ++loads;
+        return true;
+    }
+    void MarkInitial(CellCutState&) override { ++marks; }
+    int Place(CellCutState&) override {
+        ++places;
+        return 100;
+    }
+    void Release(CellCutState&) override { ++releases; }
+    int loads = 0, marks = 0, places = 0, releases = 0;
+};
+
+TEST(CutMessages, JoiningFailureInEveryAttemptShowsTheTranslatedText) {
+    std::vector<std::string> asked;
+    FailingPictures pictures;
+    FakePlatform platform;
+    CutEnvironment env;
+    env.platform = &platform;
+    env.pictures = &pictures;
+    env.text = [&](const std::string& section, const std::string& key) {
+        asked.push_back(section + "/" + key);
+        return std::string("Das Puzzle wurde nicht richtig geschnitten");
+    };
+    TGame game;
+    test::SetUpGame(game, 300, 200, 8, 3, 0, 5);
+    EXPECT_FALSE(CutPieces(game, env));
+    EXPECT_EQ(pictures.loads, 1);
+    EXPECT_EQ(pictures.marks, 3);
+    EXPECT_EQ(pictures.places, 3);
+    EXPECT_EQ(pictures.releases, 1);
+    ASSERT_EQ(platform.Messages.size(), 1u);
+    EXPECT_EQ(platform.Messages[0].Text, "Das Puzzle wurde nicht richtig geschnitten");
+    EXPECT_EQ(platform.Messages[0].Caption, "Orvel Jigsaw Zentia Tour");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], "Main Form/MS_PaintError");
+    EXPECT_EQ(game.Buffers[4].Width, 305);  // the pieces are kept as they are
+}
+
+TEST(CutMessages, ShapeStyleThreeWithoutSilhouettesCutsPlainCells) {
+    FailingPictures pictures;
+    TGame plain, declined;
+    test::SetUpGame(plain, 300, 200, 8, 3, 0, 5);
+    test::SetUpGame(declined, 300, 200, 8, 3, 0, 5);
+    CutEnvironment env;
+    ASSERT_TRUE(CutPieces(plain, env));
+    struct Declining : FailingPictures {
+        bool Load(CellCutState&) override { return false; }
+    } declining;
+    env.pictures = &declining;
+    ASSERT_TRUE(CutPieces(declined, env));
+    EXPECT_EQ(declining.places, 0);
+    EXPECT_EQ(test::MaskHash(plain.Buffers[4]), test::MaskHash(declined.Buffers[4]));
+}
+
+TEST(CutMessages, CellFillFailureShowsTheLineThenTheTranslatedText) {
+    // Hooks that blacken the work mask before the knobs: no seed is white.
+    struct Blackening : FailingPictures {
+        int Place(CellCutState& cut) override {
+            ++places;
+            FillBox(cut.work, 0, 0, cut.work.Width, cut.work.Height, 0);
+            return 0;
+        }
+    } pictures;
+    FakePlatform platform;
+    CutEnvironment env;
+    env.platform = &platform;
+    env.pictures = &pictures;
+    TGame game;
+    test::SetUpGame(game, 300, 200, 8, 3, 0, 5);
+    EXPECT_FALSE(CutPieces(game, env));
+    EXPECT_EQ(pictures.places, 3);
+    ASSERT_EQ(platform.Messages.size(), 2u);
+    const int last = game.Header.TileNum - 1;
+    EXPECT_EQ(platform.Messages[0].Text, "PaintError: Ind = " + std::to_string(last) + ", CellX = " +
+                                             std::to_string(game.Pieces[last].seedX) + ", CellY = " +
+                                             std::to_string(game.Pieces[last].seedY));
+    EXPECT_EQ(platform.Messages[1].Text, "MS_PaintError");  // no lookup given: the key stands
+}
+
+TEST(CutMessages, GridFillFailureShowsBothUntranslatedTexts) {
+    // A strip without knobs stamps nothing, so sides of 20 to 48 pixels stay
+    // open and the fills run into each other.
+    TMyBitmap strip;
+    ASSERT_TRUE(DrawKnobStrip(strip));
+    const StripKeys keys = ReadStripKeys(strip);
+    for (int y = 0; y < strip.Height; ++y)
+        for (int x = 5; x < strip.Width; ++x) SetPixel(strip, x, y, keys.background);
+    FakePlatform platform;
+    CutEnvironment env;
+    env.platform = &platform;
+    TGame game;
+    test::SetUpGame(game, 300, 200, 2, 4, 0, 5);
+    ASSERT_LE(game.Header.TileS, 48);
+    EXPECT_FALSE(CutGrid(game, env, strip));
+    ASSERT_EQ(platform.Messages.size(), 2u);
+    EXPECT_EQ(platform.Messages[0].Text.rfind("PaintError: Ind = ", 0), 0u);
+    EXPECT_EQ(platform.Messages[1].Text, "Jigsaw has not been cut properly! Please reopen the puzzle.");
+}
+
+}  // namespace
+}  // namespace orvel

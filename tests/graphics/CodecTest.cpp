@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "graphics/Bitmap.h"
+#include "graphics/BitmapTestUtil.h"
+#include "graphics/ImageCodecs.h"
+
+namespace orvel {
+namespace {
+
+using test::FillPattern;
+using test::Pattern;
+
+const std::string kImages = std::string(ORVEL_TEST_DATA_DIR) + "/images/";
+
+void ExpectSamePixels(const TMyBitmap& a, const TMyBitmap& b) {
+    ASSERT_EQ(a.Width, b.Width);
+    ASSERT_EQ(a.Height, b.Height);
+    for (int y = 0; y < a.Height; ++y)
+        for (int x = 0; x < a.Width; ++x) {
+            ASSERT_EQ(GetPixel(a, x, y), GetPixel(b, x, y)) << x << "," << y;
+            ASSERT_EQ(GetAlpha(a, x, y), GetAlpha(b, x, y)) << x << "," << y;
+        }
+}
+
+TEST(PngCodec, RoundTripsTwentyFourAndThirtyTwoBitPictures) {
+    TMyBitmap rgb, rgba, back;
+    Create24(rgb, 13, 7);
+    FillPattern(rgb);
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(SavePng(rgb, file));
+    ASSERT_TRUE(LoadPngStream(back, file.data(), file.size()));
+    EXPECT_EQ(back.BytesPerPixel, 3);
+    ExpectSamePixels(rgb, back);
+
+    Create32(rgba, 5, 6);
+    FillPattern(rgba);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 5; ++x) PixelPtr(rgba, x, y)[3] = static_cast<uint8_t>(x * 50 + y);
+    ASSERT_TRUE(SavePng(rgba, file));
+    ASSERT_TRUE(LoadPngStream(back, file.data(), file.size()));
+    EXPECT_TRUE(back.HasAlpha);
+    ExpectSamePixels(rgba, back);
+}
+
+TEST(PngCodec, PaletteGreySixteenBitAndGreyAlphaBecomeBlueGreenRed) {
+    TMyBitmap buf;
+    std::string error;
+    ASSERT_TRUE(LoadPngFile(buf, kImages + "gray1.png", &error)) << error;
+    ASSERT_EQ(buf.Width, 8);
+    const int bits[8] = {1, 0, 1, 1, 0, 0, 1, 0};
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(GetPixel(buf, x, 0), bits[x] ? 0xFFFFFF : 0);
+
+    ASSERT_TRUE(LoadPngFile(buf, kImages + "gray8.png", &error)) << error;
+    EXPECT_EQ(buf.BytesPerPixel, 3);
+    EXPECT_EQ(GetPixel(buf, 1, 0), 0x646464);
+    EXPECT_EQ(GetPixel(buf, 2, 1), 0x030303);
+
+    ASSERT_TRUE(LoadPngFile(buf, kImages + "palette4.png", &error)) << error;
+    EXPECT_EQ(GetPixel(buf, 0, 0), static_cast<int32_t>(RgbToColor(70, 80, 90)));
+    EXPECT_EQ(GetPixel(buf, 1, 0), static_cast<int32_t>(RgbToColor(10, 20, 30)));
+    EXPECT_EQ(GetPixel(buf, 2, 0), static_cast<int32_t>(RgbToColor(40, 50, 60)));
+
+    ASSERT_TRUE(LoadPngFile(buf, kImages + "rgb16.png", &error)) << error;
+    EXPECT_EQ(GetPixel(buf, 0, 0), static_cast<int32_t>(RgbToColor(0x12, 0x56, 0x9A)));
+    EXPECT_EQ(GetPixel(buf, 1, 0), static_cast<int32_t>(RgbToColor(0xFF, 0x00, 0x80)));
+
+    ASSERT_TRUE(LoadPngResource(buf, ORVEL_TEST_DATA_DIR "/images", "graya8", &error)) << error;
+    EXPECT_TRUE(buf.HasAlpha);
+    EXPECT_EQ(GetPixel(buf, 0, 0), 0x323232);
+    EXPECT_EQ(GetAlpha(buf, 0, 0), 200);
+    EXPECT_EQ(GetAlpha(buf, 1, 0), 0);
+}
+
+TEST(PngCodec, InterlacedFileDecodesLikeThePlainOne) {
+    TMyBitmap plain, interlaced;
+    std::string error;
+    ASSERT_TRUE(LoadPngFile(plain, kImages + "plain_rgba.png", &error)) << error;
+    ASSERT_TRUE(LoadPngFile(interlaced, kImages + "interlaced_rgba.png", &error)) << error;
+    ASSERT_TRUE(interlaced.HasAlpha);
+    EXPECT_EQ(GetAlpha(interlaced, 4, 3), 153);  // 60 %
+    EXPECT_GT(ColorR(static_cast<TColor>(GetPixel(interlaced, 0, 0))), 200);
+    ExpectSamePixels(plain, interlaced);
+}
+
+TEST(JpegCodec, EncodesJfifAndDecodesCloseToTheOriginal) {
+    TMyBitmap src, back;
+    Create24(src, 40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) SetPixel(src, x, y, RgbToColor(x * 6, y * 8, 128));
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(SaveJpeg(src, file, 95));
+    ASSERT_GT(file.size(), 20u);
+    EXPECT_EQ(std::memcmp(file.data() + 6, "JFIF", 5), 0);
+    std::string error;
+    ASSERT_TRUE(LoadJpegStream(back, file.data(), file.size(), &error)) << error;
+    ASSERT_EQ(back.Width, 40);
+    ASSERT_EQ(back.Height, 30);
+    int worst = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const TColor a = static_cast<TColor>(GetPixel(src, x, y));
+            const TColor b = static_cast<TColor>(GetPixel(back, x, y));
+            worst = std::max({worst, std::abs(ColorR(a) - ColorR(b)),
+                              std::abs(ColorG(a) - ColorG(b)), std::abs(ColorB(a) - ColorB(b))});
+        }
+    EXPECT_LE(worst, 8);
+    // The top-left corner is red-free and green-free enough to tell the
+    // rows apart: the picture is not upside down.
+    EXPECT_LT(ColorG(static_cast<TColor>(GetPixel(back, 0, 0))), 20);
+    EXPECT_GT(ColorG(static_cast<TColor>(GetPixel(back, 0, 29))), 200);
+}
+
+TEST(JpegCodec, GreyAndProgressiveFiles) {
+    TMyBitmap grey, progressive, baseline;
+    std::string error;
+    ASSERT_TRUE(LoadJpegFile(grey, kImages + "gray.jpg", &error)) << error;
+    for (int y = 0; y < grey.Height; ++y) {
+        const uint8_t* p = PixelPtr(grey, 3, y);
+        EXPECT_EQ(p[0], p[1]);
+        EXPECT_EQ(p[1], p[2]);
+    }
+    EXPECT_GT(ColorR(static_cast<TColor>(GetPixel(grey, 3, 0))), 200);  // white at the top
+    ASSERT_TRUE(LoadImageFile(progressive, kImages + "progressive.jpg", &error)) << error;
+    ASSERT_TRUE(LoadImageFile(baseline, kImages + "photo.jpg", &error)) << error;
+    ASSERT_EQ(progressive.Width, baseline.Width);
+    ASSERT_EQ(progressive.Height, baseline.Height);
+    EXPECT_GT(ColorR(static_cast<TColor>(GetPixel(progressive, 5, 0))), 200);
+    EXPECT_GT(ColorB(static_cast<TColor>(GetPixel(progressive, 5, 23))), 200);
+}
+
+// A BMP file of the given form; rows are given top-down, each already padded.
+std::vector<uint8_t> MakeBmp(int bits, int width, int height, bool topDown,
+                             const std::vector<uint8_t>& palette,
+                             const std::vector<std::vector<uint8_t>>& rowsTopDown) {
+    std::vector<uint8_t> f(54 + palette.size());
+    auto put = [&f](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) f[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    f[0] = 'B';
+    f[1] = 'M';
+    put(10, static_cast<uint32_t>(54 + palette.size()), 4);
+    put(14, 40, 4);
+    put(18, static_cast<uint32_t>(width), 4);
+    put(22, static_cast<uint32_t>(topDown ? -height : height), 4);
+    put(26, 1, 2);
+    put(28, static_cast<uint32_t>(bits), 2);
+    put(46, static_cast<uint32_t>(palette.size() / 4), 4);
+    std::copy(palette.begin(), palette.end(), f.begin() + 54);
+    for (int i = 0; i < height; ++i) {
+        const auto& row = rowsTopDown[topDown ? i : height - 1 - i];
+        f.insert(f.end(), row.begin(), row.end());
+    }
+    put(2, static_cast<uint32_t>(f.size()), 4);
+    return f;
+}
+
+TEST(BmpCodec, ReadsEveryDepthBothRowOrders) {
+    // Palette entries are blue, green, red, unused.
+    const std::vector<uint8_t> pal = {0, 0, 255, 0, 0, 255,
+                                      0, 0, 255, 0, 0, 0};  // red, green, blue
+    TMyBitmap buf;
+    std::string error;
+    for (bool topDown : {false, true}) {
+        auto f = MakeBmp(1, 3, 2, topDown, {0, 0, 0, 0, 255, 255, 255, 0},
+                         {{0b10100000, 0, 0, 0}, {0b01000000, 0, 0, 0}});
+        ASSERT_TRUE(LoadBmpStream(buf, f.data(), f.size(), &error)) << error;
+        EXPECT_EQ(GetPixel(buf, 0, 0), 0xFFFFFF);
+        EXPECT_EQ(GetPixel(buf, 1, 0), 0);
+        EXPECT_EQ(GetPixel(buf, 1, 1), 0xFFFFFF);
+
+        f = MakeBmp(4, 3, 1, topDown, pal, {{0x21, 0x70, 0, 0}});  // index 7 is past the palette
+        ASSERT_TRUE(LoadBmpStream(buf, f.data(), f.size(), &error)) << error;
+        EXPECT_EQ(GetPixel(buf, 0, 0), 0xFF0000);
+        EXPECT_EQ(GetPixel(buf, 1, 0), 0x00FF00);
+        EXPECT_EQ(GetPixel(buf, 2, 0), 0);
+
+        f = MakeBmp(8, 2, 2, topDown, pal, {{0, 1, 0, 0}, {2, 2, 0, 0}});
+        ASSERT_TRUE(LoadBmpStream(buf, f.data(), f.size(), &error)) << error;
+        EXPECT_EQ(GetPixel(buf, 0, 0), 0x0000FF);
+        EXPECT_EQ(GetPixel(buf, 1, 0), 0x00FF00);
+        EXPECT_EQ(GetPixel(buf, 1, 1), 0xFF0000);
+
+        f = MakeBmp(32, 1, 2, topDown, {}, {{1, 2, 3, 99}, {4, 5, 6, 0}});
+        ASSERT_TRUE(LoadBmpStream(buf, f.data(), f.size(), &error)) << error;
+        EXPECT_EQ(buf.BytesPerPixel, 3);
+        EXPECT_EQ(GetPixel(buf, 0, 0), 0x010203);
+        EXPECT_EQ(GetPixel(buf, 0, 1), 0x040506);
+    }
+}
+
+TEST(BmpCodec, TwentyFourBitRoundTripWritesBottomUpRows) {
+    TMyBitmap src, back;
+    Create32(src, 7, 3);  // the alpha byte is not written
+    FillPattern(src);
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(SaveBmp24(src, file));
+    ASSERT_EQ(file.size(), 54u + 24u * 3u);
+    EXPECT_EQ(file[28], 24);
+    // The first stored row is the bottom one.
+    EXPECT_EQ(file[54], ColorB(Pattern(0, 2)));
+    ASSERT_TRUE(LoadBmpStream(back, file.data(), file.size()));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(GetPixel(back, x, y), static_cast<int32_t>(Pattern(x, y)));
+
+    const std::string path = std::string(ORVEL_BUILD_DIR) + "/tests/graphics_roundtrip.bmp";
+    ASSERT_TRUE(SaveBmp24File(src, path));
+    ASSERT_TRUE(LoadImageFile(back, path));
+    EXPECT_EQ(GetPixel(back, 6, 2), static_cast<int32_t>(Pattern(6, 2)));
+    std::filesystem::remove(path);
+}
+
+// Decoding must fail cleanly: an empty buffer and a reason, never a crash.
+void ExpectCleanFailure(const std::vector<uint8_t>& data, const std::string& what) {
+    TMyBitmap buf;
+    Create24(buf, 3, 3);  // an earlier picture is dropped
+    std::string error;
+    EXPECT_FALSE(LoadImageStream(buf, data.data(), data.size(), &error)) << what;
+    EXPECT_EQ(buf.Width, 0) << what;
+    EXPECT_FALSE(error.empty()) << what;
+}
+
+TEST(BadImages, EveryFileOfTheCorpusFailsCleanly) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ORVEL_TEST_DATA_DIR "/bad")) {
+        TMyBitmap buf;
+        std::string error;
+        EXPECT_FALSE(LoadImageFile(buf, entry.path().string(), &error)) << entry.path();
+        EXPECT_EQ(buf.Width, 0);
+        EXPECT_FALSE(error.empty()) << entry.path();
+        ++files;
+    }
+    EXPECT_GE(files, 40);
+}
+
+TEST(BadImages, EveryTruncationOfAGoodFileFailsCleanly) {
+    TMyBitmap pic;
+    Create24(pic, 9, 5);
+    FillPattern(pic);
+    std::vector<std::vector<uint8_t>> files(3);
+    ASSERT_TRUE(SavePng(pic, files[0]));
+    ASSERT_TRUE(SaveJpeg(pic, files[1], 80));
+    ASSERT_TRUE(SaveBmp24(pic, files[2]));
+    for (const auto& file : files) {
+        for (size_t n = 0; n < file.size(); ++n)
+            ExpectCleanFailure(std::vector<uint8_t>(file.begin(), file.begin() + n),
+                               "cut at " + std::to_string(n));
+        TMyBitmap whole;
+        EXPECT_TRUE(LoadImageStream(whole, file.data(), file.size()));
+    }
+}
+
+TEST(BadImages, MissingFilesAndUnknownFormats) {
+    TMyBitmap buf;
+    std::string error;
+    EXPECT_FALSE(LoadPngResource(buf, ORVEL_TEST_DATA_DIR, "no-such-skin", &error));
+    EXPECT_NE(error.find("no-such-skin.png"), std::string::npos);
+    EXPECT_FALSE(LoadImageFile(buf, ORVEL_TEST_DATA_DIR, &error));  // a folder
+    ExpectCleanFailure({'G', 'I', 'F', '8', '9', 'a', 0, 0}, "GIF");
+    TMyBitmap empty;
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(SavePng(empty, out));
+    EXPECT_FALSE(SaveJpeg(empty, out, 90));
+    EXPECT_FALSE(SaveBmp24(empty, out));
+}
+
+}  // namespace
+}  // namespace orvel
