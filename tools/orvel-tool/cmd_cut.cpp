@@ -17,6 +17,7 @@
 #include "cutter/KnobStrip.h"
 #include "cutter/LevelTable.h"
 #include "cutter/PieceEffects.h"
+#include "cutter/Silhouettes.h"
 #include "game/GameState.h"
 #include "graphics/ImageCodecs.h"
 #include "platform/Platform.h"
@@ -220,6 +221,10 @@ int RunCut(const std::vector<std::string>& args) {
 
     CutEnvironment env;
     env.platform = &platform;
+    // Shape style 3 takes its silhouettes from the shape file in the program data folder.
+    Silhouettes silhouettes(std::filesystem::path(ResourcesDir()).parent_path().string() + "/pic_orvel.dat",
+                            &platform);
+    if (h.ShapeStyle == 3) env.pictures = &silhouettes;
     const double c0 = CpuMs();
     const auto t0 = std::chrono::steady_clock::now();
     bool ok;

@@ -1,0 +1,721 @@
+// Shape style 3: silhouette pieces and the re-shaping of the cells around them.
+#include "cutter/Silhouettes.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+#include <utility>
+
+#include "cutter/CellCutter.h"
+#include "cutter/Cells.h"
+#include "cutter/LineWalk.h"
+#include "cutter/MaskAccess.h"
+#include "cutter/ShapeRaster.h"
+#include "graphics/Rect.h"
+#include "platform/Platform.h"
+
+namespace orvel {
+
+namespace {
+
+constexpr double kFit = 1.2;       // a silhouette is drawn a little larger than its cell
+constexpr int kSeedClearance = 4;  // pixels between a re-routed side and the seeds
+
+// The pixels of the one-pixel line from (x1, y1) to (x2, y2), visited from
+// the first point on (the buffer's line order runs straight lines from their
+// smaller end).
+template <typename Visit>
+void WalkFrom(int x1, int y1, int x2, int y2, Visit&& visit) {
+    if (y1 == y2 && x1 > x2) {
+        for (int x = x1; x >= x2; --x)
+            if (!visit(x, y1)) return;
+        return;
+    }
+    if (x1 == x2 && y1 > y2) {
+        for (int y = y1; y >= y2; --y)
+            if (!visit(x1, y)) return;
+        return;
+    }
+    WalkLine(x1, y1, x2, y2, visit);
+}
+
+bool Marked(const CellCutState& c, int k) {
+    return k >= 0 && k < c.game.Header.TileNum && c.game.Pieces[k].isPicture != 0;
+}
+
+// Rows 1 .. TilePY - 2 and columns 1 .. TilePX - 2.
+bool Inner(const GameHeader& h, int row, int col) {
+    return row >= 1 && row <= h.TilePY - 2 && col >= 1 && col <= h.TilePX - 2;
+}
+
+// An edge that shares a side with an ordinary (not silhouette) piece.
+bool TowardsUnmarked(const CellCutState& c, const CellEdge& e) {
+    return e.active && e.neighbour >= 0 && !Marked(c, e.neighbour);
+}
+
+void SetEnds(CellEdge& e, double x1, double y1, double x2, double y2) {
+    e.x1 = e.rx1 = x1;
+    e.y1 = e.ry1 = y1;
+    e.x2 = e.rx2 = x2;
+    e.y2 = e.ry2 = y2;
+    e.length = std::hypot(x2 - x1, y2 - y1);
+}
+
+// Stores the ends upper end first, each with its corner link.
+void StoreOrdered(CellEdge& e, int ax, int ay, int cornerA, int bx, int by, int cornerB) {
+    if (by < ay || (by == ay && bx < ax)) {
+        std::swap(ax, bx);
+        std::swap(ay, by);
+        std::swap(cornerA, cornerB);
+    }
+    SetEnds(e, ax, ay, bx, by);
+    e.corner1 = static_cast<int16_t>(cornerA);
+    e.corner2 = static_cast<int16_t>(cornerB);
+}
+
+// The same edge as seen from the neighbour, or nullptr.
+CellEdge* Twin(CellCutState& c, const CellEdge& e) {
+    if (e.neighbour < 0 || e.twin < 0 || e.twin >= kMaxCellEdges) return nullptr;
+    return &c.sites[e.neighbour].edges[e.twin];
+}
+
+void CopyToTwin(CellCutState& c, const CellEdge& e) {
+    if (CellEdge* t = Twin(c, e)) {
+        SetEnds(*t, e.x1, e.y1, e.x2, e.y2);
+        t->corner1 = e.corner1;
+        t->corner2 = e.corner2;
+        t->changed = e.changed;
+        t->active = e.active;
+    }
+}
+
+int Sign(double v) {
+    return v > 0 ? 1 : (v < 0 ? -1 : 0);
+}
+// Which side of the line a -> b the point p lies on.
+int SideOf(double ax, double ay, double bx, double by, double px, double py) {
+    return Sign((bx - ax) * (py - ay) - (by - ay) * (px - ax));
+}
+
+double SegmentDistance(double ax, double ay, double bx, double by, double px, double py) {
+    const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
+    double t = len2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / len2 : 0;
+    t = std::fmin(1, std::fmax(0, t));
+    return std::hypot(ax + t * dx - px, ay + t * dy - py);
+}
+
+double Angle0To2Pi(double dy, double dx) {
+    double a = std::atan2(dy, dx);
+    if (a < 0) a += 2 * std::numbers::pi;
+    return a;
+}
+
+// Re-routes one edge of piece k towards picture piece p (steps 1 to 5).
+void BendEdge(CellCutState& c, int k, CellEdge& a, int p) {
+    const TPiece& pic = c.game.Pieces[p];
+    const JigsArea& area = c.area;
+    const double psx = pic.seedX, psy = pic.seedY;
+
+    // 1. Which end moves: the one whose half holds the point nearest the seed.
+    double nx, ny;
+    {
+        const double dx = a.rx2 - a.rx1, dy = a.ry2 - a.ry1, len2 = dx * dx + dy * dy;
+        double t = len2 > 0 ? ((psx - a.rx1) * dx + (psy - a.ry1) * dy) / len2 : 0;
+        t = std::fmin(1, std::fmax(0, t));
+        nx = a.rx1 + t * dx;
+        ny = a.ry1 + t * dy;
+    }
+    const double mx = Round((a.x1 + a.x2) / 2), my = Round((a.y1 + a.y2) / 2);
+    bool firstHalf;
+    if (std::fabs(a.y2 - a.y1) > std::fabs(a.x2 - a.x1))
+        firstHalf = ny < my;
+    else
+        firstHalf = a.x2 >= a.x1 ? nx < mx : nx > mx;
+    // Each end is moved once. When the end the rule picks already meets a
+    // silhouette (a short side between two of them), the other end goes
+    // instead, so the side runs from one outline to the other.
+    // An end on the border of the jigsaw area stays there as well: moved, it
+    // would open a gap along the border between two pieces.
+    auto onBorder = [&](double x, double y) {
+        return x == area.L || x == area.R || y == area.T || y == area.B;
+    };
+    const bool startFree = a.corner1 < 0 && !onBorder(a.x1, a.y1);
+    const bool endFree = a.corner2 < 0 && !onBorder(a.x2, a.y2);
+    if (a.corner1 == p || a.corner2 == p || (!startFree && !endFree)) return;
+    if (firstHalf && !startFree)
+        firstHalf = false;
+    else if (!firstHalf && !endFree)
+        firstHalf = true;
+    int ix, iy, cornerI;
+    double jx, jy;
+    if (firstHalf) {
+        ix = static_cast<int>(a.x2), iy = static_cast<int>(a.y2), cornerI = a.corner2;
+        jx = a.rx1, jy = a.ry1;
+    } else {
+        ix = static_cast<int>(a.x1), iy = static_cast<int>(a.y1), cornerI = a.corner1;
+        jx = a.rx2, jy = a.ry2;
+    }
+
+    // 2. Walk towards J; stop next to the silhouette (its box plus one pixel,
+    // inside the jigsaw area).
+    const TColor color = PieceColor(pic.MaskCode);
+    const int bl = Max(pic.boxX - 1, area.L), bt = Max(pic.boxY - 1, area.T);
+    const int br = Min(pic.boxX + pic.boxW, area.R), bb = Min(pic.boxY + pic.boxH, area.B);
+    auto nearSilhouette = [&](int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int qx = x + dx, qy = y + dy;
+                if (qx < bl || qx > br || qy < bt || qy > bb || !InMask(c.work, qx, qy)) continue;
+                if (MaskGet(c.work, qx, qy) == color) return true;
+            }
+        return false;
+    };
+    auto walk = [&](int tx, int ty, int& hx, int& hy) {
+        bool hit = false;
+        WalkFrom(ix, iy, tx, ty, [&](int x, int y) {
+            if (!nearSilhouette(x, y)) return true;
+            hx = x, hy = y, hit = true;
+            return false;
+        });
+        return hit;
+    };
+    auto clampX = [&](double x) { return std::fmin(area.R, std::fmax(area.L, x)); };
+    auto clampY = [&](double y) { return std::fmin(area.B, std::fmax(area.T, y)); };
+    auto turned = [&](double tx, double ty, double degrees, double& ox, double& oy) {
+        const double r = degrees * std::numbers::pi / 180, s = std::sin(r), co = std::cos(r);
+        const double dx = tx - ix, dy = ty - iy;
+        ox = clampX(ix + dx * co - dy * s);
+        oy = clampY(iy + dx * s + dy * co);
+    };
+
+    const TPiece& own = c.game.Pieces[k];
+    const TPiece& other = c.game.Pieces[a.neighbour];
+    const int jxi = Round(jx), jyi = Round(jy);
+    const int ownSide = SideOf(ix, iy, jxi, jyi, own.seedX, own.seedY);
+    const int otherSide = SideOf(ix, iy, jxi, jyi, other.seedX, other.seedY);
+    auto keepsSides = [&](int hx, int hy) {
+        return SideOf(ix, iy, hx, hy, own.seedX, own.seedY) == ownSide &&
+               SideOf(ix, iy, hx, hy, other.seedX, other.seedY) == otherSide;
+    };
+
+    int hx = 0, hy = 0;
+    double tx = jx, ty = jy;  // the accepted direction's far point
+    bool hit = walk(jxi, jyi, hx, hy);
+    // 3. Turn towards the silhouette's seed in 10 degree steps. The first
+    // round keeps the edge's length; when it meets nothing (the silhouette
+    // keeps clear of the cell's corner by more than the edge can reach), a
+    // second round runs the same directions on past the edge's end, far
+    // enough to cross the silhouette's box, so the side still closes on the
+    // outline instead of leaving a gap that joins two pieces.
+    const double edgeAngle = Angle0To2Pi(jy - iy, jx - ix);
+    const double seedAngle = Angle0To2Pi(psy - iy, psx - ix);
+    // Towards the seed the short way round: a plain comparison of the two
+    // angles would turn away from it when they lie on both sides of angle 0.
+    double diff = seedAngle - edgeAngle;
+    if (diff > std::numbers::pi) diff -= 2 * std::numbers::pi;
+    if (diff < -std::numbers::pi) diff += 2 * std::numbers::pi;
+    const double sign = diff > 0 ? 1 : -1;
+    const double length = std::hypot(jx - ix, jy - iy);
+    const double reach =
+        length + std::hypot(pic.boxW + 2.0, pic.boxH + 2.0) + std::hypot(psx - ix, psy - iy);
+    for (int round = 0; round < 2 && !hit; ++round) {
+        const double stretch = round == 0 || length <= 0 ? 1.0 : reach / length;
+        const double fx = ix + (jx - ix) * stretch, fy = iy + (jy - iy) * stretch;
+        for (int step = round == 0 ? 1 : 0; step <= 9 && !hit; ++step) {
+            double ox, oy;
+            turned(fx, fy, sign * 10 * step, ox, oy);
+            int qx = 0, qy = 0;
+            if (walk(Round(ox), Round(oy), qx, qy) && keepsSides(qx, qy)) {
+                hit = true;
+                hx = qx, hy = qy, tx = ox, ty = oy;
+            }
+        }
+    }
+    // Last, for edges too short to give a direction of their own: straight
+    // at the silhouette's seed and, failing that, turned either way, taking
+    // a line that keeps the two pieces' seeds apart.
+    if (!hit) {
+        const double toSeed = std::hypot(psx - ix, psy - iy);
+        const double stretch = toSeed > 0 ? reach / toSeed : 1.0;
+        const double fx = ix + (psx - ix) * stretch, fy = iy + (psy - iy) * stretch;
+        for (int step = 0; step <= 18 && !hit; ++step) {
+            const double deg = (step % 2 ? 1 : -1) * 10.0 * ((step + 1) / 2);
+            double ox, oy;
+            turned(fx, fy, deg, ox, oy);
+            int qx = 0, qy = 0;
+            if (!walk(Round(ox), Round(oy), qx, qy)) continue;
+            const int a1 = SideOf(ix, iy, qx, qy, own.seedX, own.seedY);
+            const int a2 = SideOf(ix, iy, qx, qy, other.seedX, other.seedY);
+            if (a1 != 0 && a2 != 0 && a1 != a2) {
+                hit = true;
+                hx = qx, hy = qy, tx = ox, ty = oy;
+            }
+        }
+    }
+    if (!hit) return;
+
+    // 4. Refine in 2 degree steps: the nearest hit that keeps the seeds on
+    // their sides and clear of the new edge.
+    {
+        bool found = false;
+        int bestX = 0, bestY = 0;
+        long bestD = 0;
+        for (int deg = -20; deg <= 20; deg += 2) {
+            double ox, oy;
+            turned(tx, ty, deg, ox, oy);
+            int qx, qy;
+            if (!walk(Round(ox), Round(oy), qx, qy) || !keepsSides(qx, qy)) continue;
+            if (SegmentDistance(ix, iy, qx, qy, own.seedX, own.seedY) <= kSeedClearance ||
+                SegmentDistance(ix, iy, qx, qy, other.seedX, other.seedY) <= kSeedClearance)
+                continue;
+            const long d = long(qx - ix) * (qx - ix) + long(qy - iy) * (qy - iy);
+            if (!found || d < bestD) found = true, bestD = d, bestX = qx, bestY = qy;
+        }
+        if (found) hx = bestX, hy = bestY;
+    }
+
+    // 5. The new ends, the corner link and the changed flag, in both cells.
+    StoreOrdered(a, ix, iy, cornerI, hx, hy, p);
+    a.changed = 1;
+    CopyToTwin(c, a);
+}
+
+}  // namespace
+
+namespace silhouette {
+
+void SpacingPass(CellCutState& c, int limit) {
+    const GameHeader& h = c.H();
+    auto& pieces = c.game.Pieces;
+    auto free = [&](int q) {
+        const CutSite& s = c.sites[q];
+        for (int j = 0; j < s.edgeCount; ++j) {
+            const int n = s.edges[j].neighbour;
+            if (n < 0 || Marked(c, n)) return false;
+        }
+        return true;
+    };
+    for (int row = 1; row <= h.TilePY - 2; ++row) {
+        for (int col = 1; col <= h.TilePX - 2; ++col) {
+            const int k = row * h.TilePX + col;
+            if (!pieces[k].isPicture) continue;
+            const CutSite& s = c.sites[k];
+            int count = 0;
+            bool border = false;
+            for (int j = 0; j < s.edgeCount; ++j) {
+                const int n = s.edges[j].neighbour;
+                if (n < 0)
+                    border = true;
+                else if (Marked(c, n))
+                    ++count;
+            }
+            if (count <= limit && !border) continue;
+            pieces[k].isPicture = 0;
+            bool done = false;
+            for (int dr = -2; dr <= 2 && !done; ++dr) {
+                for (int dc = -2; dc <= 2 && !done; ++dc) {
+                    const int r = row + dr, cc = col + dc;
+                    if (!Inner(h, r, cc) || (dr == 0 && dc == 0)) continue;
+                    const int q = r * h.TilePX + cc;
+                    if (pieces[q].isPicture || !free(q)) continue;
+                    pieces[q].isPicture = 1;
+                    done = true;
+                }
+            }
+        }
+    }
+}
+
+bool PlaceOne(CellCutState& c, ShapeData& data, int k) {
+    const GameHeader& h = c.H();
+    TPiece& p = c.game.Pieces[k];
+    // 1. The drawing.
+    const int e = c.game.RandInt(data.Count);
+    if (!SelectShape(data, e)) {  // a blob that is no drawing makes no silhouette
+        p.isPicture = 0;
+        return false;
+    }
+    const ShapeDirEntry& entry = data.Entries[e];
+    const int w0 = entry.width, h0 = entry.height, bw = p.boxW, bh = p.boxH;
+    // 2. Fit into the cell's box, then a little larger.
+    int w = w0, hgt = h0;
+    if (bw < w0 || bh < h0) {
+        w = bh * w0 / h0;
+        hgt = bh;
+        if (bw < w) {
+            hgt = bw * h0 / w0;
+            w = bw;
+        }
+    }
+    w = Round(kFit * w);
+    hgt = Round(kFit * hgt);
+    const double scale = hgt < w ? double(w) / w0 : double(hgt) / h0;
+    // 3. Angle and mirroring.
+    const int angle = c.game.RandInt(60) - 30;
+    const bool mirrorLR = entry.flipHorizontal ? c.game.RandInt(2) != 0 : false;
+    const bool mirrorTB = entry.flipVertical ? c.game.RandInt(2) != 0 : false;
+    // 4. Turned, coloured and drawn centred on the cell centre.
+    TMetafile mf = data.Current;
+    MirrorShape(mf, mirrorLR, mirrorTB);
+    const RotatedSize rs = RotateShape(mf, angle);
+    const int dw = Round(rs.W2 * scale), dh = Round(rs.H2 * scale);
+    const CutSite& site = c.sites[k];
+    const int bx = Round(site.centreX) - dw / 2, by = Round(site.centreY) - dh / 2;
+    p.boxX = bx;
+    p.boxY = by;
+    p.boxW = dw;
+    p.boxH = dh;
+    const TColor color = PieceColor(p.MaskCode);
+    RecolourShape(mf, color);
+    DrawMetafile(c.work, mf, bx, by, dw, dh, &color);
+
+    // 5. Rejected when it covers the seed of an ordinary piece nearby ...
+    bool rejected = false;
+    const int row = k / h.TilePX, col = k % h.TilePX;
+    for (int dr = -2; dr <= 2 && !rejected; ++dr)
+        for (int dc = -2; dc <= 2 && !rejected; ++dc) {
+            const int r = row + dr, cc = col + dc;
+            if (r < 0 || r >= h.TilePY || cc < 0 || cc >= h.TilePX) continue;
+            const int q = r * h.TilePX + cc;
+            if (q == k || Marked(c, q)) continue;
+            const TPiece& o = c.game.Pieces[q];
+            if (InMask(c.work, o.seedX, o.seedY) && MaskGet(c.work, o.seedX, o.seedY) == color)
+                rejected = true;
+        }
+    // ... or reaches over a far side of a neighbouring cell.
+    for (int j = 0; j < site.edgeCount && !rejected; ++j) {
+        const CellEdge& shared = site.edges[j];
+        if (shared.neighbour < 0) continue;
+        const CutSite& nb = c.sites[shared.neighbour];
+        auto sharesEnd = [&](const CellEdge& f) {
+            auto same = [](double ax, double ay, double bx2, double by2) {
+                return ax == bx2 && ay == by2;
+            };
+            return same(f.x1, f.y1, shared.x1, shared.y1) ||
+                   same(f.x1, f.y1, shared.x2, shared.y2) ||
+                   same(f.x2, f.y2, shared.x1, shared.y1) || same(f.x2, f.y2, shared.x2, shared.y2);
+        };
+        for (int q = 0; q < nb.edgeCount && !rejected; ++q) {
+            const CellEdge& f = nb.edges[q];
+            if (f.neighbour == k || sharesEnd(f)) continue;
+            WalkLine(int(f.x1), int(f.y1), int(f.x2), int(f.y2), [&](int x, int y) {
+                if (InMask(c.work, x, y) && MaskPx(c.work, x, y)[0] == p.MaskCode) rejected = true;
+                return !rejected;
+            });
+        }
+    }
+    // 6. Erased again by drawing it in white.
+    if (rejected) {
+        RecolourShape(mf, kWhite);
+        DrawMetafile(c.work, mf, bx, by, dw, dh, &kWhite);
+        p.isPicture = 0;
+    }
+    return !rejected;
+}
+
+void RerouteEdges(CellCutState& c) {
+    const int n = c.H().TileNum;
+    for (int k = 0; k < n; ++k) {
+        if (Marked(c, k)) continue;
+        CutSite& s = c.sites[k];
+        for (int j = 0; j < s.edgeCount; ++j) {
+            const CellEdge e = s.edges[j];
+            if (!e.active || e.neighbour < 0 || !Marked(c, e.neighbour)) continue;
+            for (int i = 0; i < s.edgeCount; ++i) {
+                CellEdge& a = s.edges[i];
+                if (i == j || !TowardsUnmarked(c, a)) continue;
+                auto near = [](double x1, double y1, double x2, double y2) {
+                    return std::fabs(x1 - x2) <= 2 && std::fabs(y1 - y2) <= 2;
+                };
+                const bool meets = near(a.x1, a.y1, e.x1, e.y1) || near(a.x1, a.y1, e.x2, e.y2) ||
+                                   near(a.x2, a.y2, e.x1, e.y1) || near(a.x2, a.y2, e.x2, e.y2);
+                if (meets) BendEdge(c, k, a, e.neighbour);
+            }
+        }
+    }
+}
+
+void ClearEdges(CellCutState& c) {
+    const int n = c.H().TileNum;
+    auto white = [&](int x, int y) { return !InMask(c.work, x, y) || MaskIsWhite(c.work, x, y); };
+    for (int k = 0; k < n; ++k) {
+        if (Marked(c, k)) continue;
+        CutSite& s = c.sites[k];
+        for (int j = 0; j < s.edgeCount; ++j) {
+            CellEdge& e = s.edges[j];
+            if (!TowardsUnmarked(c, e)) continue;
+            int sx = int(e.x1), sy = int(e.y1), ex = int(e.x2), ey = int(e.y2);
+            if (white(sx, sy) && white(ex, ey)) continue;
+            // From each end towards the other, to the first white pixel.
+            std::vector<std::pair<int, int>> px;
+            WalkFrom(sx, sy, ex, ey, [&](int x, int y) {
+                px.push_back({x, y});
+                return true;
+            });
+            if (px.empty()) continue;
+            size_t from = 0, to = px.size() - 1;
+            while (from < px.size() && !white(px[from].first, px[from].second)) ++from;
+            if (from == px.size()) {
+                e.active = 0;
+                CopyToTwin(c, e);
+                continue;
+            }
+            while (to > from && !white(px[to].first, px[to].second)) --to;
+            sx = px[from].first, sy = px[from].second, ex = px[to].first, ey = px[to].second;
+            StoreOrdered(e, sx, sy, e.corner1, ex, ey, e.corner2);
+            CopyToTwin(c, e);
+        }
+    }
+}
+
+int JoinCrossedEdges(CellCutState& c) {
+    const int n = c.H().TileNum;
+    auto candidate = [&](const CellEdge& e) { return e.changed && TowardsUnmarked(c, e); };
+    for (int k = 0; k < n; ++k) {
+        if (Marked(c, k)) continue;
+        CutSite& s = c.sites[k];
+        for (int ia = 0; ia < s.edgeCount; ++ia) {
+            for (int ib = ia + 1; ib < s.edgeCount; ++ib) {
+                CellEdge& a = s.edges[ia];
+                CellEdge& b = s.edges[ib];
+                if (!candidate(a) || !candidate(b)) continue;
+                if (!(std::fabs(b.x2 - b.x1) > 2 || std::fabs(b.y2 - b.y1) > 2)) continue;
+                double cx, cy;
+                if (!SegmentIntersection(a.x1, a.y1, a.x2, a.y2, b.x1, b.y1, b.x2, b.y2, true, cx,
+                                         cy))
+                    continue;
+                const int ma = a.neighbour, mb = b.neighbour;
+                if (ma == mb) continue;  // one neighbour on both sides: nothing to join
+                int p = -1;
+                for (int pa : {a.corner1, a.corner2})
+                    if (pa >= 0 && (pa == b.corner1 || pa == b.corner2)) {
+                        p = pa;
+                        break;
+                    }
+                // Sides bent towards two different silhouettes (or one whose
+                // link an earlier join used up) cross without closing a
+                // region between them and one outline: they are left as they
+                // are rather than ending the attempt. The small region
+                // beyond their crossing goes to a neighbour when the holes
+                // are filled.
+                if (p < 0) continue;
+                const int xx = Round(cx), xy = Round(cy);
+                const TPiece& pic = c.game.Pieces[p];
+                const TColor color = PieceColor(pic.MaskCode);
+                int px = 0, py = 0;
+                bool found = false;
+                WalkFrom(xx, xy, pic.seedX, pic.seedY, [&](int x, int y) {
+                    if (!InMask(c.work, x, y) || MaskGet(c.work, x, y) != color) return true;
+                    px = x, py = y, found = true;
+                    return false;
+                });
+                // The seed of a silhouette may lie outside its outline (a
+                // crescent, an umbrella): then the side goes to the outline's
+                // pixel nearest to X, which the straight line reaches
+                // without crossing the outline elsewhere.
+                if (!found) {
+                    long best = -1;
+                    for (int y = Max(pic.boxY, 0); y < pic.boxY + pic.boxH && y < c.work.Height;
+                         ++y)
+                        for (int x = Max(pic.boxX, 0); x < pic.boxX + pic.boxW && x < c.work.Width;
+                             ++x) {
+                            if (MaskGet(c.work, x, y) != color) continue;
+                            const long d = long(x - xx) * (x - xx) + long(y - xy) * (y - xy);
+                            if (best < 0 || d < best) best = d, px = x, py = y, found = true;
+                        }
+                }
+                if (!found) return kJoinNoPixel;
+                CutSite& sa = c.sites[ma];
+                CutSite& sb = c.sites[mb];
+                if (sa.edgeCount >= kMaxCellEdges || sb.edgeCount >= kMaxCellEdges)
+                    return kJoinNoPicture;
+                // Both edges end at X now.
+                for (CellEdge* e : {&a, &b}) {
+                    if (e->corner1 == p)
+                        StoreOrdered(*e, xx, xy, -1, int(e->x2), int(e->y2), e->corner2);
+                    else
+                        StoreOrdered(*e, int(e->x1), int(e->y1), e->corner1, xx, xy, -1);
+                    CopyToTwin(c, *e);
+                }
+                // The new side between the two neighbours, from X to the silhouette.
+                const int slotA = sa.edgeCount++, slotB = sb.edgeCount++;
+                for (auto [site, slot, other, otherSlot] :
+                     {std::tuple{&sa, slotA, mb, slotB}, std::tuple{&sb, slotB, ma, slotA}}) {
+                    CellEdge& ne = site->edges[slot];
+                    ne = CellEdge{};
+                    StoreOrdered(ne, xx, xy, -1, px, py, p);
+                    ne.neighbour = static_cast<int16_t>(other);
+                    ne.twin = otherSlot;
+                    ne.active = 1;
+                }
+                // The two neighbours now share a side: they must be able to join.
+                for (auto [from, to] : {std::pair{ma, mb}, std::pair{mb, ma}}) {
+                    int16_t* list = c.game.Pieces[from].neighbours;
+                    bool listed = false;
+                    for (int q = 0; q < 9; ++q) listed = listed || list[q] == to;
+                    for (int q = 0; q < 9 && !listed; ++q)
+                        if (list[q] < 0) list[q] = static_cast<int16_t>(to), listed = true;
+                }
+            }
+        }
+    }
+    return 0;
+}
+
+void DropTinyEdges(CellCutState& c) {
+    const int n = c.H().TileNum;
+    for (int k = 0; k < n; ++k) {
+        if (Marked(c, k)) continue;
+        CutSite& s = c.sites[k];
+        for (int j = 0; j < s.edgeCount; ++j) {
+            CellEdge& e = s.edges[j];
+            if (!TowardsUnmarked(c, e) || std::fabs(e.x2 - e.x1) >= 2 ||
+                std::fabs(e.y2 - e.y1) >= 2)
+                continue;
+            bool near = false;
+            for (int i = 0; i < s.edgeCount && !near; ++i) {
+                const CellEdge& f = s.edges[i];
+                if (i == j || !TowardsUnmarked(c, f)) continue;
+                auto close = [](double ax, double ay, double bx, double by) {
+                    return (ax - bx) * (ax - bx) + (ay - by) * (ay - by) <= 8;
+                };
+                near = close(f.x1, f.y1, e.x1, e.y1) || close(f.x1, f.y1, e.x2, e.y2) ||
+                       close(f.x2, f.y2, e.x1, e.y1) || close(f.x2, f.y2, e.x2, e.y2);
+            }
+            if (near) continue;
+            const int l = int(std::fmin(e.x1, e.x2)) - 1, r = int(std::fmax(e.x1, e.x2)) + 1;
+            const int t = int(std::fmin(e.y1, e.y2)) - 1, b = int(std::fmax(e.y1, e.y2)) + 1;
+            bool allWhite = true;
+            for (int y = t; y <= b && allWhite; ++y)
+                for (int x = l; x <= r && allWhite; ++x) {
+                    if ((x == int(e.x1) && y == int(e.y1)) || (x == int(e.x2) && y == int(e.y2)))
+                        continue;
+                    allWhite = InMask(c.work, x, y) && MaskIsWhite(c.work, x, y);
+                }
+            if (allWhite) e.active = 0;
+        }
+    }
+}
+
+void FinalBoxes(CellCutState& c) {
+    const int n = c.H().TileNum;
+    for (int k = 0; k < n; ++k) {
+        CutSite& s = c.sites[k];
+        for (int j = 0; j < s.edgeCount; ++j) {
+            CellEdge& e = s.edges[j];
+            e.length = std::hypot(e.x2 - e.x1, e.y2 - e.y1);
+        }
+        if (Marked(c, k)) continue;
+        bool any = false;
+        int l = 0, t = 0, r = 0, b = 0;
+        for (int j = 0; j < s.edgeCount; ++j) {
+            const CellEdge& e = s.edges[j];
+            if (!e.active) continue;
+            for (auto [x, y] : {std::pair{int(e.x1), int(e.y1)}, std::pair{int(e.x2), int(e.y2)}}) {
+                if (!any) l = r = x, t = b = y, any = true;
+                l = Min(l, x), r = Max(r, x), t = Min(t, y), b = Max(b, y);
+            }
+        }
+        if (!any) continue;
+        TPiece& p = c.game.Pieces[k];
+        p.boxX = l;
+        p.boxY = t;
+        p.boxW = r - l + 1;
+        p.boxH = b - t + 1;
+    }
+}
+
+void JoinEndsToOutlines(CellCutState& c) {
+    const int n = c.H().TileNum;
+    for (int k = 0; k < n; ++k) {
+        if (Marked(c, k)) continue;
+        const CutSite& s = c.sites[k];
+        for (int j = 0; j < s.edgeCount; ++j) {
+            const CellEdge& e = s.edges[j];
+            if (!e.active) continue;
+            for (auto [corner, x, y] : {std::tuple{int(e.corner1), int(e.x1), int(e.y1)},
+                                        std::tuple{int(e.corner2), int(e.x2), int(e.y2)}}) {
+                if (!Marked(c, corner) || !InMask(c.work, x, y) || !MaskIsWhite(c.work, x, y)) continue;
+                MaskSet(c.work, x, y, PieceColor(c.game.Pieces[corner].MaskCode));
+            }
+        }
+    }
+}
+
+}  // namespace silhouette
+
+Silhouettes::Silhouettes(std::string shapeFile, Platform* platform)
+    : m_file(std::move(shapeFile)), m_platform(platform) {}
+
+bool Silhouettes::Load(CellCutState&) {
+    FreeShapeData(m_data);
+    ShapeLoadResult r;
+    if (m_platform) {
+        r = LoadShapeData(m_data, m_file, *m_platform);
+    } else {
+        // No desktop to show a message on: the same checks, quietly.
+        struct Quiet : Platform {
+            MsgResult ShowMessage(const std::string&, const std::string&, MsgKind) override {
+                return MsgResult::Ok;
+            }
+            void PlaySoundFile(const std::string&) override {}
+            bool OpenWithDefault(const std::string&) override { return false; }
+            void OpenHelp(const std::string&) override {}
+            double Now() override { return 0; }
+            uint64_t TickMs() override { return 0; }
+            uint64_t HighResCounter() override { return 0; }
+            void SleepMs(int) override {}
+            void ProcessEvents() override {}
+            ScreenMetrics GetScreenMetrics() override { return {}; }
+            void SetCursor(CursorShape) override {}
+            void RenderText(TMyBitmap&, const TRect&, const std::string&,
+                            const TextStyle&) override {}
+            TextExtent MeasureText(const std::string&, const TextStyle&) override { return {}; }
+        } quiet;
+        r = LoadShapeData(m_data, m_file, quiet);
+    }
+    // Without entries no piece is marked: the cut makes ordinary cells.
+    return r == ShapeLoadResult::Loaded && m_data.Count > 0;
+}
+
+void Silhouettes::MarkInitial(CellCutState& c) {
+    const GameHeader& h = c.H();
+    for (int row = 1; row <= h.TilePY - 2; ++row) {
+        if (row % 2 == 0) continue;
+        for (int col = 1; col <= h.TilePX - 2; ++col) {
+            const bool colOdd = col % 2 == 1;
+            if ((row - 1) % 4 == 0 ? colOdd : !colOdd)
+                c.game.Pieces[row * h.TilePX + col].isPicture = 1;
+        }
+    }
+}
+
+int Silhouettes::Place(CellCutState& c) {
+    using namespace silhouette;
+    const GameHeader& h = c.H();
+    m_placed = m_rejected = 0;
+    SpacingPass(c, 1);
+    SpacingPass(c, 0);
+    for (int row = 1; row <= h.TilePY - 2; ++row)
+        for (int col = 1; col <= h.TilePX - 2; ++col) {
+            const int k = row * h.TilePX + col;
+            if (!c.game.Pieces[k].isPicture) continue;
+            if (PlaceOne(c, m_data, k))
+                ++m_placed;
+            else
+                ++m_rejected;
+        }
+    RerouteEdges(c);
+    ClearEdges(c);
+    if (const int failure = JoinCrossedEdges(c)) return failure;
+    DropTinyEdges(c);
+    FinalBoxes(c);
+    JoinEndsToOutlines(c);
+    return 0;
+}
+
+void Silhouettes::Release(CellCutState&) {
+    FreeShapeData(m_data);
+}
+
+}  // namespace orvel
