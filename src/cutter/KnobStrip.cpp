@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cutter/Knob.h"
+#include "cutter/LevelTable.h"
 #include "cutter/LineWalk.h"
 #include "cutter/MaskAccess.h"
 #include "graphics/ImageCodecs.h"
@@ -28,12 +29,29 @@ struct Pt {
     int x, y;
 };
 
-// The knob of a grid profile along a side of the given length at the knob
-// depth the game uses for pieces of that size, as the cutter's curve drawing
+// The knob depth the game uses for pieces of tile size t.
+int DepthForTile(int t) { return ComputeLevelRecord(t, 0, 0, 0, 0).KnobDepth; }
+
+}  // namespace
+
+int StripKnobDepth(int len) {
+    // A stamp deeper than the KnobDepth of the game leaves knob pixels
+    // outside the piece's box, which the piece drawing never shows. A side
+    // of len pixels comes from a game whose TileS is len or a few pixels
+    // less, and KnobDepth does not grow steadily with TileS (23 gives 2,
+    // 24 gives 5): the smallest of those tile sizes' depths is safe.
+    int depth = DepthForTile(len);
+    for (int k = 1; k <= kStripTileSpan; ++k) depth = Min(depth, DepthForTile(len - k));
+    return depth;
+}
+
+namespace {
+
+// The knob of a grid profile along a side of the given length at
+// StripKnobDepth(len), as the cutter's curve drawing
 // rasterises it, both ends included. Rows are relative to the side's line.
 std::vector<Pt> KnobOutline(const KnobProfile& prof, int len) {
-    const int maskS = (len - 20) / 4 * 6 + 28;
-    const int depth = (maskS - len) / 2;
+    const int depth = StripKnobDepth(len);
     KnobFrame f = MakeKnobFrame({len - 1, 0}, {0, 0});
     double px[KnobProfile::kMaxPoints], py[KnobProfile::kMaxPoints];
     const int n = LayKnobPoints(prof, f, 1, 0, depth, px, py);

@@ -30,8 +30,16 @@ struct StripKeys {
 };
 
 // Draws the strip (24-bit, 16 palette colours) from the grid profiles 0 ... 5,
-// each at the knob depth the game uses for pieces of that size.
+// each at StripKnobDepth of the cell's length.
 bool DrawKnobStrip(TMyBitmap& strip);
+
+// The depth of the stamped knobs for sides of len pixels: the smallest
+// KnobDepth of the tile sizes len - kStripTileSpan ... len. Grid cells are
+// TileS plus the free width shared among the columns (rows), at most 4
+// pixels more for pictures of at least 560 x 560, so no stamp reaches past
+// the piece's box (cell plus KnobDepth) there.
+constexpr int kStripTileSpan = 4;
+int StripKnobDepth(int len);
 // The palette the strip is drawn with (16 colours).
 const TColor* KnobStripPalette();
 

@@ -1,6 +1,7 @@
 #include "cutter/LevelTable.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "graphics/Rect.h"
 
@@ -16,6 +17,10 @@ int CellsAlong(int side, int tileS, int borderStyle) {
     return free / tileS;
 }
 
+// A piece count held in 32 bits: an absurd picture size (read from a file)
+// saturates instead of wrapping round to a small or negative count.
+int32_t SaturatedCount(int64_t n) { return n > INT32_MAX ? INT32_MAX : static_cast<int32_t>(n); }
+
 }  // namespace
 
 LevelRecord ComputeLevelRecord(int tileS, int w, int h, int shapeStyle, int borderStyle) {
@@ -26,13 +31,13 @@ LevelRecord ComputeLevelRecord(int tileS, int w, int h, int shapeStyle, int bord
     r.KnobDepth = (r.MaskS - tileS) / 2;
     r.TilePX = CellsAlong(w, tileS, borderStyle);
     r.TilePY = CellsAlong(h, tileS, borderStyle);
-    r.TileNum = r.TilePX * r.TilePY;
+    r.TileNum = SaturatedCount(static_cast<int64_t>(r.TilePX) * r.TilePY);
     if (shapeStyle == 3) {
         r.PicPX = r.TilePX / 2;
         r.PicPY = r.TilePY / 2;
-        r.PicNum = r.PicPX * r.PicPY;
+        r.PicNum = SaturatedCount(static_cast<int64_t>(r.PicPX) * r.PicPY);
     }
-    r.TotalTileNum = r.TileNum + r.PicNum;
+    r.TotalTileNum = SaturatedCount(static_cast<int64_t>(r.TileNum) + r.PicNum);
     return r;
 }
 
@@ -90,7 +95,7 @@ bool FillHeaderFromLevel(GameHeader& header, const LevelTable& table, int level,
     header.SnapBase = Max(r.KnobDepth / 2, 4);
     header.TilePX = CellsAlong(w, r.TileS, borderStyle);
     header.TilePY = CellsAlong(h, r.TileS, borderStyle);
-    header.TileNum = header.TilePX * header.TilePY;
+    header.TileNum = SaturatedCount(static_cast<int64_t>(header.TilePX) * header.TilePY);
     header.PicPX = 0;
     header.PicPY = 0;
     header.PicNum = 0;

@@ -274,8 +274,10 @@ void ResetRelief(TMyBitmap& mask) {
 
 void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& mask,
                        TGame::WoodBuffer& wood, int rotation) {
-    if (mask.Width == 0 || mask.BytesPerPixel != 3) return;
     const GameHeader& h = game.Header;
+    // The wood classes follow the grid columns; a header without any (a
+    // damaged saved game) gets no effects rather than a division by zero.
+    if (mask.Width == 0 || mask.BytesPerPixel != 3 || h.TilePX < 1) return;
     const int n = Min(h.TotalTileNum, static_cast<int>(game.Pieces.size()));
     const int woodWidth = WoodWidthFor(settings.WoodStyle);
     const bool relief = settings.EmbossStyle >= 1 && settings.EmbossStyle <= 3;

@@ -67,6 +67,21 @@ TEST(LevelTable, TinyPicturesTerminate) {
     }
 }
 
+// A picture size read from a file may be absurd: 2000000 x 2000000 has
+// 10^10 cells at TileS 20, more than a 32-bit count holds; the count must
+// not wrap round to a small or negative number that passes for level 0.
+TEST(LevelTable, HugePictureCountsDoNotWrap) {
+    for (int shape : {0, 3}) {
+        LevelTable t;
+        BuildLevelTable(t, 2000000, 2000000, shape, 0);
+        EXPECT_GE(t.level[0].TotalTileNum, 0);
+        EXPECT_LE(t.level[0].TotalTileNum, 3999);
+        const LevelRecord smaller = ComputeLevelRecord(t.level[0].TileS - 1, 2000000, 2000000, shape, 0);
+        EXPECT_GT(smaller.TotalTileNum, 3999) << "level 0 is the first tile size with at most 3999 pieces";
+        EXPECT_GT(ComputeLevelRecord(20, 2000000, 2000000, shape, 0).TotalTileNum, 4000);
+    }
+}
+
 TEST(LevelTable, HeaderAndOkState) {
     LevelTable t;
     BuildLevelTable(t, 400, 300, 0, 1);

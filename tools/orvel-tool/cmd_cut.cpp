@@ -76,11 +76,12 @@ double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::ti
     return std::chrono::duration<double, std::milli>(b - a).count();
 }
 
-void WritePieces(const TGame& game, const std::string& path) {
+// Returns false (with a message) when the file cannot be written completely.
+bool WritePieces(const TGame& game, const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "w");
     if (!f) {
         std::fprintf(stderr, "cut: cannot write %s\n", path.c_str());
-        return;
+        return false;
     }
     std::fprintf(f, "[\n");
     const int n = game.Header.TotalTileNum;
@@ -96,7 +97,12 @@ void WritePieces(const TGame& game, const std::string& path) {
                      p.MaskCode, p.JoinBit, p.isPicture, p.reliefSlot, i + 1 < n ? "," : "");
     }
     std::fprintf(f, "]\n");
-    std::fclose(f);
+    const bool written = !std::ferror(f);
+    if (std::fclose(f) != 0 || !written) {
+        std::fprintf(stderr, "cut: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
 }
 
 const char* kUsage =
@@ -151,15 +157,21 @@ int RunCut(const std::vector<std::string>& args) {
             if (v) piecesPath = *v;
         } else if (a == "--fit") {
             const std::string* v = value("--fit");
-            ok = v && std::sscanf(v->c_str(), "%dx%d", &fitW, &fitH) == 2 && fitW > 0 && fitH > 0 &&
-                 fitW < kMaxBitmapSide && fitH < kMaxBitmapSide;
-            if (!ok) std::fprintf(stderr, "cut: --fit wants WxH\n");
+            const size_t cross = v ? v->find('x') : std::string::npos;
+            long long fw = 0, fh = 0;
+            ok = cross != std::string::npos && ParseInt(v->substr(0, cross), 1, kMaxBitmapSide - 1, fw) &&
+                 ParseInt(v->substr(cross + 1), 1, kMaxBitmapSide - 1, fh);
+            fitW = static_cast<int>(fw);
+            fitH = static_cast<int>(fh);
+            if (!ok && v) std::fprintf(stderr, "cut: --fit wants WxH\n");
         } else if (!a.empty() && a[0] == '-') {
             std::fprintf(stderr, "cut: unknown option %s\nUsage: orvel-tool cut %s\n", a.c_str(), kUsage);
             return 2;
         } else if (image.empty()) {
             image = a;
         } else {
+            std::fprintf(stderr, "cut: unexpected argument %s (one picture only)\nUsage: orvel-tool cut %s\n",
+                         a.c_str(), kUsage);
             ok = false;
         }
         if (!ok) return 2;
@@ -258,9 +270,12 @@ int RunCut(const std::vector<std::string>& args) {
     const auto t3 = std::chrono::steady_clock::now();
     const double c3 = CpuMs();
 
-    if (!maskPath.empty() && game.Buffers[4].Width > 0 && !SavePngFile(game.Buffers[4], maskPath, &error))
+    // An output that cannot be written fails the run like a failed cut.
+    if (!maskPath.empty() && game.Buffers[4].Width > 0 && !SavePngFile(game.Buffers[4], maskPath, &error)) {
         std::fprintf(stderr, "cut: cannot write %s: %s\n", maskPath.c_str(), error.c_str());
-    if (!piecesPath.empty()) WritePieces(game, piecesPath);
+        ok = false;
+    }
+    if (!piecesPath.empty() && !WritePieces(game, piecesPath)) ok = false;
 
     std::printf("GameSeed = %d\nImageW = %d\nImageH = %d\nTileS = %d\nTilePX = %d\nTilePY = %d\n"
                 "TotalTileNum = %d\ncut_ms = %.1f\neffects_ms = %.1f\ncut_cpu_ms = %.1f\neffects_cpu_ms = %.1f\n",
