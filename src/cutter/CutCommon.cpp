@@ -70,6 +70,8 @@ bool HeaderUsable(const GameHeader& h) {
         return false;
     if (h.TileS < 1 || h.TilePX < 1 || h.TilePY < 1) return false;
     if (static_cast<int64_t>(h.TilePX) * h.TilePY > 30000) return false;
+    // Both cutters walk the grid over a table of TileNum records.
+    if (h.TileNum != h.TilePX * h.TilePY) return false;
     const int m = h.BorderStyle == 1 ? 20 : 0;
     // The cells must fit the area (no negative share of the free width).
     if (h.ImageW - 2 * m < static_cast<int64_t>(h.TilePX) * h.TileS) return false;

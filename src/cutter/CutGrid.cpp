@@ -90,9 +90,7 @@ struct GridCut {
 
 bool CutGrid(TGame& game, const CutEnvironment& env, const TMyBitmap& knobStrip) {
     GameHeader& h = game.Header;
-    // The loops below walk the grid (TilePX x TilePY) over a table of TileNum
-    // pieces; a header where the two differ would reach past the table.
-    if (!HeaderUsable(h) || h.TileNum != h.TilePX * h.TilePY || knobStrip.Width < kStripWidth ||
+    if (!HeaderUsable(h) || knobStrip.Width < kStripWidth ||
         knobStrip.Height < kStripHeight) {
         Show(env, "Jigsaw has not been cut properly! Please reopen the puzzle.");
         return false;

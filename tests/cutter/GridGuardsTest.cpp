@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CutTestUtil.h"
+#include "cutter/CellCutter.h"
 #include "cutter/KnobStrip.h"
 #include "cutter/MaskAccess.h"
 #include "cutter/PieceEffects.h"
@@ -27,6 +28,21 @@ TEST(GridGuards, PieceCountThatIsNotTheGridIsRefused) {
         ASSERT_EQ(platform.Messages.size(), 1u);
         EXPECT_EQ(platform.Messages[0].Text, "Jigsaw has not been cut properly! Please reopen the puzzle.");
         EXPECT_EQ(game.Pieces.size(), static_cast<size_t>(game.Header.TileNum + 1));
+    }
+}
+
+TEST(GridGuards, CellCutterRefusesAPieceCountThatIsNotTheGrid) {
+    for (int delta : {-5, 3}) {
+        TGame game;
+        test::SetUpGame(game, 300, 200, 6, 4, 0, 0);
+        game.Header.TileNum += delta;
+        game.Header.TotalTileNum = game.Header.TileNum;
+        game.Pieces.assign(game.Header.TileNum + 1, TPiece{});
+        FakePlatform platform;
+        CutEnvironment env;
+        env.platform = &platform;
+        EXPECT_FALSE(CutPieces(game, env));
+        EXPECT_EQ(platform.Messages.size(), 1u);
     }
 }
 
