@@ -17,6 +17,13 @@ Ends EndsOf(const CellEdge& e) {
     return {int(e.x1), int(e.y1), int(e.x2), int(e.y2)};
 }
 
+// The end of a side with the given corner link: x, y (-1, -1 when none has it).
+std::array<int, 2> EndWithCorner(const CellEdge& e, int corner) {
+    if (e.corner1 == corner) return {int(e.x1), int(e.y1)};
+    if (e.corner2 == corner) return {int(e.x2), int(e.y2)};
+    return {-1, -1};
+}
+
 // A 200 x 200 work mask, the whole of it the jigsaw area, and n pieces in one row.
 struct Scene {
     TGame game;
@@ -88,6 +95,25 @@ TEST(SilhouetteSteps, SidesTurnTheShortWayRoundTowardsTheSeed) {
     EXPECT_GE(side.x1, 54);
 }
 
+// The silhouette keeps clear of the side's end by more than the side is
+// long, so no turn of the side itself reaches it; the side is carried on past
+// its end and still closes on the outline.
+TEST(SilhouetteSteps, ASilhouetteBeyondTheSidesReachIsStillMet) {
+    Scene s(3);
+    s.Silhouette(2, 80, 95, 90, 105, 85, 100);
+    s.game.Pieces[0].seedX = 30, s.game.Pieces[0].seedY = 130;
+    s.game.Pieces[1].seedX = 30, s.game.Pieces[1].seedY = 70;
+    CellEdge& side = s.Edge(0, 20, 100, 50, 100, 1);
+    s.Edge(0, 50, 100, 60, 130, 2);
+    silhouette::RerouteEdges(*s.c);
+    ASSERT_TRUE(side.changed);
+    EXPECT_EQ(EndWithCorner(side, -1), (std::array<int, 2>{20, 100}));
+    const auto moved = EndWithCorner(side, 2);
+    EXPECT_EQ(moved[0], 79);
+    EXPECT_GE(moved[1], 94);
+    EXPECT_LE(moved[1], 106);
+}
+
 // The nearest-point rule picks the upper end of piece 0's side towards piece
 // 1 (the silhouette's seed lies below it). When that end cannot move, the
 // other end goes to the silhouette instead and the picked end stays put.
@@ -101,13 +127,6 @@ struct PickedEndFixed : Scene {
         Edge(0, startX + 50, 104, startX + 70, 130, 2);
     }
 };
-
-// The end of a side with the given corner link: x, y (-1, -1 when none has it).
-std::array<int, 2> EndWithCorner(const CellEdge& e, int corner) {
-    if (e.corner1 == corner) return {int(e.x1), int(e.y1)};
-    if (e.corner2 == corner) return {int(e.x2), int(e.y2)};
-    return {-1, -1};
-}
 
 TEST(SilhouetteSteps, AnEndThatMeetsAnotherSilhouetteStaysAndTheOtherEndMoves) {
     PickedEndFixed s(20, 25);
