@@ -548,14 +548,6 @@ int JoinCrossedEdges(CellCutState& c) {
                     ne.twin = otherSlot;
                     ne.active = 1;
                 }
-                // The two neighbours now share a side: they must be able to join.
-                for (auto [from, to] : {std::pair{ma, mb}, std::pair{mb, ma}}) {
-                    int16_t* list = c.game.Pieces[from].neighbours;
-                    bool listed = false;
-                    for (int q = 0; q < 9; ++q) listed = listed || list[q] == to;
-                    for (int q = 0; q < 9 && !listed; ++q)
-                        if (list[q] < 0) list[q] = static_cast<int16_t>(to), listed = true;
-                }
             }
         }
     }
@@ -622,23 +614,6 @@ void FinalBoxes(CellCutState& c) {
         p.boxY = t;
         p.boxW = r - l + 1;
         p.boxH = b - t + 1;
-    }
-}
-
-void JoinEndsToOutlines(CellCutState& c) {
-    const int n = c.H().TileNum;
-    for (int k = 0; k < n; ++k) {
-        if (Marked(c, k)) continue;
-        const CutSite& s = c.sites[k];
-        for (int j = 0; j < s.edgeCount; ++j) {
-            const CellEdge& e = s.edges[j];
-            if (!e.active) continue;
-            for (auto [corner, x, y] : {std::tuple{int(e.corner1), int(e.x1), int(e.y1)},
-                                        std::tuple{int(e.corner2), int(e.x2), int(e.y2)}}) {
-                if (!Marked(c, corner) || !InMask(c.work, x, y) || !MaskIsWhite(c.work, x, y)) continue;
-                MaskSet(c.work, x, y, PieceColor(c.game.Pieces[corner].MaskCode));
-            }
-        }
     }
 }
 
@@ -710,7 +685,6 @@ int Silhouettes::Place(CellCutState& c) {
     if (const int failure = JoinCrossedEdges(c)) return failure;
     DropTinyEdges(c);
     FinalBoxes(c);
-    JoinEndsToOutlines(c);
     return 0;
 }
 

@@ -49,10 +49,6 @@ void ClearEdges(CellCutState& c);
 int JoinCrossedEdges(CellCutState& c);
 void DropTinyEdges(CellCutState& c);
 void FinalBoxes(CellCutState& c);
-// The sides are drawn later as curves that leave their last point unset, as
-// the window system's polylines do; where a side ends beside an outline that
-// point is given the silhouette's colour, so no gap opens between them.
-void JoinEndsToOutlines(CellCutState& c);
 }  // namespace silhouette
 
 }  // namespace orvel
