@@ -94,6 +94,9 @@ bool LoadPngStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string
     const bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0;
     if (bitDepth == 16) png_set_strip_16(png);
     if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    // Expanding a palette also turns a tRNS chunk into an alpha channel; only
+    // grey+alpha and RGBA pictures keep theirs.
+    if (!alpha) png_set_strip_alpha(png);
     if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
     if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
         png_set_gray_to_rgb(png);

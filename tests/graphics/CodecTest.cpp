@@ -77,6 +77,16 @@ TEST(PngCodec, PaletteGreySixteenBitAndGreyAlphaBecomeBlueGreenRed) {
     EXPECT_EQ(GetAlpha(buf, 1, 0), 0);
 }
 
+// A palette with a transparency chunk is still a picture without an alpha plane.
+TEST(PngCodec, PaletteWithTransparencyChunkLoadsAsTwentyFourBit) {
+    TMyBitmap buf;
+    std::string error;
+    ASSERT_TRUE(LoadPngFile(buf, kImages + "palette_trns.png", &error)) << error;
+    EXPECT_EQ(buf.BytesPerPixel, 3);
+    EXPECT_EQ(GetPixel(buf, 0, 1), static_cast<int32_t>(RgbToColor(255, 0, 0)));  // the clear entry
+    EXPECT_EQ(GetPixel(buf, 2, 0), static_cast<int32_t>(RgbToColor(0, 0, 255)));
+}
+
 TEST(PngCodec, InterlacedFileDecodesLikeThePlainOne) {
     TMyBitmap plain, interlaced;
     std::string error;
