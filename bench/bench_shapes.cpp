@@ -59,7 +59,7 @@ BENCHMARK(BM_CutStyle3Level0)
 void BM_DrawSilhouettes(benchmark::State& state) {
     FakePlatform platform;
     ShapeData data;
-    if (LoadShapeData(data, kShapeFile, platform) != ShapeLoadResult::Loaded) {
+    if (LoadShapeData(data, kShapeFile, &platform) != ShapeLoadResult::Loaded) {
         state.SkipWithError("no shape file");
         return;
     }

@@ -50,7 +50,7 @@ ShapeLoadResult ParseShapeData(ShapeData& data, const uint8_t* bytes, size_t siz
     return ShapeLoadResult::Loaded;
 }
 
-ShapeLoadResult LoadShapeData(ShapeData& data, const std::string& path, Platform& platform) {
+ShapeLoadResult LoadShapeData(ShapeData& data, const std::string& path, Platform* platform) {
     FreeShapeData(data);
     std::ifstream in(path, std::ios::binary);
     if (!in) return ShapeLoadResult::Missing;
@@ -62,7 +62,7 @@ ShapeLoadResult LoadShapeData(ShapeData& data, const std::string& path, Platform
     char magic[8] = {};
     in.read(magic, 8);
     if (in.gcount() != 8 || std::memcmp(magic, kShapeMagic, 8) != 0) {
-        platform.ShowMessage("Invalid DAT file!", "", MsgKind::Warning);
+        if (platform) platform->ShowMessage("Invalid DAT file!", "", MsgKind::Warning);
         return ShapeLoadResult::InvalidMagic;
     }
     if (uint64_t(length) > kMaxShapeFileBytes) return ShapeLoadResult::Damaged;

@@ -59,8 +59,9 @@ enum class ShapeLoadResult {
 
 // Reads the whole shape file. Anything but Loaded leaves no entries. A wrong
 // magic shows "Invalid DAT file!" (warning); the other failures show nothing,
-// and the cut simply makes no picture pieces.
-ShapeLoadResult LoadShapeData(ShapeData& data, const std::string& path, Platform& platform);
+// and the cut simply makes no picture pieces. Without a platform (nullptr)
+// the same checks run quietly.
+ShapeLoadResult LoadShapeData(ShapeData& data, const std::string& path, Platform* platform);
 // The same from bytes already in memory (no message).
 ShapeLoadResult ParseShapeData(ShapeData& data, const uint8_t* bytes, size_t size);
 // Makes entry index the current drawing. False (and no current drawing) when

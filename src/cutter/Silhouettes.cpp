@@ -623,32 +623,7 @@ Silhouettes::Silhouettes(std::string shapeFile, Platform* platform)
     : m_file(std::move(shapeFile)), m_platform(platform) {}
 
 bool Silhouettes::Load(CellCutState&) {
-    FreeShapeData(m_data);
-    ShapeLoadResult r;
-    if (m_platform) {
-        r = LoadShapeData(m_data, m_file, *m_platform);
-    } else {
-        // No desktop to show a message on: the same checks, quietly.
-        struct Quiet : Platform {
-            MsgResult ShowMessage(const std::string&, const std::string&, MsgKind) override {
-                return MsgResult::Ok;
-            }
-            void PlaySoundFile(const std::string&) override {}
-            bool OpenWithDefault(const std::string&) override { return false; }
-            void OpenHelp(const std::string&) override {}
-            double Now() override { return 0; }
-            uint64_t TickMs() override { return 0; }
-            uint64_t HighResCounter() override { return 0; }
-            void SleepMs(int) override {}
-            void ProcessEvents() override {}
-            ScreenMetrics GetScreenMetrics() override { return {}; }
-            void SetCursor(CursorShape) override {}
-            void RenderText(TMyBitmap&, const TRect&, const std::string&,
-                            const TextStyle&) override {}
-            TextExtent MeasureText(const std::string&, const TextStyle&) override { return {}; }
-        } quiet;
-        r = LoadShapeData(m_data, m_file, quiet);
-    }
+    const ShapeLoadResult r = LoadShapeData(m_data, m_file, m_platform);
     // Without entries no piece is marked: the cut makes ordinary cells.
     return r == ShapeLoadResult::Loaded && m_data.Count > 0;
 }

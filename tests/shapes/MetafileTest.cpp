@@ -125,7 +125,7 @@ TEST(Metafile, MirrorFlipsEveryPointRecordInsideTheFrame) {
 TEST(Metafile, RotateByZeroChangesNothing) {
     FakePlatform platform;
     ShapeData data;
-    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), platform), ShapeLoadResult::Loaded);
+    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), &platform), ShapeLoadResult::Loaded);
     for (int i = 0; i < data.Count; ++i) {
         ASSERT_TRUE(SelectShape(data, i));
         TMetafile mf = data.Current;
@@ -163,7 +163,7 @@ TEST(Metafile, QuarterTurnSwapsTheSizeAndMovesPointsByThePointRule) {
 TEST(Metafile, SmallTurnsKeepThePictureInsideTheEnlargedFrame) {
     FakePlatform platform;
     ShapeData data;
-    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), platform), ShapeLoadResult::Loaded);
+    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), &platform), ShapeLoadResult::Loaded);
     for (int angle : {-30, -17, -1, 1, 13, 29}) {
         for (int i = 0; i < data.Count; ++i) {
             ASSERT_TRUE(SelectShape(data, i));

@@ -304,7 +304,7 @@ void Placements(bool flipV, bool flipH, int& right, int& below, int& total) {
     for (uint32_t seed = 1; seed <= 12; ++seed) {
         Prepared s(9, seed);
         ShapeData data;
-        ASSERT_EQ(LoadShapeData(data, path, s.platform), ShapeLoadResult::Loaded);
+        ASSERT_EQ(LoadShapeData(data, path, &s.platform), ShapeLoadResult::Loaded);
         const GameHeader& h = s.game.Header;
         const int k = h.TilePX + 1;  // row 1, column 1
         s.game.Pieces[k].isPicture = 1;

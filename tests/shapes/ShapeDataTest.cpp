@@ -30,7 +30,7 @@ std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes
 TEST(ShapeData, ShippedFileHoldsEnoughRecognisableSilhouettes) {
     FakePlatform platform;
     ShapeData data;
-    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), platform), ShapeLoadResult::Loaded);
+    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), &platform), ShapeLoadResult::Loaded);
     EXPECT_TRUE(platform.Messages.empty());
     ASSERT_GE(data.Count, 24);
     int flipH = 0, flipV = 0;
@@ -94,7 +94,7 @@ TEST(ShapeData, WrongMagicIsNamedAndLeavesNoEntries) {
     const std::string path = WriteTemp("orvel_shapes_magic.dat", file);
     FakePlatform platform;
     ShapeData data;
-    EXPECT_EQ(LoadShapeData(data, path, platform), ShapeLoadResult::InvalidMagic);
+    EXPECT_EQ(LoadShapeData(data, path, &platform), ShapeLoadResult::InvalidMagic);
     ASSERT_EQ(platform.Messages.size(), 1u);
     EXPECT_EQ(platform.Messages[0].Text, "Invalid DAT file!");
     EXPECT_EQ(platform.Messages[0].Kind, MsgKind::Warning);
@@ -106,7 +106,7 @@ TEST(ShapeData, WrongMagicIsNamedAndLeavesNoEntries) {
 TEST(ShapeData, MissingFileLoadsNothingQuietly) {
     FakePlatform platform;
     ShapeData data;
-    EXPECT_EQ(LoadShapeData(data, "/nonexistent/orvel/pic_orvel.dat", platform),
+    EXPECT_EQ(LoadShapeData(data, "/nonexistent/orvel/pic_orvel.dat", &platform),
               ShapeLoadResult::Missing);
     EXPECT_TRUE(platform.Messages.empty());
     EXPECT_EQ(data.Count, 0);
@@ -137,7 +137,7 @@ TEST(ShapeData, BrokenFilesCorpus) {
         SCOPED_TRACE(name);
         FakePlatform platform;
         ShapeData data;
-        const ShapeLoadResult r = LoadShapeData(data, entry.path().string(), platform);
+        const ShapeLoadResult r = LoadShapeData(data, entry.path().string(), &platform);
         if (name.starts_with("magic_")) {
             EXPECT_EQ(r, ShapeLoadResult::InvalidMagic);
             ASSERT_EQ(platform.Messages.size(), 1u);

@@ -141,7 +141,7 @@ TEST(ShapeRaster, RecordsAfterEndOfFileAreNotPlayed) {
 TEST(ShapeRaster, OneColourOnlyAndWhiteErasesExactly) {
     FakePlatform platform;
     ShapeData data;
-    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), platform), ShapeLoadResult::Loaded);
+    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), &platform), ShapeLoadResult::Loaded);
     const TColor piece = RgbToColor(128, 0, 175), white = 0xFFFFFF;
     for (int i = 0; i < data.Count; ++i) {
         ASSERT_TRUE(SelectShape(data, i));

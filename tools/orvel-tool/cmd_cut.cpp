@@ -20,32 +20,22 @@
 #include "cutter/Silhouettes.h"
 #include "game/GameState.h"
 #include "graphics/ImageCodecs.h"
-#include "platform/Platform.h"
+#include "platform/FakePlatform.h"
 
 namespace orvel::tool {
 namespace {
 
-// Message boxes go to standard error.
-class StderrPlatform : public Platform {
+// Message boxes go to standard error; the generator is seeded from the
+// clock when no seed is given.
+class StderrPlatform : public FakePlatform {
 public:
     MsgResult ShowMessage(const std::string& text, const std::string&, MsgKind) override {
         std::fprintf(stderr, "%s\n", text.c_str());
         return MsgResult::Ok;
     }
-    void PlaySoundFile(const std::string&) override {}
-    bool OpenWithDefault(const std::string&) override { return false; }
-    void OpenHelp(const std::string&) override {}
-    double Now() override { return 0; }
-    uint64_t TickMs() override { return 0; }
     uint64_t HighResCounter() override {
         return static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     }
-    void SleepMs(int) override {}
-    void ProcessEvents() override {}
-    ScreenMetrics GetScreenMetrics() override { return {}; }
-    void SetCursor(CursorShape) override {}
-    void RenderText(TMyBitmap&, const TRect&, const std::string&, const TextStyle&) override {}
-    TextExtent MeasureText(const std::string&, const TextStyle&) override { return {}; }
 };
 
 bool ParseInt(const std::string& s, long long lo, long long hi, long long& out) {
