@@ -52,11 +52,7 @@ TEST(CutGolden, MasksAndRecordsMatchTheStoredCuts) {
     const bool update = test::UpdateGoldens();
     std::map<std::string, std::string> stored;
     if (!update) {
-        std::string text;
-        ASSERT_TRUE(test::ReadText(kGoldenDir + "/cuts.txt", text)) << "missing " << kGoldenDir;
-        std::istringstream in(text);
-        std::string name, rest;
-        while (in >> name && std::getline(in, rest)) stored[name] = rest;
+        ASSERT_TRUE(test::ReadGoldenIndex(kGoldenDir + "/cuts.txt", stored)) << "missing " << kGoldenDir;
     }
     for (const Case& c : Cases()) {
         TGame game;

@@ -43,6 +43,7 @@ inline uint64_t MaskHash(const TMyBitmap& m) {
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace orvel::test {
@@ -91,5 +92,15 @@ inline void WriteText(const std::string& path, const std::string& text) {
 }
 
 inline bool UpdateGoldens() { return std::getenv("ORVEL_UPDATE_GOLDENS") != nullptr; }
+
+// A golden index: one line per case, its name, then the rest of the line.
+inline bool ReadGoldenIndex(const std::string& path, std::map<std::string, std::string>& stored) {
+    std::string text;
+    if (!ReadText(path, text)) return false;
+    std::istringstream in(text);
+    std::string name, rest;
+    while (in >> name && std::getline(in, rest)) stored[name] = rest;
+    return true;
+}
 
 }  // namespace orvel::test

@@ -28,11 +28,7 @@ TEST(EffectsGolden, ReliefAndWoodMatchTheStoredHashes) {
     std::string index;
     std::map<std::string, std::string> stored;
     if (!test::UpdateGoldens()) {
-        std::string text;
-        ASSERT_TRUE(test::ReadText(kGoldenFile, text));
-        std::istringstream in(text);
-        std::string name, rest;
-        while (in >> name && std::getline(in, rest)) stored[name] = rest;
+        ASSERT_TRUE(test::ReadGoldenIndex(kGoldenFile, stored));
     }
     int n = 0;
     for (int shape : {0, 4}) {
