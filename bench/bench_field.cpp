@@ -33,7 +33,7 @@ struct Scene {
             Create32(pw.WinSkin, kWinSkinW, kWinSkinH);
         if (!LoadPngResource(pw.GlassSkin, g_resources, "glass"))
             Create32(pw.GlassSkin, kGlassSkinW, kGlassSkinH);
-        CreatePlayWindows(pw, platform, "Pocket %d (%d)", "Thumbnail");
+        CreatePlayWindows(pw, platform, {"Pocket 1 (0)", "Pocket 2 (0)", "Pocket 3 (0)", "Pocket 4 (0)"}, "Thumbnail");
         SizeField(view, 1920, 1080, kDefaultBackground);
         SetFieldArea(view, 1920, 1045);
         for (int s = 0; s < 2; ++s) {

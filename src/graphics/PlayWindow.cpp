@@ -571,32 +571,8 @@ int GroupCount(const TGame& game, int winId, bool refresh) {
     return count;
 }
 
-std::string FormatPocketCaption(const std::string& format, int pocket, int groups) {
-    std::string out;
-    const int values[2] = {pocket, groups};
-    int used = 0;
-    for (size_t i = 0; i < format.size(); ++i) {
-        const char c = format[i];
-        if (c == '%' && i + 1 < format.size()) {
-            const char n = format[i + 1];
-            if ((n == 'd' || n == 's') && used < 2) {
-                out += std::to_string(values[used++]);
-                ++i;
-                continue;
-            }
-            if (n == '%') {
-                out += '%';
-                ++i;
-                continue;
-            }
-        }
-        out += c;
-    }
-    return out;
-}
-
-void CreatePlayWindows(TPlayWindows& pw, Platform& platform, const std::string& pocketFormat,
-                       const std::string& thumbCaption) {
+void CreatePlayWindows(TPlayWindows& pw, Platform& platform,
+                       const std::array<std::string, 4>& pocketCaptions, const std::string& thumbCaption) {
     for (int side = MW_SIDE0; side <= MW_SIDE1; ++side) {
         TMyWin& w = pw.Wins[side];
         InitWindow(w, 0, 0, 100, 100, kKindSide);
@@ -613,7 +589,7 @@ void CreatePlayWindows(TPlayWindows& pw, Platform& platform, const std::string& 
         w.HasBackground = true;
         w.Background = kDefaultBackground;
         w.ToolButton = 9 + k;
-        SetCaption(w, FormatPocketCaption(pocketFormat, k + 1, 0), platform);
+        SetCaption(w, pocketCaptions[k], platform);
     }
     TMyWin& thumb = pw.Wins[MW_THUMB];
     InitWindow(thumb, 0, 0, 100, 100, kKindThumb);

@@ -183,14 +183,11 @@ void Activate(TPlayWindows& pw, TMyWin* win);
 void SetVisible(TPlayWindows& pw, TMyWin& win, bool visible);
 
 // Creates the seven windows and the glass as the main window starts: the sides
-// visible with the default background, the pockets hidden and captioned from
-// pocketFormat (two integers: pocket number 1..4 and group count), the thumbnail
-// hidden with its caption; then the stacking order is reset.
-void CreatePlayWindows(TPlayWindows& pw, Platform& platform, const std::string& pocketFormat,
-                       const std::string& thumbCaption);
-// Formats a pocket caption: the first two "%d" (or "%s") receive the numbers;
-// any other '%' is kept as it stands, so a broken language text cannot crash.
-std::string FormatPocketCaption(const std::string& format, int pocket, int groups);
+// visible with the default background, the pockets hidden with their
+// captions (pockets 1..4), the thumbnail hidden with its caption; then the
+// stacking order is reset.
+void CreatePlayWindows(TPlayWindows& pw, Platform& platform,
+                       const std::array<std::string, 4>& pocketCaptions, const std::string& thumbCaption);
 
 // Paints frame, scroll bars, background, lens corners and buttons, clipped to update.
 void DrawWindow(TMyBitmap& target, const TMyRect& update, const TMyWin& win,

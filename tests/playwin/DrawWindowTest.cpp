@@ -38,7 +38,7 @@ struct DrawFixture : ::testing::Test {
         ASSERT_EQ(field.Width, 400);
         FillBox(field, 0, 0, 400, 300, 0x123456);
         SetPosSize(all, 0, 0, 400, 300);
-        CreatePlayWindows(pw, fp, "Pocket %d (%d)", "Thumbnail");
+        CreatePlayWindows(pw, fp, {"Pocket 1 (0)", "Pocket 2 (0)", "Pocket 3 (0)", "Pocket 4 (0)"}, "Thumbnail");
     }
     TMyWin& Pocket() {
         TMyWin& w = pw.Wins[MW_POCKET0];

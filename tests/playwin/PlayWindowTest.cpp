@@ -316,7 +316,7 @@ TEST(PlayWindowMisc, CopyGeometryKeepsTheSidesInStep) {
 TEST(PlayWindowStacking, BringToFrontAndActivate) {
     FakePlatform fp;
     TPlayWindows pw;
-    CreatePlayWindows(pw, fp, "Pocket %d (%d)", "Thumbnail");
+    CreatePlayWindows(pw, fp, {"Pocket 1 (0)", "Pocket 2 (0)", "Pocket 3 (0)", "Pocket 4 (0)"}, "Thumbnail");
     int activations = 0;
     pw.OnActivate = [&](TMyWin*) { ++activations; };
     BringToFront(pw, pw.Wins[MW_POCKET0]);
@@ -340,7 +340,7 @@ TEST(PlayWindowStacking, BringToFrontAndActivate) {
 TEST(PlayWindowStacking, SetUpTable) {
     FakePlatform fp;
     TPlayWindows pw;
-    CreatePlayWindows(pw, fp, "Pocket %d (%d)", "Thumbnail");
+    CreatePlayWindows(pw, fp, {"Pocket 1 (0)", "Pocket 2 (0)", "Pocket 3 (0)", "Pocket 4 (0)"}, "Thumbnail");
     EXPECT_TRUE(pw.Wins[MW_SIDE0].Visible);
     EXPECT_TRUE(pw.Wins[MW_SIDE1].Visible);
     EXPECT_EQ(pw.Wins[MW_SIDE1].ToolButton, 6);
@@ -384,12 +384,6 @@ TEST(PlayWindowCaption, CoverageBecomesAlpha) {
     SetCaption(w, "", fp);
     EXPECT_TRUE(IsEmpty(w.CaptionTextBox));
     EXPECT_EQ(GetAlpha(w.CaptionBitmap, 1, 1), 0);
-}
-
-TEST(PlayWindowCaption, PocketCaptionFormatting) {
-    EXPECT_EQ(FormatPocketCaption("Pocket %d (%d)", 3, 12), "Pocket 3 (12)");
-    EXPECT_EQ(FormatPocketCaption("%d%% %d %d", 1, 2), "1% 2 %d");
-    EXPECT_EQ(FormatPocketCaption("trail %", 1, 2), "trail %");
 }
 
 TEST(PlayWindowGroups, CountsGroupsOfOneWindow) {

@@ -23,6 +23,13 @@ namespace orvel {
 
 namespace {
 
+// A pocket's caption: the language's "PocketCaption" with the pocket number
+// 1..4 and the number of groups in it.
+std::string PocketCaption(const TLanguage& lang, int pocket, int groups) {
+    return FormatText(lang.LookUp(LangSection::Pocket, "PocketCaption"),
+                      {std::to_string(pocket), std::to_string(groups)});
+}
+
 // The vendor's two web addresses.
 constexpr const char* kVendorSites[2] = {"https://www1.orvel-jigsaw.example",
                                          "https://www2.orvel-jigsaw.example"};
@@ -209,8 +216,9 @@ TF_Main::TF_Main(Platform& platform, const TPlatformFolders& folders, QWidget* p
 
     // 5. The play windows and the glass, then the stacking order.
     // The thumbnail starts with its designed caption; a language replaces it when applied.
-    CreatePlayWindows(Wins, m_platform, Lang->LookUp(LangSection::Pocket, "PocketCaption"),
-                      "Thumbnail");
+    std::array<std::string, 4> pocketCaptions;
+    for (int k = 0; k < 4; ++k) pocketCaptions[k] = PocketCaption(*Lang, k + 1, 0);
+    CreatePlayWindows(Wins, m_platform, pocketCaptions, "Thumbnail");
     const MenuCmd winItems[kPlayWindowCount] = {
         MI_GameWin1,       MI_GameWin2,       MI_PocketsPocket1, MI_PocketsPocket2,
         MI_PocketsPocket3, MI_PocketsPocket4, MI_GameThumb};
@@ -449,10 +457,9 @@ void TF_Main::ApplyTexts(const TLanguage& lang) {
         ToolButtons[slot]->setToolTip(
             QString::fromStdString(MenuHint(caption, ShortcutText(d.Key, d.Shift))));
     }
-    const std::string pocketFormat = lang.LookUp(LangSection::Pocket, "PocketCaption");
     for (int k = 0; k < 4; ++k) {
         TMyWin& p = Wins.Wins[MW_POCKET0 + k];
-        SetCaption(p, FormatPocketCaption(pocketFormat, k + 1, p.Groups), m_platform);
+        SetCaption(p, PocketCaption(lang, k + 1, p.Groups), m_platform);
     }
     SetCaption(Wins.Wins[MW_THUMB], lang.LookUp(LangSection::Thumbnail, "FormCaption"), m_platform);
     RequestFullRedraw();
