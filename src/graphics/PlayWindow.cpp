@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/GameState.h"
 #include "platform/Platform.h"
 
 namespace orvel {
@@ -546,29 +545,6 @@ void CopyGeometry(TMyWin& dst, const TMyWin& src) {
     for (int i = BTN_LEFT; i <= BTN_VTHUMB; ++i) dst.Buttons[i] = src.Buttons[i];
     dst.HScroll = src.HScroll;
     dst.VScroll = src.VScroll;
-}
-
-int GroupCount(const TGame& game, int winId, bool refresh) {
-    const std::vector<TOrderPair>* order = &game.DrawOrder;
-    std::vector<TOrderPair> sorted;
-    if (refresh && (!game.OrderValid || game.OrderDescending)) {
-        sorted = game.DrawOrder;
-        std::stable_sort(
-            sorted.begin(), sorted.end(),
-            [](const TOrderPair& a, const TOrderPair& b) { return a.group < b.group; });
-        order = &sorted;
-    }
-    int count = 0;
-    int prevGroup = 0;
-    bool first = true;
-    for (const TOrderPair& pair : *order) {
-        if (pair.piece < 0 || static_cast<size_t>(pair.piece) >= game.Pieces.size()) continue;
-        const TPiece& piece = game.Pieces[pair.piece];
-        if (piece.window == winId && (first || pair.group != prevGroup)) ++count;
-        prevGroup = pair.group;
-        first = false;
-    }
-    return count;
 }
 
 void CreatePlayWindows(TPlayWindows& pw, Platform& platform,

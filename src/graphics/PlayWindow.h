@@ -16,7 +16,6 @@
 namespace orvel {
 
 class Platform;
-struct TGame;
 
 // Window numbers MW_SIDE0 .. MW_THUMB come with the piece record.
 constexpr int kPlayWindowCount = 7;
@@ -169,9 +168,6 @@ void SetCaption(TMyWin& win, const std::string& text, Platform& platform);
 void ClearHover(TMyWin& win);
 void SetButtonsActive(TMyWin& win, bool flag);
 void CopyGeometry(TMyWin& dst, const TMyWin& src);
-// Counts the groups of pieces lying in window winId, walking the draw order.
-// With refresh and an out-of-date order, a sorted copy of the order is walked.
-int GroupCount(const TGame& game, int winId, bool refresh);
 // Whether the point lies in the lens ellipse inscribed in the glass's Outer.
 bool IsInLens(const TMyWin& glass, int x, int y);
 

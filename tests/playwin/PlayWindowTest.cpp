@@ -386,28 +386,6 @@ TEST(PlayWindowCaption, CoverageBecomesAlpha) {
     EXPECT_EQ(GetAlpha(w.CaptionBitmap, 1, 1), 0);
 }
 
-TEST(PlayWindowGroups, CountsGroupsOfOneWindow) {
-    TGame g;
-    g.Pieces.resize(6);
-    const int groups[6] = {0, 0, 2, 3, 3, 5};
-    const int wins[6] = {0, 0, 2, 2, 2, 0};
-    for (int i = 0; i < 6; ++i) {
-        g.Pieces[i].group = groups[i];
-        g.Pieces[i].window = static_cast<uint8_t>(wins[i]);
-    }
-    // Out of order: with refresh a sorted copy is walked.
-    g.DrawOrder = {{5, 5}, {3, 3}, {0, 0}, {2, 2}, {0, 1}, {3, 4}};
-    g.OrderValid = false;
-    EXPECT_EQ(GroupCount(g, 0, true), 2);
-    EXPECT_EQ(GroupCount(g, 2, true), 2);
-    EXPECT_EQ(GroupCount(g, 3, true), 0);
-    g.DrawOrder = {{0, 0}, {0, 1}, {2, 2}, {3, 3}, {3, 4}, {5, 5}};
-    g.OrderValid = true;
-    EXPECT_EQ(GroupCount(g, 2, false), 2);
-    g.DrawOrder.push_back({7, 99});  // a broken entry is skipped
-    EXPECT_EQ(GroupCount(g, 0, false), 2);
-}
-
 }  // namespace
 }  // namespace orvel
 
