@@ -186,19 +186,6 @@ std::string IndexKey(LangSection section, std::string_view key) {
     return k;
 }
 
-bool ReadSmallFile(const std::string& path, uint64_t limit, std::string& bytes) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > limit) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(static_cast<size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return true;
-}
-
 std::string ReplaceDollarD(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -89,17 +89,23 @@ std::string TIniBuffer::Text() const {
     return out;
 }
 
-void TIniBuffer::Open(const std::string& path) {
-    m_lines.clear();
+bool ReadSmallFile(const std::string& path, uint64_t limit, std::string& bytes) {
     std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
     const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxFileSize) return;
+    if (ec || size > limit) return false;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return;
-    std::string bytes(static_cast<size_t>(size), '\0');
+    if (!in) return false;
+    bytes.assign(static_cast<size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<size_t>(in.gcount()));
-    SetText(bytes);
+    return true;
+}
+
+void TIniBuffer::Open(const std::string& path) {
+    m_lines.clear();
+    std::string bytes;
+    if (ReadSmallFile(path, kMaxFileSize, bytes)) SetText(bytes);
 }
 
 void TIniBuffer::Store(const std::string& path) {
