@@ -10,9 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include "graphics/Field.h"
+#include "play/Field.h"
 #include "graphics/ImageCodecs.h"
-#include "graphics/PlayWindow.h"
+#include "play/PlayWindow.h"
 #include "platform/FakePlatform.h"
 
 namespace {

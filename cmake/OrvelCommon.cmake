@@ -20,16 +20,17 @@ if(ORVEL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# orvel_library(<name> [DEPS lib...] [PUBLIC_DEPS lib...])
-# Builds the .cpp files of the current folder (not its forms/) into orvel_<name>.
+# orvel_library(<name> SOURCES file... [DEPS lib...] [PRIVATE_DEPS lib...])
+# One core library orvel_<name> from the listed files. DEPS are the libraries
+# whose headers this one's headers or sources include; which layers may be
+# named here is checked by the layering test.
 function(orvel_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS;PUBLIC_DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  add_library(orvel_${name} STATIC ${sources})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(orvel_${name} STATIC ${ARG_SOURCES})
   target_include_directories(orvel_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_compile_options(orvel_${name} PRIVATE ${ORVEL_WARNINGS})
-  target_link_libraries(orvel_${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})
-  set_property(GLOBAL APPEND PROPERTY ORVEL_CORE_LIBS orvel_${name})
+  target_link_libraries(orvel_${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  set_target_properties(orvel_${name} PROPERTIES AUTOMOC OFF)
 endfunction()
 
 # orvel_forms(<name> [DEPS lib...])

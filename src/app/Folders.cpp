@@ -7,19 +7,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Version.h"
+#include "base/Text.h"
+#include "base/Version.h"
 
 namespace fs = std::filesystem;
 
 namespace orvel {
 
 namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
 
 // Folders are created only at absolute paths: an empty desktop folder would
 // otherwise put the game's folders into whatever the working folder is.
@@ -63,11 +58,6 @@ std::string UserDirEntry(const std::string& configHome, const std::string& home,
 }
 
 }  // namespace
-
-std::string AddSlash(const std::string& path) {
-    if (path.empty() || path.back() == '/') return path;
-    return path + "/";
-}
 
 bool CopyIfMissing(const std::string& source, const std::string& target, bool deleteSource) {
     std::error_code ec;
@@ -183,7 +173,7 @@ TAppPaths SetUpFolders(const TPlatformFolders& platform) {
         for (fs::directory_iterator it(p.DistJigsawsDir, ec), end; !ec && it != end;
              it.increment(ec)) {
             const std::string name = it->path().filename().string();
-            if (Lower(it->path().extension().string()) != kSavedGameExt) continue;
+            if (AsciiLower(it->path().extension().string()) != kSavedGameExt) continue;
             CopyIfMissing(p.DistJigsawsDir + name, p.SavedGamesDir + name, false);
         }
     }

@@ -59,8 +59,6 @@ struct TAppPaths {
 constexpr const char* kJigsawExt = ".orv";
 constexpr const char* kSavedGameExt = ".sv1";
 
-// Appends "/" to a non-empty path that does not end with one.
-std::string AddSlash(const std::string& path);
 
 // Copies source to target when target does not exist and source is a file;
 // deletes source afterwards when asked and the copy succeeded (a failed

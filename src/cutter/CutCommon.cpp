@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/Version.h"
+#include "base/Version.h"
 #include "cutter/MaskAccess.h"
 
 namespace orvel {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "base/IntMath.h"
+
 namespace orvel {
 
 // Marker of an unset rectangle edge.
@@ -43,17 +45,5 @@ void MoveTo(TMyRect& r, int left, int top);
 void SetBottomRight(TMyRect& r, int right, int bottom);
 void GrowBy(TMyRect& r, int dLeft, int dTop, int dWidth, int dHeight);
 void ShiftEdges(TMyRect& r, int dLeft, int dTop, int dRight, int dBottom);
-
-// Small integer helpers used across the game.
-inline int Max(int a, int b) { return a > b ? a : b; }
-inline int Min(int a, int b) { return a < b ? a : b; }
-// hi when v > hi, else lo when v < lo, else v.
-inline int Clamp(int v, int lo, int hi) { return v > hi ? hi : (v < lo ? lo : v); }
-inline int ClampByte(int v) { return Clamp(v, 0, 255); }
-// Angle at p2 between the rays to p1 and p3, in radians.
-double AngleAt(double x1, double y1, double x2, double y2, double x3, double y3);
-
-// Nearest integer, halves to even: the rounding used for every real-to-integer conversion.
-int Round(double v);
 
 }  // namespace orvel

@@ -1,6 +1,7 @@
 #include "lang/Lang.h"
 
-#include "settings/IniFile.h"  // TrimView
+#include "base/FileRead.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -207,26 +208,6 @@ const char* LangSectionName(LangSection section) {
     return i < kSectionNames.size() ? kSectionNames[i] : "";
 }
 
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
-std::string AsciiLower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
 std::string DecodeLangFileBytes(std::string_view bytes) {
     if (StartsWith(bytes, "\xFF\xFE")) return FromUtf16(bytes.substr(2), false);
     if (StartsWith(bytes, "\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
@@ -426,21 +407,16 @@ size_t TLangApplyRegistry::Count() const {
 TLanguage::TLanguage(Platform* platform, std::string languageDir)
     : m_platform(platform), m_languageDir(std::move(languageDir)) {}
 
-static std::string JoinDir(const std::string& dir, const std::string& name) {
-    if (dir.empty()) return name;
-    return dir.back() == '/' ? dir + name : dir + "/" + name;
-}
-
 std::string TLanguage::LangFilePath(std::string_view name) const {
-    return JoinDir(m_languageDir, AsciiLower(name) + ".lng");
+    return JoinPath(m_languageDir, AsciiLower(name) + ".lng");
 }
 
 std::string TLanguage::HelpFilePath(std::string_view name) const {
-    return JoinDir(m_languageDir, AsciiLower(name) + ".help");
+    return JoinPath(m_languageDir, AsciiLower(name) + ".help");
 }
 
 std::string TLanguage::FlagFilePath(std::string_view name) const {
-    return JoinDir(m_languageDir, AsciiLower(name) + ".bmp");
+    return JoinPath(m_languageDir, AsciiLower(name) + ".bmp");
 }
 
 std::string TLanguage::LookUp(LangSection section, std::string_view key) const {

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/Version.h"  // kAppTitle, the caption of every message box
+#include "base/Version.h"  // kAppTitle, the caption of every message box
 #include "platform/Platform.h"
 
 namespace orvel {
@@ -200,9 +200,5 @@ std::string DecodeLangFileBytes(std::string_view bytes);
 std::vector<TLangEntry> ParseLangText(std::string_view utf8);
 // The [Language Info] of a decoded file; false when it has none.
 bool ParseLangInfo(std::string_view utf8, LANG_INFO& info);
-
-// Case-insensitive for A-Z only, as language keys are compared.
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b);
-std::string AsciiLower(std::string_view s);
 
 }  // namespace orvel

@@ -1,5 +1,7 @@
 #include "lang/LangKeys.h"
 
+#include "base/Text.h"
+
 #include <array>
 
 namespace orvel {

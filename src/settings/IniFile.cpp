@@ -5,7 +5,9 @@
 #include <fstream>
 #include <system_error>
 
-#include "platform/IoError.h"
+#include "base/Text.h"
+#include "base/FileRead.h"
+#include "base/IoError.h"
 
 namespace orvel {
 
@@ -26,36 +28,6 @@ std::string SubKeyTag(std::string_view subKey) {
 }
 
 }  // namespace
-
-std::string_view TrimView(std::string_view s) {
-    size_t b = 0;
-    size_t e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return s.substr(b, e - b);
-}
-
-bool ParseInt32(std::string_view s, int32_t& out) {
-    if (s.empty()) return false;
-    size_t i = 0;
-    bool negative = false;
-    if (s[0] == '+' || s[0] == '-') {
-        negative = s[0] == '-';
-        i = 1;
-    }
-    if (i == s.size()) return false;
-    int64_t value = 0;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-        if (value > int64_t{2147483648}) return false;  // stops growth long before overflow
-    }
-    if (negative) value = -value;
-    if (value < INT32_MIN || value > INT32_MAX) return false;
-    out = static_cast<int32_t>(value);
-    return true;
-}
 
 void TIniBuffer::SetText(std::string_view text) {
     m_lines.clear();
@@ -87,19 +59,6 @@ std::string TIniBuffer::Text() const {
         out += "\r\n";
     }
     return out;
-}
-
-bool ReadSmallFile(const std::string& path, uint64_t limit, std::string& bytes) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > limit) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(static_cast<size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return true;
 }
 
 void TIniBuffer::Open(const std::string& path) {

@@ -71,12 +71,5 @@ private:
     std::vector<std::string> m_lines;
 };
 
-// Reads a whole regular file of at most limit bytes; false when it is missing,
-// unreadable or larger.
-bool ReadSmallFile(const std::string& path, uint64_t limit, std::string& bytes);
-// Bytes up to and including ' ' removed at both ends.
-std::string_view TrimView(std::string_view s);
-// Optional sign and decimal digits only, within the 32-bit signed range.
-bool ParseInt32(std::string_view s, int32_t& out);
 
 }  // namespace orvel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/Text.h"
 #include "settings/IniFile.h"
 
 namespace orvel {
@@ -61,12 +62,6 @@ std::string HelpFolder(const TSettingsPaths& paths, const std::string& lowerName
 
 std::string RecentFileCaption(int index, const std::string& name) {
     return "&" + std::to_string(index + 1) + ". " + name;
-}
-
-std::string JoinPath(const std::string& dir, const std::string& name) {
-    if (dir.empty()) return name;
-    if (dir.back() == '/') return dir + name;
-    return dir + "/" + name;
 }
 
 std::string SettingsFilePath(const TSettingsPaths& paths) {

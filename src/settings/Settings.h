@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/Bitmap.h"  // TColor, 0x00BBGGRR
+#include "base/Color.h"
 
 namespace orvel {
 
@@ -122,8 +122,6 @@ public:
 // "&" + (index + 1) + ". " + name, the caption of recent-file menu item index.
 std::string RecentFileCaption(int index, const std::string& name);
 
-// path + "/" + name, with no doubled separator.
-std::string JoinPath(const std::string& dir, const std::string& name);
 
 // The settings file's path: UserDataDir + "orvel.ini".
 std::string SettingsFilePath(const TSettingsPaths& paths);

@@ -5,6 +5,7 @@
 #include <map>
 #include <random>
 
+#include "base/Text.h"
 #include "app/Folders.h"
 
 namespace fs = std::filesystem;

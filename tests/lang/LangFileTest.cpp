@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "base/Text.h"
 #include "lang/Lang.h"
 #include "platform/FakePlatform.h"
 #include "settings/TempDir.h"

@@ -5,6 +5,7 @@
 #include <set>
 #include <tuple>
 
+#include "base/Text.h"
 #include "lang/Lang.h"
 #include "lang/LangKeys.h"
 #include "platform/FakePlatform.h"

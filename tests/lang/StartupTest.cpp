@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "lang/Lang.h"
-#include "lang/LangChoice.h"
+#include "app/LangChoice.h"
 #include "platform/FakePlatform.h"
 #include "settings/Settings.h"
 #include "settings/TempDir.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/IoError.h"
+#include "base/IoError.h"
 #include "settings/TempDir.h"
 
 namespace orvel {

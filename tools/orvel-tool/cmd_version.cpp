@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "Command.h"
-#include "app/Version.h"
+#include "base/Version.h"
 
 namespace orvel::tool {
 namespace {

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
-#include "app/Version.h"
+#include "base/Version.h"
 
 namespace orvel {
 

@@ -17,7 +17,7 @@
 #include "app/forms/AboutOrvelZent.h"
 #include "game/GameModel.h"
 #include "graphics/ImageCodecs.h"
-#include "platform/IoError.h"
+#include "base/IoError.h"
 
 namespace orvel {
 

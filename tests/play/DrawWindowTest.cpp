@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "graphics/Field.h"
-#include "graphics/PlayWindow.h"
+#include "play/Field.h"
+#include "play/PlayWindow.h"
 #include "platform/FakePlatform.h"
 
 namespace orvel {

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "graphics/PlayWindow.h"
+#include "play/PlayWindow.h"
 
 namespace orvel {
 

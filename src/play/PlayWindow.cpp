@@ -1,4 +1,4 @@
-#include "graphics/PlayWindow.h"
+#include "play/PlayWindow.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "lang/LangChoice.h"
+#include "app/LangChoice.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "graphics/Field.h"
+#include "play/Field.h"
 
 #include "platform/Platform.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/GameState.h"
-#include "graphics/PlayWindow.h"
+#include "play/PlayWindow.h"
 #include "platform/FakePlatform.h"
 
 namespace orvel {

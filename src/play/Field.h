@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "graphics/Bitmap.h"
-#include "graphics/PlayWindow.h"
+#include "play/PlayWindow.h"
 #include "graphics/Rect.h"
 
 namespace orvel {
