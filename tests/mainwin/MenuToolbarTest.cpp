@@ -122,6 +122,48 @@ TEST(ToolbarLayout, ChainAndFullScreenButtons) {
     EXPECT_EQ(tb.Buttons[BI_Help].Left, 4 + 20 * 29 + 13 * 10 + 7 * 1);
 }
 
+// Wherever the window is, a shown button lies whole on the toolbar (in full
+// screen left of Min), none overlaps another, and a row that fits keeps its
+// band's gaps; one that does not takes a tighter band.
+TEST(ToolbarLayout, ShownButtonsAreNeverCutOff) {
+    TToolbar tb;
+    for (bool fullScreen : {false, true}) {
+        for (int w = 500; w <= 2000; ++w) {
+            tb.Layout(w, fullScreen);
+            const int limit = fullScreen ? tb.Buttons[BI_Min].Left : w;
+            std::vector<std::pair<int, int>> spans;
+            for (int slot = 0; slot < kToolSlotCount; ++slot) {
+                const TToolButton& b = tb.Buttons[slot];
+                if (!b.Visible || slot == BI_Min || slot == BI_Close) continue;
+                ASSERT_LE(b.Left + b.Width, limit) << w << " " << fullScreen;
+                spans.emplace_back(b.Left, b.Left + b.Width);
+            }
+            std::sort(spans.begin(), spans.end());
+            for (size_t k = 1; k < spans.size(); ++k)
+                ASSERT_LE(spans[k - 1].second, spans[k].first);
+            // The tightest row ends at 750: from there on every button shows.
+            if (!fullScreen && w >= 750) {
+                ASSERT_EQ(spans.size(), 21u) << w;
+            }
+        }
+    }
+    // Open's gap after App is the group gap in force.
+    auto groupGap = [&](int w) {
+        tb.Layout(w, false);
+        return tb.Buttons[BI_Open].Left - (4 + 29);
+    };
+    EXPECT_EQ(groupGap(700), 10);  // its band's 12 would end the row at 783
+    EXPECT_EQ(groupGap(783), 12);
+    EXPECT_EQ(groupGap(900), 12);  // its band's 24 would end the row at 981
+    EXPECT_EQ(groupGap(981), 24);
+    EXPECT_EQ(groupGap(1025), 26);
+    // Too narrow for any band: the buttons that would be cut off are hidden.
+    tb.Layout(500, false);
+    EXPECT_TRUE(tb.Buttons[BI_App].Visible);
+    EXPECT_TRUE(tb.Buttons[BI_Open].Visible);
+    EXPECT_FALSE(tb.Buttons[BI_Help].Visible);
+}
+
 TEST(ToolbarMouse, HotDownAndRelease) {
     TToolbar tb;
     std::vector<std::pair<int, bool>> drawn;
