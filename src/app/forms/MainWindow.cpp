@@ -192,11 +192,11 @@ TF_Main::TF_Main(Platform& platform, const TPlatformFolders& folders, QWidget* p
 
     // 3. Skins: toolbar, window, glass; star and weight.
     const std::string res = Paths.AppDir + "resources";
-    LoadPngResource(ToolbarSkin, res, "toolbar");
-    LoadPngResource(Wins.WinSkin, res, "skin");
-    LoadPngResource(Wins.GlassSkin, res, "glass");
-    LoadPngResource(StarImage, res, "star");
-    LoadPngResource(WeightImage, res, "weight");
+    (void)LoadPngResource(ToolbarSkin, res, "toolbar");
+    (void)LoadPngResource(Wins.WinSkin, res, "skin");
+    (void)LoadPngResource(Wins.GlassSkin, res, "glass");
+    (void)LoadPngResource(StarImage, res, "star");
+    (void)LoadPngResource(WeightImage, res, "weight");
 
     // 4. Not in full screen; the window takes the work area's normal size; the field buffers.
     const ScreenMetrics sm = m_platform.GetScreenMetrics();
