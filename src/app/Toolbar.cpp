@@ -56,12 +56,9 @@ class TBlockStrip {
 public:
     TBlockStrip(const TMyBitmap& skin, int width, int height) : m_skin(skin) {
         if (skin.Width == 0) return;
-        if (skin.BytesPerPixel == 4) {
-            Create32(m_strip, width, height);
-        } else {
-            Create24(m_strip, width, height);
-        }
-        if (m_strip.Width > 0)
+        const bool made = skin.BytesPerPixel == 4 ? Create32(m_strip, width, height)
+                                                  : Create24(m_strip, width, height);
+        if (made)
             std::fill(m_strip.Bits, m_strip.Bits + static_cast<size_t>(m_strip.Size), uint8_t{0});
     }
     void Copy(int x, int y, int sx, int sy, int w, int h) {
@@ -228,8 +225,7 @@ int TToolbar::MouseUp() {
 }
 
 void BuildToolbarBackground(TMyBitmap& out, const TMyBitmap& skin, int width, int height) {
-    Create24(out, width, height);
-    if (out.Width == 0) return;
+    if (!Create24(out, width, height)) return;
     FillBox(out, 0, 0, width, height, 0);
     TBlockStrip strip(skin, width, height);
     for (int k = 0; k <= width / 50; ++k) strip.Copy(50 * k, 0, 318, 115, 50, 35);
@@ -239,8 +235,7 @@ void BuildToolbarBackground(TMyBitmap& out, const TMyBitmap& skin, int width, in
 }
 
 void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width, TColor under) {
-    Create24(out, width, 100);
-    if (out.Width == 0) return;
+    if (!Create24(out, width, 100)) return;
     // The panel's rounded corners let the field's grey show through.
     FillBox(out, 0, 0, width, 100, under);
     TBlockStrip strip(skin, width, 100);
@@ -252,8 +247,7 @@ void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width, T
 
 void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool full,
                       const TMyBitmap* under, int underX, int underY) {
-    Create24(out, width, 20);
-    if (out.Width == 0) return;
+    if (!Create24(out, width, 20)) return;
     // A fresh buffer holds whatever memory held before: start from what lies beneath.
     FillBox(out, 0, 0, width, 20, 0);
     if (under != nullptr && under->Width > 0)
@@ -267,9 +261,9 @@ void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool ful
 }
 
 void BuildToolImage(TMyBitmap& out, const TMyBitmap& toolbarSkin, int image, int row) {
-    if (out.Width != kToolImageSize || out.Height != kToolImageSize || out.BytesPerPixel != 3)
-        Create24(out, kToolImageSize, kToolImageSize);
-    if (out.Width == 0 || toolbarSkin.Width == 0) return;
+    const bool fits =
+        out.Width == kToolImageSize && out.Height == kToolImageSize && out.BytesPerPixel == 3;
+    if ((!fits && !Create24(out, kToolImageSize, kToolImageSize)) || toolbarSkin.Width == 0) return;
     CopyRect(out, 0, 0, kToolImageSize, kToolImageSize, toolbarSkin, image * 30 + 1, row);
 }
 

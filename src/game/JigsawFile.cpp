@@ -138,8 +138,10 @@ std::string ImageSizeProblem(int64_t w, int64_t h) {
 // The one place the picture decoders are called.
 bool DecodeStored(TMyBitmap& out, const std::vector<uint8_t>& bytes, StoredKind kind,
                   std::string& why) {
-    if (kind == StoredKind::Jpeg) return LoadJpegStream(out, bytes.data(), bytes.size(), &why);
-    return LoadBmpStream(out, bytes.data(), bytes.size(), &why);
+    const Result decoded = kind == StoredKind::Jpeg ? LoadJpegStream(out, bytes.data(), bytes.size())
+                                                    : LoadBmpStream(out, bytes.data(), bytes.size());
+    if (!decoded) why = PlainText(decoded.Error());
+    return decoded.Ok();
 }
 
 Result ReadFixedFields(TEntryReader& in, TJigsawData& data) {
@@ -194,7 +196,7 @@ Result ReadPicture(TEntryReader& in, TJigsawData& data, int sideNum, int sideCur
         return in.Fail("the picture decodes to another size than the header's");
     if (data.Picture.BytesPerPixel != 3) {
         TMyBitmap rgb;
-        CopyFromBitmap(rgb, data.Picture);
+        if (!CopyFromBitmap(rgb, data.Picture)) return in.Fail("not enough memory for the picture");
         data.Picture = std::move(rgb);
     }
     return Result::Success();

@@ -229,8 +229,10 @@ void InitWindow(TMyWin& win, int x, int y, int width, int height, int kind) {
         InitButton(bt[BTN_VTHUMB], 211, 101, 17, 17, kBtnStretchV);
     }
     SetClientSize(win, false, 0, 0);
-    if (win.CaptionH > 0 && win.CaptionArea.Height > 0)
-        Create32(win.CaptionBitmap, 300, win.CaptionArea.Height);
+    // Without a caption buffer (out of memory) SetCaption draws no caption.
+    if (win.CaptionH > 0 && win.CaptionArea.Height > 0 &&
+        !Create32(win.CaptionBitmap, 300, win.CaptionArea.Height))
+        return;
 }
 
 void SetClientSize(TMyWin& win, bool useGiven, int width, int height) {

@@ -40,7 +40,7 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
 
 inline TMyBitmap PatternPicture(int w, int h) {
     TMyBitmap pic;
-    Create24(pic, w, h);
+    EXPECT_TRUE(Create24(pic, w, h));
     FillPattern(pic);
     return pic;
 }

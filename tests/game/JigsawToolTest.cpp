@@ -120,7 +120,7 @@ TEST_F(JigsawTool, NamesAreLowerCaseThumbnailsSmallAndPngOrBmpKeptExactly) {
 
 TEST_F(JigsawTool, AJpegWithoutJfifHeaderIsReencoded) {
     TMyBitmap pic;
-    Create24(pic, 64, 48);
+    ASSERT_TRUE(Create24(pic, 64, 48));
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) SetPixel(pic, x, y, RgbToColor(x * 4, y * 5, 128 + x - y));
     std::vector<uint8_t> exif = JpegOf(pic);

@@ -212,7 +212,7 @@ TEST(ToolbarMouse, DisabledButtonsNeverRun) {
 
 TEST(ToolbarSkin, PicturesAreBuiltFromTheirBlocks) {
     TMyBitmap skin;
-    Create32(skin, 390, 170);
+    ASSERT_TRUE(Create32(skin, 390, 170));
     for (int y = 0; y < 170; ++y)
         for (int x = 0; x < 390; ++x) SetPixel(skin, x, y, static_cast<TColor>(x + y * 1000));
     for (int y = 0; y < 170; ++y)
@@ -238,16 +238,16 @@ TEST(ToolbarSkin, PicturesAreBuiltFromTheirBlocks) {
 TEST(ToolbarSkin, TransparentSkinPixelsShowWhatLiesBeneath) {
     // A skin whose bar and toolbar blocks are fully transparent.
     TMyBitmap skin;
-    Create32(skin, 390, 170);
+    ASSERT_TRUE(Create32(skin, 390, 170));
     std::fill(skin.Bits, skin.Bits + static_cast<size_t>(skin.Stride) * skin.Height, uint8_t{0});
     // Leave garbage in the allocator's hands, so that a fresh buffer may reuse it.
     for (int round = 0; round < 4; ++round) {
         TMyBitmap junk;
-        Create24(junk, 230, 20);
+        ASSERT_TRUE(Create24(junk, 230, 20));
         FillBox(junk, 0, 0, 230, 20, 0x3CE86A);
     }
     TMyBitmap panel;
-    Create24(panel, 300, 100);
+    ASSERT_TRUE(Create24(panel, 300, 100));
     FillBox(panel, 0, 0, 300, 100, 0x202428);
     TMyBitmap bar;
     BuildProgressBar(bar, skin, 230, true, &panel, 35, 56);
@@ -272,7 +272,7 @@ TEST(ToolbarSkin, TransparentSkinPixelsShowWhatLiesBeneath) {
 TEST(ToolbarSkin, RightEndCornersShowTheFieldNotTheLastTile) {
     // Opaque tiles; ends opaque except their outer corner pixel.
     TMyBitmap skin;
-    Create32(skin, 390, 170);
+    ASSERT_TRUE(Create32(skin, 390, 170));
     for (int y = 0; y < 170; ++y)
         for (int x = 0; x < 390; ++x) {
             SetPixel(skin, x, y, 0x0000FF);
@@ -288,7 +288,7 @@ TEST(ToolbarSkin, RightEndCornersShowTheFieldNotTheLastTile) {
     EXPECT_EQ(GetPixel(panel, 0, 0), 0x989898);
     EXPECT_EQ(GetPixel(panel, 398, 0), 0x0000FF);
     TMyBitmap under, bar;
-    Create24(under, 400, 100);
+    ASSERT_TRUE(Create24(under, 400, 100));
     FillBox(under, 0, 0, 400, 100, 0x303030);
     BuildProgressBar(bar, skin, 330, true, &under, 35, 56);
     EXPECT_EQ(GetPixel(bar, 329, 0), 0x303030);

@@ -25,16 +25,18 @@ constexpr int kThumbQuality = 90;
 const char* kUsage = "IMAGE... [--out DIR] [--description TEXT]";
 
 // The codec calls of this command, in one place.
+bool Succeeded(const Result& result, std::string& why) {
+    if (!result) why = PlainText(result.Error());
+    return result.Ok();
+}
 bool DecodeImage(const std::vector<uint8_t>& bytes, TMyBitmap& pic, std::string& why) {
-    return LoadImageStream(pic, bytes.data(), bytes.size(), &why);
+    return Succeeded(LoadImageStream(pic, bytes.data(), bytes.size()), why);
 }
 bool EncodeJpeg(const TMyBitmap& pic, int quality, std::vector<uint8_t>& out, std::string& why) {
-    return SaveJpeg(pic, out, quality, &why);
+    return Succeeded(SaveJpeg(pic, out, quality), why);
 }
 bool EncodeBitmap(const TMyBitmap& pic, std::vector<uint8_t>& out, std::string& why) {
-    if (SaveBmp24(pic, out)) return true;
-    why = "the picture is too large for a bitmap file";
-    return false;
+    return Succeeded(SaveBmp24(pic, out), why);
 }
 
 struct PackOptions {
@@ -68,16 +70,15 @@ TMyBitmap MakeThumb(const TMyBitmap& pic) {
     int w = 0, h = 0;
     ThumbSize(pic.Width, pic.Height, w, h);
     TMyBitmap src;
-    CopyFromBitmap(src, pic);
+    TMyBitmap thumb;  // stays empty when memory runs out; encoding it then fails
+    if (!CopyFromBitmap(src, pic)) return thumb;
     while (src.Width >= 4 * w && src.Height >= 4 * h) {
         TMyBitmap half;
-        Create24(half, src.Width / 2, src.Height / 2);
+        if (!Create24(half, src.Width / 2, src.Height / 2)) break;
         ScaleInto(half, src);
         src = std::move(half);
     }
-    TMyBitmap thumb;
-    Create24(thumb, w, h);
-    ScaleInto(thumb, src);
+    if (Create24(thumb, w, h)) ScaleInto(thumb, src);
     return thumb;
 }
 
