@@ -66,8 +66,8 @@ void ExpectSeamless(const TMyBitmap& bmp, bool rows, const std::string& what) {
 TEST(Backgrounds, EveryTileDecodesAtItsSizeAndRepeatsWithoutSeams) {
     for (const char* name : kNames) {
         TMyBitmap tile;
-        std::string error;
-        ASSERT_TRUE(LoadJpegFile(tile, PicturePath(name, "-1600.jpg"), &error)) << name << error;
+        const Result loaded = LoadJpegFile(tile, PicturePath(name, "-1600.jpg"));
+        ASSERT_TRUE(loaded.Ok()) << name << " " << PlainText(loaded.Error());
         EXPECT_EQ(tile.Width, 1600) << name;
         EXPECT_EQ(tile.Height, 1000) << name;
         ExpectSeamless(tile, false, std::string(name) + ": right edge to left edge");

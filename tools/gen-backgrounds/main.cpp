@@ -69,7 +69,7 @@ Picture Shrink(const Picture& src, int x0, int y0, int width, int height, int fa
 // not turn into bands.
 TMyBitmap ToBitmap(const Picture& pic) {
     TMyBitmap bmp;
-    Create24(bmp, pic.Width, pic.Height);
+    if (!Create24(bmp, pic.Width, pic.Height)) return bmp;  // empty: saving it fails and says so
     for (int y = 0; y < pic.Height; ++y) {
         uint8_t* p = RowPtr(bmp, y);
         for (int x = 0; x < pic.Width; ++x) {
@@ -94,8 +94,9 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& da
 
 bool WriteJpeg(const Picture& pic, const std::filesystem::path& path) {
     std::vector<uint8_t> data;
-    std::string error;
-    if (!SaveJpeg(ToBitmap(pic), data, kJpegQuality, &error) || !WriteFile(path, data)) {
+    const Result encoded = SaveJpeg(ToBitmap(pic), data, kJpegQuality);
+    if (!encoded || !WriteFile(path, data)) {
+        const std::string error = encoded ? "" : PlainText(encoded.Error());
         std::fprintf(stderr, "gen-backgrounds: cannot write %s %s\n", path.c_str(), error.c_str());
         return false;
     }
@@ -155,9 +156,8 @@ bool WriteSheet(const std::vector<Picture>& tiles, const std::vector<Picture>& b
                        kGap + int(i / 2) * (kSheetCellH + kGap));
     Paste(sheet, row, kGap, buttonTop);
     Paste(sheet, Enlarge(row, 2), 2 * kGap + row.Width, buttonTop);
-    std::string error;
-    if (!SavePngFile(ToBitmap(sheet), path, &error)) {
-        std::fprintf(stderr, "gen-backgrounds: cannot write %s %s\n", path.c_str(), error.c_str());
+    if (const Result saved = SavePngFile(ToBitmap(sheet), path); !saved) {
+        std::fprintf(stderr, "gen-backgrounds: cannot write %s\n", PlainText(saved.Error()).c_str());
         return false;
     }
     return true;
