@@ -49,22 +49,17 @@ struct TPieceSource {
     bool Selected = false;
 };
 
-inline void FacePixel(uint8_t* d, const uint8_t* pic, int red, const TPieceSource& s) {
-    int b = pic[0], g = pic[1], r = pic[2];
-    if (s.Relief && red != 128) {
-        const int e = red - 128;
-        b = ClampByte(b + e);
-        g = ClampByte(g + e);
-        r = ClampByte(r + e);
-    }
-    if (s.Selected) {
-        b = 255 - b;
-        g = 255 - g;
-        r = 255 - r;
-    }
-    d[0] = static_cast<uint8_t>(b);
-    d[1] = static_cast<uint8_t>(g);
-    d[2] = static_cast<uint8_t>(r);
+// Pixel pointers of a 24-bit buffer (rows bottom-up), without a call per row.
+inline uint8_t* Pixel24(const TMyBitmap& b, int x, int y) {
+    return b.Bits + static_cast<ptrdiff_t>(b.Height - 1 - y) * b.Stride + 3 * static_cast<ptrdiff_t>(x);
+}
+
+// The picture pixel with the relief added (e is 0 without relief) and, for
+// a selected piece, inverted (invert is 255, else 0).
+inline void FacePixel(uint8_t* d, const uint8_t* pic, int e, int invert) {
+    d[0] = static_cast<uint8_t>(ClampByte(pic[0] + e) ^ invert);
+    d[1] = static_cast<uint8_t>(ClampByte(pic[1] + e) ^ invert);
+    d[2] = static_cast<uint8_t>(ClampByte(pic[2] + e) ^ invert);
 }
 
 inline void EdgePixel(uint8_t* d, const uint8_t* w, const TPieceSource& s, const TEdgeShades& sh) {
@@ -78,12 +73,22 @@ inline void EdgePixel(uint8_t* d, const uint8_t* w, const TPieceSource& s, const
         d[0] = sh.Colour[shade][0];
         d[1] = sh.Colour[shade][1];
         d[2] = sh.Colour[shade][2];
-    } else if (sh.Style == 2) {
+    } else {
         const int keep = sh.Keep[shade];
         d[0] = static_cast<uint8_t>(d[0] * keep / 256);
         d[1] = static_cast<uint8_t>(d[1] * keep / 256);
         d[2] = static_cast<uint8_t>(d[2] * keep / 256);
     }
+}
+
+// Pieces lie anywhere on the field and in the buffers, so each row of a
+// piece starts on lines the caches do not hold. The lines kAhead rows further
+// down are asked for early, so that their loads overlap the work on this row.
+constexpr int kAhead = 2;
+
+inline void PrefetchRun(const uint8_t* first, size_t bytes) {
+    __builtin_prefetch(first);
+    __builtin_prefetch(first + bytes - 1);
 }
 
 // Draws the part (lx, ly, w, h) of the piece's enlarged box, whose top-left
@@ -94,24 +99,37 @@ void DrawSpan(TMyBitmap& t, const TMyRect& clip, const TPieceSource& s, const TE
     int x = fx + lx, y = fy + ly, sx = lx, sy = ly;
     if (!ClipSpan(clip, x, y, w, h, sx, sy)) return;
     const TGame::WoodBuffer* wood = sh.Style != 0 ? s.Wood : nullptr;
-    for (int row = 0; row < h; ++row) {
+    const int invert = s.Selected ? 255 : 0;
+    const uint8_t code = s.Code;
+    const int mx = s.SrcX + sx;
+    uint8_t* d = Pixel24(t, x, y);
+    const uint8_t* m = Pixel24(*s.Mask, mx, s.SrcY + sy);
+    const uint8_t* wd = wood ? wood->Data.data() + (static_cast<size_t>(s.SrcY + sy) * wood->Width + mx) * 6 : nullptr;
+    const size_t woodStride = wood ? static_cast<size_t>(wood->Width) * 6 : 0;
+    const int faceW = Clamp(s.FaceW - sx, 0, w);
+    for (int row = 0; row < h; ++row, d -= t.Stride, m -= s.Mask->Stride, wd += woodStride) {
         const int local = sy + row;
-        const int my = s.SrcY + local;
-        uint8_t* d = PixelPtr(t, x, y + row);
-        const uint8_t* m = PixelPtr(*s.Mask, s.SrcX + sx, my);
-        const int faceEnd = local < s.FaceH ? Clamp(s.FaceW - sx, 0, w) : 0;
-        const uint8_t* p = faceEnd > 0 ? PixelPtr(*s.Picture, s.SrcX + sx, my) : nullptr;
-        const uint8_t* wd =
-            wood ? wood->Data.data() + (static_cast<size_t>(my) * wood->Width + s.SrcX + sx) * 6 : nullptr;
+        if (row + kAhead < h) {
+            PrefetchRun(d - kAhead * static_cast<ptrdiff_t>(t.Stride), 3 * static_cast<size_t>(w));
+            PrefetchRun(m - kAhead * static_cast<ptrdiff_t>(s.Mask->Stride), 3 * static_cast<size_t>(w));
+            if (wd) PrefetchRun(wd + kAhead * woodStride, 6 * static_cast<size_t>(w));
+            if (faceW > 0 && local + kAhead < s.FaceH)
+                PrefetchRun(Pixel24(*s.Picture, mx, s.SrcY + local + kAhead), 3 * static_cast<size_t>(faceW));
+        }
+        const int faceEnd = local < s.FaceH ? faceW : 0;
         int i = 0;
-        for (; i < faceEnd; ++i, d += 3, m += 3, p += 3) {
-            if (m[0] == s.Code)
-                FacePixel(d, p, m[2], s);
-            else if (wd)
-                EdgePixel(d, wd + 6 * i, s, sh);
+        if (faceEnd > 0) {
+            const uint8_t* p = Pixel24(*s.Picture, mx, s.SrcY + local);
+            for (; i < faceEnd; ++i) {
+                const uint8_t* mp = m + 3 * i;
+                if (mp[0] == code)
+                    FacePixel(d + 3 * i, p + 3 * i, s.Relief ? mp[2] - 128 : 0, invert);
+                else if (wd)
+                    EdgePixel(d + 3 * i, wd + 6 * i, s, sh);
+            }
         }
         if (!wd) continue;
-        for (; i < w; ++i, d += 3) EdgePixel(d, wd + 6 * i, s, sh);
+        for (; i < w; ++i) EdgePixel(d + 3 * i, wd + 6 * i, s, sh);
     }
 }
 
