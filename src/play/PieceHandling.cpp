@@ -482,6 +482,8 @@ void TPieceHandler::TurnGroup(int x, int y, bool clockwise) {
         StepDrag();
     } else {
         m_game.PickedPiece = -1;  // nothing is held after a turn in place
+        // A band being drawn keeps its background in step with the turn.
+        if (m_game.DragMode == 2) BuildLayers();
     }
     CheckSolved(m_game, [this] { m_hooks.Solved(); });
     MarkChanged(m_game);
