@@ -65,7 +65,8 @@ void TDragLayers::Release() {
 
 void TDragLayers::Restore(TMyBitmap& field, const TMyRect& rect) const {
     if (IsEmpty(rect)) return;
-    CopyRect(field, rect.Left, rect.Top, rect.Width, rect.Height, m_background, rect.Left, rect.Top);
+    CopyRect(field, rect.Left, rect.Top, rect.Width, rect.Height, m_background, rect.Left,
+             rect.Top);
 }
 
 }  // namespace orvel

@@ -106,7 +106,8 @@ TGroupInfo InfoOf(const TGame& game, int32_t group, int frame) {
 
 // Moves every piece of mover by (dx, dy), merging its wood edges with the
 // other group first, then gives the pieces of both groups the number keep.
-void MoveOnto(TGame& game, int32_t mover, int32_t other, int dx, int dy, int32_t keep, bool mergeWood) {
+void MoveOnto(TGame& game, int32_t mover, int32_t other, int dx, int dy, int32_t keep,
+              bool mergeWood) {
     const int n = PiecesInPlay(game);
     for (int i = 0; i < n; ++i) {
         TPiece& p = game.Pieces[i];
@@ -156,7 +157,8 @@ TWoodBox WoodBoxOf(const GameHeader& h, const TPiece& p, int rotation, int edge)
     return b;
 }
 
-void MergeInRotation(const TWoodBox& k, const TWoodBox* others, int count, TGame::WoodBuffer& wood) {
+void MergeInRotation(const TWoodBox& k, const TWoodBox* others, int count,
+                     TGame::WoodBuffer& wood) {
     const int x0 = Max(k.X0, 0), y0 = Max(k.Y0, 0);
     const int x1 = Min(k.X1, wood.Width - 1), y1 = Min(k.Y1, wood.Height - 1);
     for (int y = y0; y <= y1; ++y) {
@@ -214,7 +216,8 @@ void MergeWoodEdges(TGame& game, int piece, int32_t group) {
     const int rotations = game.Header.Rotate ? 4 : 1;
     for (int rot = 0; rot < rotations; ++rot) {
         TGame::WoodBuffer& wood = game.Wood[rot];
-        if (wood.Data.size() != static_cast<size_t>(wood.Width) * wood.Height * 6 || wood.Data.empty())
+        if (wood.Data.size() != static_cast<size_t>(wood.Width) * wood.Height * 6 ||
+            wood.Data.empty())
             continue;
         TWoodBox others[9];
         int count = 0;
@@ -237,8 +240,12 @@ void JoinStarPoint(const TGame& game, int r, int p, int& x, int& y) {
     }
     const TPiece& q = r == frame ? b : a;
     const GameHeader& h = game.Header;
-    x = q.boxX == h.JigsL ? q.posX : (q.boxX + q.boxW == h.JigsR + 1 ? q.posX + q.rotW - 1 : q.posX + q.rotW / 2);
-    y = q.boxY == h.JigsT ? q.posY : (q.boxY + q.boxH == h.JigsB + 1 ? q.posY + q.rotH - 1 : q.posY + q.rotH / 2);
+    x = q.boxX == h.JigsL
+            ? q.posX
+            : (q.boxX + q.boxW == h.JigsR + 1 ? q.posX + q.rotW - 1 : q.posX + q.rotW / 2);
+    y = q.boxY == h.JigsT
+            ? q.posY
+            : (q.boxY + q.boxH == h.JigsB + 1 ? q.posY + q.rotH - 1 : q.posY + q.rotH / 2);
 }
 
 }  // namespace orvel

@@ -12,9 +12,9 @@ constexpr int kMaxShade = 8;  // a wood distance has three bits
 
 // The edge colours by wood distance, worked out once per piece.
 struct TEdgeShades {
-    int Style = 0;                    // 0 none, 1 wood colour, 2 shadow
-    uint8_t Colour[kMaxShade][3]{};   // wood: blue, green, red of shade d
-    int Keep[kMaxShade]{};            // shadow: 256 - a of shade d
+    int Style = 0;                   // 0 none, 1 wood colour, 2 shadow
+    uint8_t Colour[kMaxShade][3]{};  // wood: blue, green, red of shade d
+    int Keep[kMaxShade]{};           // shadow: 256 - a of shade d
 };
 
 TEdgeShades MakeShades(const TPieceLook& look, int edgeWidth) {
@@ -51,7 +51,8 @@ struct TPieceSource {
 
 // Pixel pointers of a 24-bit buffer (rows bottom-up), without a call per row.
 inline uint8_t* Pixel24(const TMyBitmap& b, int x, int y) {
-    return b.Bits + static_cast<ptrdiff_t>(b.Height - 1 - y) * b.Stride + 3 * static_cast<ptrdiff_t>(x);
+    return b.Bits + static_cast<ptrdiff_t>(b.Height - 1 - y) * b.Stride +
+           3 * static_cast<ptrdiff_t>(x);
 }
 
 // The picture pixel with the relief added (e is 0 without relief) and, for
@@ -104,17 +105,21 @@ void DrawSpan(TMyBitmap& t, const TMyRect& clip, const TPieceSource& s, const TE
     const int mx = s.SrcX + sx;
     uint8_t* d = Pixel24(t, x, y);
     const uint8_t* m = Pixel24(*s.Mask, mx, s.SrcY + sy);
-    const uint8_t* wd = wood ? wood->Data.data() + (static_cast<size_t>(s.SrcY + sy) * wood->Width + mx) * 6 : nullptr;
+    const uint8_t* wd =
+        wood ? wood->Data.data() + (static_cast<size_t>(s.SrcY + sy) * wood->Width + mx) * 6
+             : nullptr;
     const size_t woodStride = wood ? static_cast<size_t>(wood->Width) * 6 : 0;
     const int faceW = Clamp(s.FaceW - sx, 0, w);
     for (int row = 0; row < h; ++row, d -= t.Stride, m -= s.Mask->Stride, wd += woodStride) {
         const int local = sy + row;
         if (row + kAhead < h) {
             PrefetchRun(d - kAhead * static_cast<ptrdiff_t>(t.Stride), 3 * static_cast<size_t>(w));
-            PrefetchRun(m - kAhead * static_cast<ptrdiff_t>(s.Mask->Stride), 3 * static_cast<size_t>(w));
+            PrefetchRun(m - kAhead * static_cast<ptrdiff_t>(s.Mask->Stride),
+                        3 * static_cast<size_t>(w));
             if (wd) PrefetchRun(wd + kAhead * woodStride, 6 * static_cast<size_t>(w));
             if (faceW > 0 && local + kAhead < s.FaceH)
-                PrefetchRun(Pixel24(*s.Picture, mx, s.SrcY + local + kAhead), 3 * static_cast<size_t>(faceW));
+                PrefetchRun(Pixel24(*s.Picture, mx, s.SrcY + local + kAhead),
+                            3 * static_cast<size_t>(faceW));
         }
         const int faceEnd = local < s.FaceH ? faceW : 0;
         int i = 0;
@@ -142,8 +147,8 @@ const TGame::WoodBuffer* WoodFor(const TGame& game, int rotation, const TMyBitma
 
 // The one rectangle every pixel of a piece is clipped to: the window's
 // client, the caller's clip, the target and the mask placed under the piece.
-bool PieceClip(const TMyRect& clip, const TMyWin& win, const TMyBitmap& target, const TMyBitmap& mask,
-               int fx, int fy, const TPieceSource& s, TMyRect& out) {
+bool PieceClip(const TMyRect& clip, const TMyWin& win, const TMyBitmap& target,
+               const TMyBitmap& mask, int fx, int fy, const TPieceSource& s, TMyRect& out) {
     TMyRect a, b, bounds;
     if (!IntersectRect(win.Client, clip, &a)) return false;
     SetPosSize(bounds, 0, 0, target.Width, target.Height);
@@ -233,7 +238,8 @@ void TintBand(TMyBitmap& field, const TMyRect& rect) {
     for (int y = r.Top; y <= r.Bottom; ++y) {
         uint8_t* p = PixelPtr(field, r.Left, y);
         for (int x = 0; x < r.Width; ++x, p += bpp)
-            for (int k = 0; k < 3; ++k) p[k] = static_cast<uint8_t>(p[k] + (0xF0 - p[k]) * 128 / 256);
+            for (int k = 0; k < 3; ++k)
+                p[k] = static_cast<uint8_t>(p[k] + (0xF0 - p[k]) * 128 / 256);
     }
 }
 

@@ -19,10 +19,18 @@ inline int FramePieceIndex(const TGame& game) {
 }
 
 // Content coordinates of a field point in a window, and back.
-inline int ContentX(const TMyWin& win, int x) { return x - win.Client.Left + win.ScrollX; }
-inline int ContentY(const TMyWin& win, int y) { return y - win.Client.Top + win.ScrollY; }
-inline int FieldX(const TMyWin& win, int contentX) { return win.Client.Left + contentX - win.ScrollX; }
-inline int FieldY(const TMyWin& win, int contentY) { return win.Client.Top + contentY - win.ScrollY; }
+inline int ContentX(const TMyWin& win, int x) {
+    return x - win.Client.Left + win.ScrollX;
+}
+inline int ContentY(const TMyWin& win, int y) {
+    return y - win.Client.Top + win.ScrollY;
+}
+inline int FieldX(const TMyWin& win, int contentX) {
+    return win.Client.Left + contentX - win.ScrollX;
+}
+inline int FieldY(const TMyWin& win, int contentY) {
+    return win.Client.Top + contentY - win.ScrollY;
+}
 
 inline bool IsSideOrPocket(const TMyWin& win) {
     return win.Kind == kKindSide || win.Kind == kKindPocket;

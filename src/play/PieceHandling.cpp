@@ -45,7 +45,9 @@ TMyRect FieldArea(const TFieldView& view) {
     return r;
 }
 
-bool IsPocket(const TMyWin& win) { return win.Kind == kKindPocket; }
+bool IsPocket(const TMyWin& win) {
+    return win.Kind == kKindPocket;
+}
 
 }  // namespace
 
@@ -131,8 +133,8 @@ TMyWin* TPieceHandler::TopWindowAt(int x, int y) {
 bool TPieceHandler::PressOnFrame(TMyWin& win, int button, int x, int y) {
     int code = HitTest(win, x, y, true, m_platform);
     if (code < HIT_LEFT || code > HIT_BOTTOMRIGHT) m_platform.SetCursor(CursorShape::Arrow);
-    if (code == HIT_NONE &&
-        (IsOnFrame(win, x, y, &m_wins.GlassSkin) || (win.DragByClient && ContainsPoint(win.Client, x, y))))
+    if (code == HIT_NONE && (IsOnFrame(win, x, y, &m_wins.GlassSkin) ||
+                             (win.DragByClient && ContainsPoint(win.Client, x, y))))
         code = HIT_MOVE;
     if (code == HIT_NONE) return false;
     StartFrameOperation(win, code, button, x, y);
@@ -205,7 +207,8 @@ void TPieceHandler::MouseMove(uint8_t shift, int x, int y, bool buttonsHeld) {
             m_drag.BandW = ContentX(*win, x) - m_drag.BandLeft;
             m_drag.BandH = ContentY(*win, y) - m_drag.BandTop;
         }
-        m_layers.Step(m_view, BandRect(), [](TMyBitmap& field, const TMyRect& clip) { TintBand(field, clip); });
+        m_layers.Step(m_view, BandRect(),
+                      [](TMyBitmap& field, const TMyRect& clip) { TintBand(field, clip); });
         return;
     }
     if (!buttonsHeld) HoverField(m_view, m_wins, x, y, m_platform);
@@ -238,18 +241,20 @@ void TPieceHandler::MouseUp(int button, uint8_t shift, int x, int y) {
         return;
     }
     const int picked = m_game.PickedPiece;
-    if (m_settings.bClickToDrag && m_game.DragMode == 1 && m_wins.ActiveWin == nullptr && picked >= 0 &&
-        picked < PiecesInPlay(m_game))
+    if (m_settings.bClickToDrag && m_game.DragMode == 1 && m_wins.ActiveWin == nullptr &&
+        picked >= 0 && picked < PiecesInPlay(m_game))
         SetActive(&m_wins.Wins[m_game.Pieces[picked].window % kPlayWindowCount]);
     if (button == kLeftButton && LeftRelease(x, y)) return;
-    if (button == m_settings.MoveOW_Button && shift == m_settings.MoveOW_Shift && !m_settings.bSingleWin &&
-        m_wins.ActiveWin != nullptr && m_wins.ActiveWin->Kind == kKindSide)
+    if (button == m_settings.MoveOW_Button && shift == m_settings.MoveOW_Shift &&
+        !m_settings.bSingleWin && m_wins.ActiveWin != nullptr &&
+        m_wins.ActiveWin->Kind == kKindSide)
         ReleaseToOtherSide(x, y);
 }
 
 bool TPieceHandler::LeftRelease(int x, int y) {
     if (m_settings.bClickToDrag && m_game.DragMode == 1 && m_drag.ClickPending &&
-        std::abs(x - m_drag.PressX) <= kClickWobbleX && std::abs(y - m_drag.PressY) <= kClickWobbleY) {
+        std::abs(x - m_drag.PressX) <= kClickWobbleX &&
+        std::abs(y - m_drag.PressY) <= kClickWobbleY) {
         m_drag.ClickPending = false;  // picked up: it follows the mouse until the next click
         return true;
     }
@@ -323,11 +328,13 @@ int TPieceHandler::PieceAt(int x, int y) {
         const int i = pair.piece;
         if (i < 0 || i >= n) continue;
         const TPiece& p = m_game.Pieces[i];
-        if (p.window != win->Id || px < p.posX || py < p.posY || px >= p.posX + p.rotW || py >= p.posY + p.rotH)
+        if (p.window != win->Id || px < p.posX || py < p.posY || px >= p.posX + p.rotW ||
+            py >= p.posY + p.rotH)
             continue;
         const TMyBitmap& mask = m_game.Mask(p.rotation & 3);
         const int mx = px - p.posX + p.srcX, my = py - p.posY + p.srcY;
-        if (mx < 0 || my < 0 || mx >= mask.Width || my >= mask.Height || mask.BytesPerPixel < 3) continue;
+        if (mx < 0 || my < 0 || mx >= mask.Width || my >= mask.Height || mask.BytesPerPixel < 3)
+            continue;
         if (PixelPtr(mask, mx, my)[0] == p.MaskCode) {
             found = i;
             break;
@@ -387,9 +394,9 @@ bool TPieceHandler::Join() {
     const TMyWin* win = m_wins.ActiveWin;
     bool joined = false;
     if (picked >= 0 && picked < PiecesInPlay(m_game) && win != nullptr) {
-        const TJoinResult r = JoinGroups(m_game, picked, win->Id,
-                                         SnapDistance(m_game.Header, m_settings.iStuckKoef),
-                                         m_settings.WoodStyle != 0);
+        const TJoinResult r =
+            JoinGroups(m_game, picked, win->Id, SnapDistance(m_game.Header, m_settings.iStuckKoef),
+                       m_settings.WoodStyle != 0);
         joined = r.Joins > 0;
         if (joined) AfterJoin(*win, r.LastPiece, r.LastOther);
     }
@@ -415,11 +422,13 @@ void TPieceHandler::AfterJoin(const TMyWin& win, int r, int p) {
 // then each frame is drawn over the saved field and shown at once.
 void TPieceHandler::ShowJoinStar(const TMyWin& win, int x, int y) {
     const TMyBitmap* star = m_star;
-    if (star == nullptr || star->Width < kStarStep * (kStarPictures - 1) + kStarSize || star->Height < kStarSize)
+    if (star == nullptr || star->Width < kStarStep * (kStarPictures - 1) + kStarSize ||
+        star->Height < kStarSize)
         return;
     FlushField(m_view, m_wins, m_fieldLayers);
     TMyRect at, part;
-    SetPosSize(at, FieldX(win, x) - kStarSize / 2, FieldY(win, y) - kStarSize / 2, kStarSize, kStarSize);
+    SetPosSize(at, FieldX(win, x) - kStarSize / 2, FieldY(win, y) - kStarSize / 2, kStarSize,
+               kStarSize);
     if (!IntersectRect(at, FieldArea(m_view), &part)) return;
     if (m_starPatch.Width != kStarSize) Create24(m_starPatch, kStarSize, kStarSize);
     if (m_starPatch.Width == 0) return;
@@ -429,11 +438,11 @@ void TPieceHandler::ShowJoinStar(const TMyWin& win, int x, int y) {
         CopyRect(m_view.Field, part.Left, part.Top, part.Width, part.Height, m_starPatch, px, py);
         if (frame < kStarPictures) {
             if (star->HasAlpha)
-                BlitAlpha(m_view.Field, at.Left, at.Top, kStarSize, kStarSize, *star, kStarStep * frame, 0,
-                          kStarSize, kStarSize, part);
+                BlitAlpha(m_view.Field, at.Left, at.Top, kStarSize, kStarSize, *star,
+                          kStarStep * frame, 0, kStarSize, kStarSize, part);
             else
-                BlitKeyed(m_view.Field, at.Left, at.Top, kStarSize, kStarSize, *star, kStarStep * frame, 0,
-                          kStarSize, kStarSize, part, 0xFFFFFF);
+                BlitKeyed(m_view.Field, at.Left, at.Top, kStarSize, kStarSize, *star,
+                          kStarStep * frame, 0, kStarSize, kStarSize, part, 0xFFFFFF);
         }
         if (m_view.Invalidate) m_view.Invalidate(part);
         m_platform.SleepMs(kStarFrameMs);
@@ -545,8 +554,10 @@ void TPieceHandler::SelectInBand() {
     const int x1 = x0 + m_drag.BandW, y1 = y0 + m_drag.BandH;
     const auto inside = [&](int i) {
         const TPiece& p = m_game.Pieces[i];
-        const int mx = i == frame ? kFrameWidth : p.rotW / 3, my = i == frame ? kFrameWidth : p.rotH / 3;
-        return p.posX + mx >= x0 && p.posY + my >= y0 && x1 >= p.posX + p.rotW - mx && y1 >= p.posY + p.rotH - my;
+        const int mx = i == frame ? kFrameWidth : p.rotW / 3,
+                  my = i == frame ? kFrameWidth : p.rotH / 3;
+        return p.posX + mx >= x0 && p.posY + my >= y0 && x1 >= p.posX + p.rotW - mx &&
+               y1 >= p.posY + p.rotH - my;
     };
     SortOrder(m_game, false);
     bool any = false;
@@ -580,7 +591,8 @@ void TPieceHandler::Deselect() {
     TBusyScope busy(m_game);
     const int n = PiecesInPlay(m_game);
     for (int i = 0; i < n; ++i) m_game.Pieces[i].selected = 0;
-    if (const TMyWin* win = m_wins.ActiveWin; win != nullptr && IsSideOrPocket(*win)) KeepInside(win->Id, false);
+    if (const TMyWin* win = m_wins.ActiveWin; win != nullptr && IsSideOrPocket(*win))
+        KeepInside(win->Id, false);
     m_game.HasSelection = false;
     m_hooks.SelectionChanged(false);
     RequestUpdate(m_view, FieldUpdate::Whole);
@@ -636,7 +648,8 @@ TMyRect TPieceHandler::DraggedRect() const {
 void TPieceHandler::DrawDragged(TMyBitmap& field, const TMyRect& clip) {
     const TPieceLook look = Look();
     for (int i : m_dragged)
-        DrawPiece(field, clip, m_wins.Wins[m_game.Pieces[i].window % kPlayWindowCount], m_game, i, look);
+        DrawPiece(field, clip, m_wins.Wins[m_game.Pieces[i].window % kPlayWindowCount], m_game, i,
+                  look);
 }
 
 TFieldLayers TPieceHandler::StillLayers() {
@@ -669,7 +682,8 @@ void TPieceHandler::StepDrag() {
         RequestUpdate(m_view, FieldUpdate::Whole);
         return;
     }
-    m_layers.Step(m_view, DraggedRect(), [this](TMyBitmap& field, const TMyRect& clip) { DrawDragged(field, clip); });
+    m_layers.Step(m_view, DraggedRect(),
+                  [this](TMyBitmap& field, const TMyRect& clip) { DrawDragged(field, clip); });
 }
 
 void TPieceHandler::EndDrag() {
@@ -697,7 +711,8 @@ TMyRect TPieceHandler::BandRect() const {
     if (win == nullptr) return band;
     const int left = Min(m_drag.BandLeft, m_drag.BandLeft + m_drag.BandW);
     const int top = Min(m_drag.BandTop, m_drag.BandTop + m_drag.BandH);
-    SetPosSize(band, FieldX(*win, left), FieldY(*win, top), std::abs(m_drag.BandW), std::abs(m_drag.BandH));
+    SetPosSize(band, FieldX(*win, left), FieldY(*win, top), std::abs(m_drag.BandW),
+               std::abs(m_drag.BandH));
     if (IsEmpty(band)) return TMyRect{};
     IntersectRect(band, win->Client, &clipped);
     return clipped;

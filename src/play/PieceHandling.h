@@ -180,7 +180,7 @@ private:
 
     TDragState m_drag;
     TDragLayers m_layers;
-    std::vector<int> m_dragged;       // the moving pieces in ascending draw order
+    std::vector<int> m_dragged;        // the moving pieces in ascending draw order
     std::vector<uint8_t> m_isDragged;  // by piece index, for the still layer
     const std::vector<uint8_t> m_noSkip;
     TMyBitmap m_starPatch;  // the field under the join star

@@ -66,7 +66,8 @@ TShift GroupCorrection(const TGame& game, int first, int last, int width, int he
     TShift best;
     bool found = false;
     for (int k = first; k < last; ++k) {
-        const TShift s = PieceCorrection(game.Pieces[game.DrawOrder[k].piece], width, height, strict, keep);
+        const TShift s =
+            PieceCorrection(game.Pieces[game.DrawOrder[k].piece], width, height, strict, keep);
         if (s.IsZero()) {
             if (!strict) return TShift{};
             continue;
@@ -83,9 +84,13 @@ int32_t AddWrap(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
 
-int32_t NegateWrap(int32_t v) { return static_cast<int32_t>(0u - static_cast<uint32_t>(v)); }
+int32_t NegateWrap(int32_t v) {
+    return static_cast<int32_t>(0u - static_cast<uint32_t>(v));
+}
 
-bool IsLost(int32_t v) { return std::abs(static_cast<int64_t>(v)) > kLostDistance; }
+bool IsLost(int32_t v) {
+    return std::abs(static_cast<int64_t>(v)) > kLostDistance;
+}
 
 void ShiftRun(TGame& game, int first, int last, int32_t dx, int32_t dy) {
     for (int k = first; k < last; ++k) {

@@ -36,7 +36,9 @@ struct PieceDrawing : PlayFixture {
 TColor Shifted(TColor c, int e) {
     return RgbToColor(ClampByte(ColorR(c) + e), ClampByte(ColorG(c) + e), ClampByte(ColorB(c) + e));
 }
-TColor Inverted(TColor c) { return RgbToColor(255 - ColorR(c), 255 - ColorG(c), 255 - ColorB(c)); }
+TColor Inverted(TColor c) {
+    return RgbToColor(255 - ColorR(c), 255 - ColorG(c), 255 - ColorB(c));
+}
 
 TEST_F(PieceDrawing, FacePixelsTakeTheReliefAndSelectionInvertsThem) {
     Fresh(2, 1);
@@ -54,7 +56,8 @@ TEST_F(PieceDrawing, FacePixelsTakeTheReliefAndSelectionInvertsThem) {
     Compose();
     EXPECT_EQ(At(x, y), Inverted(Shifted(PictureAt(30, 30), 12)));
     const TPiece& other = game.Pieces[1];
-    EXPECT_EQ(At(FieldXOf(1), FieldYOf(1)), PictureAt(other.boxX + other.rotW / 2, other.boxY + other.rotH / 2));
+    EXPECT_EQ(At(FieldXOf(1), FieldYOf(1)),
+              PictureAt(other.boxX + other.rotW / 2, other.boxY + other.rotH / 2));
 }
 
 TEST_F(PieceDrawing, TheEdgeIsAWoodShadeOrAShadowByDistance) {
@@ -125,7 +128,8 @@ TEST_F(PieceDrawing, DragStepsTouchOnlyTheUnionAndMatchAFullComposition) {
     const auto groupRect = [&] {
         TMyRect r;
         for (int i : {12, 13}) {
-            const TMyRect p = PieceFieldRect(game, wins.Wins[MW_SIDE0], game.Pieces[i], handler->Look());
+            const TMyRect p =
+                PieceFieldRect(game, wins.Wins[MW_SIDE0], game.Pieces[i], handler->Look());
             IncludeBox(r, p.Left, p.Top, p.Right, p.Bottom);
         }
         return r;
@@ -137,7 +141,8 @@ TEST_F(PieceDrawing, DragStepsTouchOnlyTheUnionAndMatchAFullComposition) {
     ASSERT_TRUE(handler->DragLayersActive());
     FlushField(view, wins, layers);
     TMyBitmap before;
-    for (const auto& [dx, dy] : std::vector<std::pair<int, int>>{{9, 4}, {-35, 21}, {3, -60}, {120, 90}, {-1, 1}}) {
+    for (const auto& [dx, dy] :
+         std::vector<std::pair<int, int>>{{9, 4}, {-35, 21}, {3, -60}, {120, 90}, {-1, 1}}) {
         CopyFromBitmap(before, view.Field);
         const TMyRect left = groupRect();
         x += dx;
@@ -148,12 +153,14 @@ TEST_F(PieceDrawing, DragStepsTouchOnlyTheUnionAndMatchAFullComposition) {
         for (int py = 0; py < kFieldH; ++py) {
             for (int px = 0; px < kFieldW; ++px) {
                 if (GetPixel(before, px, py) == GetPixel(view.Field, px, py)) continue;
-                ASSERT_TRUE(ContainsPoint(left, px, py) || ContainsPoint(entered, px, py)) << px << "," << py;
+                ASSERT_TRUE(ContainsPoint(left, px, py) || ContainsPoint(entered, px, py))
+                    << px << "," << py;
             }
         }
         FlushField(view, wins, layers);
         ComposeRect(reference, all, wins, layers);
-        ASSERT_EQ(std::memcmp(reference.Bits, view.Field.Bits, static_cast<size_t>(reference.Size)), 0)
+        ASSERT_EQ(std::memcmp(reference.Bits, view.Field.Bits, static_cast<size_t>(reference.Size)),
+                  0)
             << dx << "," << dy;
     }
     handler->MouseUp(kLeftButton, 0, x, y);

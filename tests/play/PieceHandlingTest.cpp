@@ -9,7 +9,9 @@ namespace {
 
 using PieceHandling = PlayFixture;
 
-std::vector<TPiece> Snapshot(const TGame& game) { return game.Pieces; }
+std::vector<TPiece> Snapshot(const TGame& game) {
+    return game.Pieces;
+}
 
 bool SamePieces(const std::vector<TPiece>& a, const std::vector<TPiece>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(TPiece)) == 0;
@@ -37,8 +39,10 @@ TEST_F(PieceHandling, DropSnapsWithinTheDistanceAndStrictlyNotAtIt) {
         if (!c.joins) continue;
         // The dropped single piece moved onto its place; the other stayed.
         EXPECT_EQ(game.Pieces[0].posX, before.posX);
-        EXPECT_EQ(game.Pieces[1].posX - game.Pieces[0].posX, game.Pieces[1].boxX - game.Pieces[0].boxX);
-        EXPECT_EQ(game.Pieces[1].posY - game.Pieces[0].posY, game.Pieces[1].boxY - game.Pieces[0].boxY);
+        EXPECT_EQ(game.Pieces[1].posX - game.Pieces[0].posX,
+                  game.Pieces[1].boxX - game.Pieces[0].boxX);
+        EXPECT_EQ(game.Pieces[1].posY - game.Pieces[0].posY,
+                  game.Pieces[1].boxY - game.Pieces[0].boxY);
         EXPECT_EQ(hooks.SolvedCalls, 1);  // two pieces, both upright
         EXPECT_TRUE(game.Modified);
         EXPECT_EQ(game.DragMode, 0);
@@ -133,7 +137,8 @@ TEST_F(PieceHandling, ABandSelectionDraggedIntoAPocketMovesThereWhole) {
     handler->MouseMove(0, 225, 90, true);
     handler->MouseUp(kLeftButton, 0, 225, 90);
     ASSERT_TRUE(game.HasSelection);
-    for (int i = 0; i < game.Header.TotalTileNum; ++i) EXPECT_EQ(game.Pieces[i].selected, i < 2) << i;
+    for (int i = 0; i < game.Header.TotalTileNum; ++i)
+        EXPECT_EQ(game.Pieces[i].selected, i < 2) << i;
 
     const TMyWin& pocket = wins.Wins[MW_POCKET0];
     const int x = FieldXOf(0), y = FieldYOf(0);
@@ -145,9 +150,11 @@ TEST_F(PieceHandling, ABandSelectionDraggedIntoAPocketMovesThereWhole) {
     for (int i = 0; i < game.Header.TotalTileNum; ++i)
         EXPECT_EQ(game.Pieces[i].window, i < 2 ? MW_POCKET0 : MW_SIDE0) << i;
     EXPECT_FALSE(Joined(0, 1));
-    EXPECT_NE(std::find(hooks.Pockets.begin(), hooks.Pockets.end(), MW_POCKET0), hooks.Pockets.end());
+    EXPECT_NE(std::find(hooks.Pockets.begin(), hooks.Pockets.end(), MW_POCKET0),
+              hooks.Pockets.end());
     // The picked piece sits under the mouse where it was grabbed.
-    EXPECT_EQ(FieldX(pocket, game.Pieces[0].posX + game.Pieces[0].rotW / 2), pocket.Client.Left + 60);
+    EXPECT_EQ(FieldX(pocket, game.Pieces[0].posX + game.Pieces[0].rotW / 2),
+              pocket.Client.Left + 60);
 }
 
 TEST_F(PieceHandling, RightClickOnAnEmptyPlace) {
@@ -236,7 +243,8 @@ TEST_F(PieceHandling, ARightClickTurnsTheGroupClockwiseAboutThePoint) {
     for (int i : {4, 5}) {
         const TPiece& p = game.Pieces[i];
         for (int k = 0; k < 5; ++k) {
-            const int x = FieldXOf(i, p.cellX - p.boxX + 7 + 11 * k), y = FieldYOf(i, p.cellY - p.boxY + 5 + 12 * k);
+            const int x = FieldXOf(i, p.cellX - p.boxX + 7 + 11 * k),
+                      y = FieldYOf(i, p.cellY - p.boxY + 5 + 12 * k);
             samples.push_back({x, y, GetPixel(view.Field, x, y)});
         }
     }
@@ -259,7 +267,8 @@ TEST_F(PieceHandling, TheWheelTurnsWithWhateverTheTwoTurnsAreBoundTo) {
     Fresh(3, 2, false, true);
     const auto wheel = [&](bool down) {
         handler->MouseDown(down ? settings.RotCW_Button : settings.RotCCW_Button,
-                           down ? settings.RotCW_Shift : settings.RotCCW_Shift, FieldXOf(4), FieldYOf(4), true);
+                           down ? settings.RotCW_Shift : settings.RotCCW_Shift, FieldXOf(4),
+                           FieldYOf(4), true);
     };
     wheel(true);
     EXPECT_EQ(game.Pieces[4].rotation, 1);

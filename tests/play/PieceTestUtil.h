@@ -138,7 +138,9 @@ inline void JoinByHand(TGame& game, std::initializer_list<int> pieces) {
 
 class RecordingHooks : public TPlayHooks {
 public:
-    void FrameStart(TMyWin& win, int code, int, int, int) override { Frames.push_back({win.Id, code}); }
+    void FrameStart(TMyWin& win, int code, int, int, int) override {
+        Frames.push_back({win.Id, code});
+    }
     void PocketChanged(int window) override { Pockets.push_back(window); }
     void SelectionChanged(bool any) override { Selections.push_back(any); }
     void Solved() override { ++SolvedCalls; }
@@ -192,8 +194,11 @@ struct PlayFixture : ::testing::Test {
         settings.CB_VisualShowJoin = false;
         settings.EmbossStyle = 0;
         settings.WoodStyle = 0;
-        handler = std::make_unique<TPieceHandler>(game, wins, view, layers, settings, area, fp, &hooks);
-        layers.DrawPieces = [this](TMyBitmap& f, const TMyWin& w, const TMyRect& u) { handler->DrawPieces(f, w, u); };
+        handler =
+            std::make_unique<TPieceHandler>(game, wins, view, layers, settings, area, fp, &hooks);
+        layers.DrawPieces = [this](TMyBitmap& f, const TMyWin& w, const TMyRect& u) {
+            handler->DrawPieces(f, w, u);
+        };
     }
 
     // A fresh game of cols x rows pieces of TileS 60.
@@ -223,7 +228,8 @@ struct PlayFixture : ::testing::Test {
     void Drag(int piece, int dx, int dy, int steps = 3) {
         const int x = FieldXOf(piece), y = FieldYOf(piece);
         handler->MouseDown(kLeftButton, 0, x, y, false);
-        for (int s = 1; s <= steps; ++s) handler->MouseMove(0, x + dx * s / steps, y + dy * s / steps, true);
+        for (int s = 1; s <= steps; ++s)
+            handler->MouseMove(0, x + dx * s / steps, y + dy * s / steps, true);
         handler->MouseUp(kLeftButton, 0, x + dx, y + dy);
         FlushField(view, wins, layers);
     }
