@@ -763,25 +763,35 @@ QImage MakeHandCursor(bool closed) {
     return img;
 }
 
+// The join star: five frames of 23 x 23, 24 pixels apart, a flash that
+// grows and fades; the rest of the strip is transparent.
 QImage MakeStar() {
-    QImage img = NewImage(29, 37);
+    constexpr int kFrame = 23, kStep = 24, kFrames = 5;
+    const double scale[kFrames] = {0.45, 0.7, 1.0, 0.85, 0.6};
+    const int alpha[kFrames] = {255, 255, 255, 190, 120};
+    QImage img = NewImage(kStep * (kFrames - 1) + kFrame, kFrame);
     QPainter p(&img);
     Aa(p);
-    QRadialGradient glow(QPointF(14.5, 18.5), 16);
-    glow.setColorAt(0, QColor(255, 240, 190, 200));
-    glow.setColorAt(1, QColor(255, 180, 80, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(QPointF(14.5, 18.5), 14, 18);
-    QPolygonF star;
-    for (int i = 0; i < 8; ++i) {
-        const double a = i * M_PI / 4 - M_PI / 2;
-        const double rx = (i % 2 == 0) ? 13.5 : 4.0, ry = (i % 2 == 0) ? 17.5 : 4.5;
-        star << QPointF(14.5 + rx * std::cos(a), 18.5 + ry * std::sin(a));
+    for (int f = 0; f < kFrames; ++f) {
+        const QPointF c(kStep * f + 11.5, 11.5);
+        const double r = 11.0 * scale[f];
+        p.setOpacity(alpha[f] / 255.0);
+        QRadialGradient glow(c, r);
+        glow.setColorAt(0, QColor(255, 240, 190, 200));
+        glow.setColorAt(1, QColor(255, 180, 80, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(glow);
+        p.drawEllipse(c, r, r);
+        QPolygonF star;
+        for (int i = 0; i < 8; ++i) {
+            const double a = i * M_PI / 4 - M_PI / 2;
+            const double rr = (i % 2 == 0) ? r : r * 0.3;
+            star << QPointF(c.x() + rr * std::cos(a), c.y() + rr * std::sin(a));
+        }
+        p.setBrush(QColor(255, 250, 230));
+        p.setPen(QPen(kFlame, 1));
+        p.drawPolygon(star);
     }
-    p.setBrush(QColor(255, 250, 230));
-    p.setPen(QPen(kFlame, 1));
-    p.drawPolygon(star);
     return img;
 }
 
