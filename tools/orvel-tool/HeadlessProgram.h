@@ -1,0 +1,44 @@
+#pragma once
+
+// The program without a screen, for the tool's commands that play: the
+// application core on FakePlatform with a window that takes the bounds it
+// is given, and its own folders in a scratch directory removed at the end.
+
+#include <memory>
+#include <string>
+
+#include "app/OrvelApp.h"
+#include "base/Result.h"
+#include "platform/FakePlatform.h"
+
+namespace orvel::tool {
+
+class THeadlessProgram {
+public:
+    // A screen of screenW x screenH without a task bar; counter is what the
+    // high-resolution counter reads at start, which seeds the game's random
+    // generator.
+    THeadlessProgram(int screenW, int screenH, uint32_t counter);
+    ~THeadlessProgram();
+    THeadlessProgram(const THeadlessProgram&) = delete;
+    THeadlessProgram& operator=(const THeadlessProgram&) = delete;
+
+    // Opens a jigsaw as the open command does, with the settings' default
+    // choices of cut. The error is the one the program would show.
+    Result Open(const std::string& path);
+
+    TOrvelApp& App() { return *m_app; }
+    FakePlatform& Fake() { return m_platform; }
+
+private:
+    struct TWindow;
+    struct THands;
+
+    FakePlatform m_platform;
+    std::string m_scratch;
+    std::unique_ptr<TWindow> m_window;
+    std::unique_ptr<TOrvelApp> m_app;
+    std::unique_ptr<THands> m_hands;
+};
+
+}  // namespace orvel::tool
