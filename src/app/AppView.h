@@ -52,6 +52,9 @@ public:
     virtual void ProgressStepped(int /*done*/, int /*steps*/) {}
     virtual void ProgressHidden() {}
 
+    // A game has started: the autosave timer runs from now on.
+    virtual void AutoSaveTimerStarted() {}
+
     // The window's bounds now (remembered when full screen begins).
     virtual TBounds WindowBounds() const { return {}; }
     // Enters or leaves the desktop's full-screen state and takes the bounds.

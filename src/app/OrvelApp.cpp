@@ -5,6 +5,7 @@
 
 #include "base/IntMath.h"
 #include "base/IoError.h"
+#include "cutter/Silhouettes.h"
 #include "game/GameModel.h"
 #include "graphics/ImageCodecs.h"
 
@@ -24,10 +25,12 @@ constexpr std::string_view kBuiltInEnglish =
     "   <MS_CantFindLangFile> The language file \"%s\" cannot be found.\n";
 
 // The commands this program carries out so far; the others stay disabled
-// until their windows are part of it. Help Contents waits for help pages.
-constexpr MenuCmd kAvailable[] = {MI_Menu,       MI_File,     MI_Game,     MI_Pockets,
-                                  MI_Help,       MI_GameWin1, MI_GameWin2, MI_HelpAbout,
-                                  MI_FullScreen, MI_Min,      MI_Exit};
+// until their windows are part of it. Help Contents waits for help pages,
+// Save and Save As for saved games.
+constexpr MenuCmd kAvailable[] = {
+    MI_Menu,      MI_File,      MI_FileOpen,   MI_FileLast0, MI_FileLast1, MI_FileLast2,
+    MI_FileLast3, MI_Game,      MI_GameWin1,   MI_GameWin2,  MI_GameThumb, MI_Pockets,
+    MI_Help,      MI_HelpAbout, MI_FullScreen, MI_Min,       MI_Exit};
 
 // The window each play window's menu item shows, by window number.
 constexpr MenuCmd kWindowItems[kPlayWindowCount] = {
@@ -39,13 +42,6 @@ constexpr int kGameSlots[] = {BI_Save,    BI_BkgAll, BI_BkgCur,  BI_Win1,    BI_
                               BI_Thumb,   BI_Info,   BI_Pocket1, BI_Pocket2, BI_Pocket3,
                               BI_Pocket4, BI_Glass,  BI_Weight};
 constexpr int kProgressSlots[] = {BI_Open, BI_Download, BI_FullScreen};
-
-// A pocket's caption: the language's "PocketCaption" with the pocket number
-// 1..4 and the number of groups in it.
-std::string PocketCaption(const TLanguage& lang, int pocket, int groups) {
-    return FormatText(lang.LookUp(LangSection::Pocket, "PocketCaption"),
-                      {std::to_string(pocket), std::to_string(groups)});
-}
 
 std::string StripAccel(std::string s) {
     std::erase(s, '&');
@@ -59,6 +55,11 @@ void LoadSkin(TMyBitmap& skin, const std::string& resourcesDir, const char* name
 }
 
 }  // namespace
+
+std::string PocketCaption(const TLanguage& lang, int pocket, int groups) {
+    return FormatText(lang.LookUp(LangSection::Pocket, "PocketCaption"),
+                      {std::to_string(pocket), std::to_string(groups)});
+}
 
 const char* BuiltHomeUrl() {
     return ORVEL_HOME_URL;
@@ -112,7 +113,10 @@ TOrvelApp::TOrvelApp(Platform& platform, const TPlatformFolders& folders, TAppOp
     Lang->LoadFromBytes(kBuiltInEnglish);
     LoadSkins();
     CreateField();
+    UpdatePlayArea();
     CreateWindows();
+    m_silhouettes = std::make_unique<Silhouettes>(Paths.ShapeDataFile);
+    Layers.ThumbPicture = &GameView.ThumbBuffer;
     SetUpCommands();
     Game.Modified = Game.ModifiedSinceAutosave = false;
     RequestFullRedraw();
@@ -278,15 +282,7 @@ void TOrvelApp::EnableCommands(bool flag) {
 }
 
 void TOrvelApp::RecentFilesLoaded(const std::vector<TRecentFile>& files) {
-    for (int k = 0; k < 4; ++k) {
-        const int cmd = MI_FileLast0 + k;
-        const bool used = k < static_cast<int>(files.size());
-        if (used) m_menu.Captions[cmd] = RecentFileCaption(k, files[k].Name);
-        // Reopening recent files comes with the saved-games part: shown, not yet enabled.
-        SetItemVisible(cmd, used);
-        SetItemEnabled(cmd, used);
-    }
-    SetItemVisible(MI_FileLastSep, !files.empty());
+    UpdateRecentItems(files);
 }
 
 // ----------------------------------------------------------------- commands
@@ -297,6 +293,19 @@ void TOrvelApp::RunCommand(int cmd) {
     switch (cmd) {
         case MI_Menu:
             PopUpMenu();
+            break;
+        case MI_FileOpen:
+            OpenCommand("", false);
+            break;
+        case MI_FileLast0:
+        case MI_FileLast1:
+        case MI_FileLast2:
+        case MI_FileLast3:
+            if (const size_t k = cmd - MI_FileLast0; k < Settings.RecentFiles.size())
+                OpenCommand(Settings.RecentFiles[k].Path, true);
+            break;
+        case MI_GameThumb:
+            ToggleThumbnail();
             break;
         case MI_GameWin1:
         case MI_GameWin2:
@@ -380,6 +389,7 @@ void TOrvelApp::FullScreenClick() {
     LayoutToolbar();
     m_suppressResize = false;
     FormResize();
+    UpdatePlayArea();
 }
 
 void TOrvelApp::ToggleFullScreen() {
@@ -401,7 +411,17 @@ void TOrvelApp::Resize(int width, int height) {
 }
 
 void TOrvelApp::WorkAreaChanged() {
+    UpdatePlayArea();
     if (!m_fullScreen) FormResize();
+}
+
+void TOrvelApp::UpdatePlayArea() {
+    const ScreenMetrics sm = m_platform.GetScreenMetrics();
+    PlayArea = ComputePlayArea(sm, m_fullScreen, m_layout.Width, m_layout.Height);
+    // The field picture has the screen's size, whatever part of it shows.
+    const int screenW = Max(sm.ScreenW, 1), screenH = Max(sm.ScreenH, 1);
+    if (View.Field.Width != screenW || View.Field.Height != screenH)
+        SizeField(View, screenW, screenH, kDefaultBackground);
 }
 
 void TOrvelApp::FormResize() {

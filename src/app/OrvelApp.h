@@ -16,16 +16,20 @@
 #include "app/AppView.h"
 #include "app/Folders.h"
 #include "app/MainMenu.h"
+#include "app/OpenGame.h"
 #include "app/Toolbar.h"
 #include "game/GameState.h"
 #include "lang/Lang.h"
 #include "platform/Platform.h"
 #include "platform/Progress.h"
 #include "play/Field.h"
+#include "play/NewGame.h"
 #include "play/PlayWindow.h"
 #include "settings/Settings.h"
 
 namespace orvel {
+
+class Silhouettes;
 
 constexpr int kMinWindowW = 500;
 constexpr int kMinWindowH = 500;
@@ -46,6 +50,10 @@ struct TAppOptions {
     // The home-page items open this address; empty hides them.
     std::string HomeUrl = BuiltHomeUrl();
 };
+
+// A pocket's caption: the language's "PocketCaption" with the pocket number
+// 1..4 and the number of groups in it.
+std::string PocketCaption(const TLanguage& lang, int pocket, int groups);
 
 // The window's bounds at start: the work area less the window frame.
 TBounds StartBounds(const ScreenMetrics& sm);
@@ -124,6 +132,14 @@ public:
     void ShowFullScreenState(bool on) override;
     void RecentFilesLoaded(const std::vector<TRecentFile>& files) override;
 
+    // Opening. OpenCommand: the open command (no path: the player chooses a
+    // jigsaw; a path and direct: a recent file opens at once); OpenFile: the
+    // opening sequence for the jigsaw chosen.
+    void OpenCommand(const std::string& path, bool direct);
+    void OpenFile(const std::string& path);
+    // The recent-file list and its menu items take path as the newest entry.
+    void AddRecent(const std::string& path);
+
     // Field.
     void ShowSide(int side);
     void RequestFullRedraw();
@@ -143,8 +159,15 @@ public:
     std::function<void(int button, uint8_t shift, int x, int y, bool fromWheel)> PieceMouseUp;
     // Installed by the saved-games part: writes the autosave.
     std::function<void()> AutoSaveGame;
+    // Installed by the piece-handling part: drops the selection, as the
+    // commands that start with a cleared selection need.
+    std::function<void()> ClearSelection;
 
     TGame Game;
+    // What the game in play was opened with beside its state: the picture's
+    // description, the thumbnails and the thumbnail window's picture.
+    TNewGameView GameView;
+    TPlayArea PlayArea;
     TPlayWindows Wins;
     TFieldView View;
     TFieldLayers Layers;
@@ -177,9 +200,38 @@ private:
     bool AutoSaveDue(double now) const;
     void SaveSettingsAtExit();
     bool FieldMouseBlocked() const { return !m_fieldMouse || m_progressUp; }
+    void UpdatePlayArea();
+
+    // Opening.
+    struct TShownWindows {
+        std::array<bool, 4> Pockets{};
+        bool Thumb = false;
+        bool Glass = false;
+    };
+    std::string AskForJigsaw(const std::string& start);
+    TNewGameSetup NewGameSetup();
+    bool StartJigsaw(const std::string& path);
+    TShownWindows HideWindowsForOpening();
+    void ShowWindowsAgain(const TShownWindows& shown, bool pockets);
+    void FinishOpening(const std::string& path, const TShownWindows& shown);
+    void OpeningFailed(const TShownWindows& shown);
+    void ClearGameShown();
+    void ShowPlayWindow(TMyWin& win, bool visible);
+    void ToggleThumbnail();
+    void UpdateRecentItems(const std::vector<TRecentFile>& files);
+    bool ChooseJigsaw(const std::string& path);
+    int ToolSlotOf(int cmd) const;
+    void ShowResult(const Result& result);
+    void ShowError(const TError& error);
 
     Platform& m_platform;
     TAppOptions m_options;
+    // Kept for the program's run, so a damaged shape file is reported once.
+    std::unique_ptr<Silhouettes> m_silhouettes;
+    // The jigsaw about to be opened (m_choicePath) with its chosen cut; an
+    // opening takes it, and a path without one gets the default cut.
+    TJigsawChoice m_choice;
+    std::string m_choicePath;
     TAppView m_noView;
     TAppView* m_view = &m_noView;
     TMenuState m_menu;

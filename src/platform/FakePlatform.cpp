@@ -37,6 +37,16 @@ void FakePlatform::SleepMs(int ms) {
     NowDays += ms / 86400000.0;
 }
 
+std::string FakePlatform::ChooseOpenFile(const std::string& title, const std::string& start,
+                                         const std::string& filterText,
+                                         const std::vector<std::string>& patterns) {
+    FileChoices.push_back({title, start, filterText, patterns});
+    if (m_fileAnswers.empty()) return {};
+    std::string answer = std::move(m_fileAnswers.front());
+    m_fileAnswers.pop_front();
+    return answer;
+}
+
 TextExtent FakePlatform::MeasureText(const std::string& text, const TextStyle& style) {
     const int charW = CharW + (style.Bold ? 1 : 0);
     return {static_cast<int>(text.size()) * charW, CharH};

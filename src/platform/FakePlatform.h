@@ -43,8 +43,23 @@ public:
                     const TextStyle& style) override;
     TextExtent MeasureText(const std::string& text, const TextStyle& style) override;
 
+    // Answers the next file choices with these paths, in order; with none
+    // queued the player cancels (empty path).
+    void QueueFileChoice(std::string path) { m_fileAnswers.push_back(std::move(path)); }
+    std::string ChooseOpenFile(const std::string& title, const std::string& start,
+                               const std::string& filterText,
+                               const std::vector<std::string>& patterns) override;
+
     // What the tests look at and set.
+    struct FileChoice {
+        std::string Title;
+        std::string Start;
+        std::string FilterText;
+        std::vector<std::string> Patterns;
+    };
+
     std::vector<Message> Messages;
+    std::vector<FileChoice> FileChoices;
     std::vector<std::string> Sounds;
     std::vector<std::string> Opened;
     std::vector<std::string> HelpPages;
@@ -60,6 +75,7 @@ public:
 
 private:
     std::deque<MsgResult> m_answers;
+    std::deque<std::string> m_fileAnswers;
 };
 
 }  // namespace orvel

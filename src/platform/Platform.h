@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "graphics/Bitmap.h"
 
@@ -89,6 +90,14 @@ public:
     virtual void RenderText(TMyBitmap& dst, const TRect& box, const std::string& text,
                             const TextStyle& style) = 0;
     virtual TextExtent MeasureText(const std::string& text, const TextStyle& style) = 0;
+
+    // Asks for a file to open in a dialog titled title, showing start: a
+    // folder, or a file there that starts selected. The files listed are those
+    // matching one of patterns ("*.orv"), under the name filterText. Returns
+    // the chosen file's path; empty when the player cancelled.
+    virtual std::string ChooseOpenFile(const std::string& title, const std::string& start,
+                                       const std::string& filterText,
+                                       const std::vector<std::string>& patterns) = 0;
 };
 
 }  // namespace orvel

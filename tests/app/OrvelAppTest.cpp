@@ -3,72 +3,13 @@
 #include <filesystem>
 #include <set>
 
-#include "app/OrvelApp.h"
-#include "platform/FakePlatform.h"
-#include "settings/TempDir.h"
+#include "app/AppTestUtil.h"
 
 namespace orvel {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A window without a screen: it takes the bounds the core asks for at once,
-// the way a window manager would, and notes what it was asked to show.
-struct TFakeWindow : TAppView {
-    TOrvelApp* App = nullptr;
-    TBounds Bounds;
-    bool FullScreen = false;
-    bool Closed = false;
-    int Minimized = 0;
-    std::vector<std::pair<int, int>> MenuPopUps;
-    std::vector<std::string> AboutBoxes;
-
-    void ShowWindow() override { App->Resize(Bounds.W, Bounds.H); }
-    TBounds WindowBounds() const override { return Bounds; }
-    void ApplyWindowState(bool fullScreen, const TBounds& bounds) override {
-        FullScreen = fullScreen;
-        Bounds = bounds;
-        App->Resize(bounds.W, bounds.H);
-    }
-    void Minimize() override { ++Minimized; }
-    void RequestClose() override { Closed = App->CloseRequest(); }
-    void PopUpMenu(int x, int y) override { MenuPopUps.emplace_back(x, y); }
-    void ShowAbout(const std::string& caption) override { AboutBoxes.push_back(caption); }
-};
-
-class OrvelAppTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fp.Screen.ScreenW = 1280;
-        fp.Screen.ScreenH = 800;
-        fp.Screen.WorkArea = {0, 0, 1279, 759};
-        folders.ProgramDir = ORVEL_BUILD_DIR;
-        folders.DocumentsDir = dir.File("docs");
-        folders.DataHomeDir = dir.File("data");
-        folders.TempDir = dir.Path();
-    }
-    void Start(TAppOptions options = {}) {
-        app = std::make_unique<TOrvelApp>(fp, folders, std::move(options));
-        window.App = app.get();
-        window.Bounds = app->NormalBounds();
-        app->AttachView(&window);
-        app->StartUp();
-    }
-    void Key(uint16_t key, uint8_t shift = 0) {
-        app->KeyDown(key);
-        app->KeyUp(key, shift);
-    }
-    void LoadGame() {
-        app->Game.GameLoaded = true;
-        app->EnableGameCommands(true);
-    }
-
-    test::TempDir dir;
-    FakePlatform fp;
-    TPlatformFolders folders;
-    TFakeWindow window;
-    std::unique_ptr<TOrvelApp> app;
-};
+using test::OrvelAppTest;
 
 TEST_F(OrvelAppTest, MenuKeysRunOnlyTheCommandsThatAreOn) {
     Start();
@@ -80,19 +21,19 @@ TEST_F(OrvelAppTest, MenuKeysRunOnlyTheCommandsThatAreOn) {
         Key(d.Key, d.Shift);
         ran.insert(app->CommandLog.begin(), app->CommandLog.end());
     }
-    // No game: only the menu and full screen; Save, Open, Contents and the
-    // rest are off, and their keys do nothing.
-    EXPECT_EQ(ran, (std::set<int>{MI_Menu, MI_FullScreen}));
+    // No game: only the menu, Open (its chooser cancelled here) and full
+    // screen; Save, Contents and the rest are off, and their keys do nothing.
+    EXPECT_EQ(ran, (std::set<int>{MI_Menu, MI_FileOpen, MI_FullScreen}));
     EXPECT_TRUE(fp.HelpPages.empty());
     // The menu pops up under the App button.
     ASSERT_EQ(window.MenuPopUps.size(), 1u);
     EXPECT_EQ(window.MenuPopUps[0], std::make_pair(4, 2 + 29));
-    // With a game the game keys reach the walk, but their windows are not
-    // part of the program yet, so they still do nothing.
+    // With a game the game keys reach the walk; of these only the thumbnail
+    // is part of the program yet, the others still do nothing.
     LoadGame();
     app->CommandLog.clear();
     for (uint16_t key : {'T', 'G', '1', 'L', 'S'}) Key(key);
-    EXPECT_TRUE(app->CommandLog.empty());
+    EXPECT_EQ(app->CommandLog, (std::vector<int>{MI_GameThumb}));
     // Keys are ignored while the progress panel is up.
     const bool fullScreen = app->IsFullScreen();
     app->ShowProgress("Working", 2);

@@ -8,6 +8,8 @@
 
 #include "app/forms/AboutOrvelZent.h"
 #include "app/forms/MainWindow.h"
+#include "game/JigsawFile.h"
+#include "game/JigsawTestUtil.h"
 #include "platform/FakePlatform.h"
 
 namespace orvel {
@@ -170,8 +172,8 @@ TEST_F(MainWindowFixture, KeysFireOnReleaseOfTheLastPressedKey) {
     main->App.CommandLog.clear();
     Press(Qt::Key_S);
     Release(Qt::Key_S);
-    Press(Qt::Key_O);
-    Release(Qt::Key_O);
+    Press(Qt::Key_D);
+    Release(Qt::Key_D);
     EXPECT_TRUE(main->App.CommandLog.empty());
 }
 
@@ -238,7 +240,7 @@ TEST_F(MainWindowFixture, ToolButtonsRunTheirCommandsEvenWhenReleasedOutside) {
     // Disabled buttons never run; Help is one until help pages ship.
     main->App.CommandLog.clear();
     ClickButton(BI_Save);
-    ClickButton(BI_Open);
+    ClickButton(BI_Download);
     ClickButton(BI_Help);
     EXPECT_TRUE(main->App.CommandLog.empty());
     EXPECT_TRUE(fp.HelpPages.empty());
@@ -305,8 +307,8 @@ TEST_F(MainWindowFixture, ProgressPanelBlocksCommandsAndKeys) {
     EXPECT_FALSE(main->P_Progress->isVisible());
     EXPECT_TRUE(main->Actions[MI_FullScreen]->isEnabled());
     EXPECT_TRUE(main->App.Toolbar().Buttons[BI_FullScreen].Enabled);
-    EXPECT_FALSE(
-        main->App.Toolbar().Buttons[BI_Open].Enabled);  // its window is not part of the program yet
+    EXPECT_TRUE(main->App.Toolbar().Buttons[BI_Open].Enabled);
+    EXPECT_FALSE(main->App.Toolbar().Buttons[BI_Download].Enabled);  // not part of the program yet
 }
 
 TEST_F(MainWindowFixture, ClosingWritesTheSettingsOrStaysOpen) {
@@ -569,6 +571,47 @@ TEST(MainWindowBare, StartsWithoutResources) {
         EXPECT_TRUE(main.close());
     }
     fs::remove_all(tmp);
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// The Open button opens the chosen jigsaw: the recent item shows it, the
+// autosave timer runs, the thumbnail shows the picture on the field.
+TEST_F(MainWindowFixture, OpenButtonStartsAJigsaw) {
+    const std::string path = main->App.Paths.JigsawsDir + "pattern.orv";
+    TJigsawContent c;
+    c.ImageW = 320;
+    c.ImageH = 240;
+    c.Thumb = test::JpegOf(test::PatternPicture(40, 30));
+    c.Descriptions = {"A pattern"};
+    c.Pictures = {test::JpegOf(test::PatternPicture(320, 240))};
+    ASSERT_TRUE(WriteJigsaw(path, c).Ok());
+    main->App.Settings.Level = 12;
+    fp.QueueFileChoice(path);
+    ClickButton(BI_Open);
+    QApplication::processEvents();
+    ASSERT_TRUE(main->App.Game.GameLoaded);
+    EXPECT_TRUE(fp.Messages.empty());
+    EXPECT_FALSE(main->P_Progress->isVisible());
+    EXPECT_TRUE(main->T_AutoSave->isActive());
+    EXPECT_TRUE(main->Actions[MI_Game]->isEnabled());
+    EXPECT_FALSE(main->Actions[MI_FileSave]->isEnabled());
+    EXPECT_TRUE(main->Actions[MI_FileLast0]->isVisible());
+    EXPECT_TRUE(main->Actions[MI_FileLast0]->isEnabled());
+    EXPECT_EQ(main->Actions[MI_FileLast0]->text().toStdString(), "&1. pattern.orv");
+    ClickButton(BI_Thumb);
+    QApplication::processEvents();
+    const TMyWin& thumb = main->App.Wins.Wins[MW_THUMB];
+    ASSERT_TRUE(thumb.Visible);
+    const QImage field = main->I_Field->Picture();
+    const TMyBitmap& pic = main->App.GameView.ThumbBuffer;
+    const TColor px = static_cast<TColor>(GetPixel(pic, 10, 10));
+    EXPECT_EQ(field.pixelColor(thumb.Client.Left + 10, thumb.Client.Top + 10),
+              QColor(ColorR(px), ColorG(px), ColorB(px)));
 }
 
 }  // namespace

@@ -388,6 +388,10 @@ void TF_Main::ProgressHidden() {
     P_Progress->hide();
 }
 
+void TF_Main::AutoSaveTimerStarted() {
+    T_AutoSave->start();
+}
+
 TBounds TF_Main::WindowBounds() const {
     const QRect g = geometry();
     return {g.x(), g.y(), g.width(), g.height()};

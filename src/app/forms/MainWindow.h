@@ -119,6 +119,7 @@ public:
     void ProgressShown(const std::string& text) override;
     void ProgressStepped(int done, int steps) override;
     void ProgressHidden() override;
+    void AutoSaveTimerStarted() override;
     TBounds WindowBounds() const override;
     void ApplyWindowState(bool fullScreen, const TBounds& bounds) override;
     void Minimize() override;

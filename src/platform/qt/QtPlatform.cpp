@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
@@ -260,6 +261,17 @@ void QtPlatform::RenderText(TMyBitmap& dst, const TRect& box, const std::string&
 TextExtent QtPlatform::MeasureText(const std::string& text, const TextStyle& style) {
     const QFontMetrics metrics(MakeFont(style));
     return {metrics.horizontalAdvance(Q(text)), metrics.height()};
+}
+
+std::string QtPlatform::ChooseOpenFile(const std::string& title, const std::string& start,
+                                       const std::string& filterText,
+                                       const std::vector<std::string>& patterns) {
+    QStringList globs;
+    for (const std::string& p : patterns) globs << Q(p);
+    const QString filter = Q(filterText) + " (" + globs.join(' ') + ")";
+    const QString chosen =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(title), Q(start), filter);
+    return chosen.toStdString();
 }
 
 }  // namespace orvel

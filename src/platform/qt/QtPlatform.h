@@ -36,6 +36,9 @@ public:
     void RenderText(TMyBitmap& dst, const TRect& box, const std::string& text,
                     const TextStyle& style) override;
     TextExtent MeasureText(const std::string& text, const TextStyle& style) override;
+    std::string ChooseOpenFile(const std::string& title, const std::string& start,
+                               const std::string& filterText,
+                               const std::vector<std::string>& patterns) override;
 
     // Where relative sound names are looked up (the program data folder).
     void SetSoundDir(const std::string& dir) { m_soundDir = dir; }

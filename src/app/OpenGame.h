@@ -1,0 +1,59 @@
+#pragma once
+
+// What opening a jigsaw needs around the new game itself: the play area the
+// sides fill, the cut chosen for a jigsaw from the player's default choices,
+// and the thumbnail window's picture.
+
+#include <string>
+
+#include "base/Result.h"
+#include "game/GameTypes.h"
+#include "graphics/Bitmap.h"
+#include "platform/Platform.h"
+#include "play/PlayWindow.h"
+
+namespace orvel {
+
+// The room the sides have, and the size a background picture must cover.
+struct TPlayArea {
+    int PlayW = 0;
+    int PlayH = 0;
+    int PlayFullW = 0;
+    int PlayFullH = 0;
+    bool operator==(const TPlayArea&) const = default;
+};
+
+// In full screen the window's client less the toolbar; otherwise the work
+// area less the window's frame, caption and toolbar.
+TPlayArea ComputePlayArea(const ScreenMetrics& sm, bool fullScreen, int windowW, int windowH);
+
+// The player's default choices for a new jigsaw (the settings' DefJigP).
+struct TCutChoices {
+    int Level = 6;
+    bool Rotate = false;
+    int BorderStyle = 0;
+    int ShapeStyle = 3;
+    int SpreadOut = 0;
+    bool FitToScreen = true;
+};
+
+// A jigsaw as the player would open it: the file's header with the cut
+// chosen, and its thumbnail.
+struct TJigsawChoice {
+    GameHeader Header;
+    TMyBitmap Thumb;
+};
+
+// Reads a jigsaw's header and thumbnail and chooses its cut from the
+// choices: the picture fitted into fitW x fitH when fitting, the level
+// table's values for that size. Refuses a file that is no valid jigsaw
+// ("Invalid Jigsaw") and a picture too small for the level or cut into too
+// many pieces, before any game is touched.
+ResultOf<TJigsawChoice> ChooseDefaultCut(const std::string& path, const TCutChoices& choices,
+                                         int fitW, int fitH);
+
+// Scales picture into the top-left client-sized part of the thumbnail
+// window's buffer (never beyond the buffer).
+void PaintThumbnail(TMyBitmap& buffer, const TMyWin& thumbWin, const TMyBitmap& picture);
+
+}  // namespace orvel
