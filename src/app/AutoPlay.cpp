@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <limits>
 
-#include "app/MainMenu.h"
-#include "app/OrvelApp.h"
 #include "game/GameModel.h"
 #include "play/PieceGeometry.h"
 #include "play/PieceHandling.h"
@@ -87,29 +85,11 @@ TBox BoxNow(const TGame& game, const std::vector<int>& group) {
 
 }  // namespace
 
-// ------------------------------------------------------------------ hands
-
-void TAppHands::Press(int x, int y, int button, uint8_t shift) {
-    m_app.FieldMouseDown(x, y, button, shift);
-}
-
-void TAppHands::Move(int x, int y, bool buttonHeld) {
-    m_app.FieldMouseMove(x, y, buttonHeld, 0);
-}
-
-void TAppHands::Release(int x, int y, int button, uint8_t shift) {
-    m_app.FieldMouseUp(x, y, button, shift);
-}
-
-void TAppHands::SwitchSide() {
-    m_app.KeyDown(kKeySpace);
-    m_app.KeyUp(kKeySpace, 0);
-}
-
 // ------------------------------------------------------------------ playing
 
-TAutoPlay::TAutoPlay(TOrvelApp& app, TPlayerHands& hands)
-    : m_game(app.Game), m_wins(app.Wins), m_settings(app.Settings), m_hands(hands) {}
+TAutoPlay::TAutoPlay(const TGame& game, const TPlayWindows& wins, const TSettings& settings,
+                     TPlayerHands& hands)
+    : m_game(game), m_wins(wins), m_settings(settings), m_hands(hands) {}
 
 TAutoPlayStats TAutoPlay::Play(int maxMoves) {
     m_stats = {};
@@ -231,6 +211,7 @@ bool TAutoPlay::UncoverOnSide0() {
         const int cover = CoveringPiece(i, -1);
         if (cover >= 0) {
             SendToOtherSide(cover);
+            ++m_stats.SentAway;
             return true;
         }
     }
@@ -248,6 +229,7 @@ bool TAutoPlay::AttachFromSide1() {
         int x = 0, y = 0;
         if (!VisiblePoint(i, x, y)) continue;
         SendToOtherSide(i);
+        ++m_stats.Fetched;
         ShowSide(0);
         Bring(i);
         return true;
@@ -263,6 +245,7 @@ bool TAutoPlay::UncoverOnSide1(const std::vector<int>& wanted) {
         int dx = 0, dy = 0, x = 0, y = 0;
         if (cover < 0 || !VisiblePoint(cover, x, y) || !FreeSpot(cover, dx, dy)) continue;
         Drag(x, y, dx, dy);
+        ++m_stats.Shifted;
         return true;
     }
     return false;
@@ -316,6 +299,7 @@ bool TAutoPlay::ClearLanding(int piece, bool& acted) {
         if (send == -1) return true;
         if (send < 0) return false;
         SendToOtherSide(send);
+        ++m_stats.SentAway;
         acted = true;
     }
     return false;

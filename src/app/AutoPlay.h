@@ -55,12 +55,18 @@ struct TAutoPlayStats {
     int Clicks = 0;        // turns and sends to the other side
     int Joins = 0;         // groups that disappeared by joining
     int SideSwitches = 0;  // presses of the side switch
+    int SentAway = 0;      // groups sent to the other side out of the way
+    int Fetched = 0;       // groups fetched back from the other side
+    int Shifted = 0;       // groups dragged aside on the other side
     bool Stuck = false;    // no loose group could be reached any more
 };
 
 class TAutoPlay {
 public:
-    TAutoPlay(TOrvelApp& app, TPlayerHands& hands);
+    // Everything is held by reference and must outlive the player; the game
+    // is only read, every change comes from the hands.
+    TAutoPlay(const TGame& game, const TPlayWindows& wins, const TSettings& settings,
+              TPlayerHands& hands);
 
     // Plays until the picture is solved, no group can be reached, or
     // maxMoves drags were made (a negative maxMoves: no limit).

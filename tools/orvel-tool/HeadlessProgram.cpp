@@ -5,12 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "HeadlessCut.h"
-#include "game/GameModel.h"
-#include "game/JigsawFile.h"
-#include "play/NewGame.h"
-#include "play/PieceHandling.h"
-#include "play/Sides.h"
+#include "HeadlessPieces.h"
 
 namespace orvel::tool {
 
@@ -46,29 +41,6 @@ struct THeadlessProgram::TWindow : TAppView {
     }
 };
 
-// The piece handling on the core's field mouse.
-struct THeadlessProgram::THands {
-    TPlayArea Area;
-    TPieceHandler Handler;
-    THands(TOrvelApp& app, Platform& platform)
-        : Area{app.Layout().FieldW, app.Layout().FieldH},
-          Handler(app.Game, app.Wins, app.View, app.Layers, app.Settings, Area, platform) {
-        Handler.SetStarImage(&app.StarImage);
-        app.Layers.DrawPieces = [this](TMyBitmap& f, const TMyWin& w, const TMyRect& u) {
-            Handler.DrawPieces(f, w, u);
-        };
-        app.PieceMouseDown = [this](int button, uint8_t shift, int x, int y, bool wheel) {
-            Handler.MouseDown(button, shift, x, y, wheel);
-        };
-        app.PieceMouseMove = [this](uint8_t shift, int x, int y, bool held) {
-            Handler.MouseMove(shift, x, y, held);
-        };
-        app.PieceMouseUp = [this](int button, uint8_t shift, int x, int y, bool) {
-            Handler.MouseUp(button, shift, x, y);
-        };
-    }
-};
-
 THeadlessProgram::THeadlessProgram(int screenW, int screenH, uint32_t counter)
     : m_scratch(MakeScratchDir()), m_window(std::make_unique<TWindow>()) {
     m_platform.Screen.ScreenW = screenW;
@@ -85,50 +57,28 @@ THeadlessProgram::THeadlessProgram(int screenW, int screenH, uint32_t counter)
     m_window->Bounds = m_app->NormalBounds();
     m_app->AttachView(m_window.get());
     m_app->StartUp();
-    m_hands = std::make_unique<THands>(*m_app, m_platform);
+    TOrvelApp& app = *m_app;
+    m_pieces = ConnectPieceHandler(app.Game, app.Wins, app.View, app.Layers, app.Settings,
+                                   app.StarImage, app.Layout().FieldW, app.Layout().FieldH,
+                                   m_platform,
+                                   {app.PieceMouseDown, app.PieceMouseMove, app.PieceMouseUp});
 }
 
 THeadlessProgram::~THeadlessProgram() {
-    m_hands.reset();
+    m_pieces.reset();
     m_app.reset();
     std::error_code ec;
     std::filesystem::remove_all(m_scratch, ec);
 }
 
+// Shows what the open command would show in a message box as the result.
 Result THeadlessProgram::Open(const std::string& path) {
-    TOrvelApp& app = *m_app;
-    const TSettings& s = app.Settings;
-    ResultOf<TJigsawData> read = ReadJigsaw(path, JR_Browse);
-    if (!read) return read.Status();
-    TNewGameRequest request;
-    request.Path = path;
-    request.Header = read.Value().Header;
-    request.BrowserThumb = &read.Value().Thumb;
-    GameHeader& h = request.Header;
-    h.Rotate = s.Rotate ? 1 : 0;
-    h.BorderStyle = s.BorderStyle;
-    h.ShapeStyle = s.ShapeStyle;
-    h.SpreadOut = s.SpreadOut;
-    h.FitToScreen = s.FitToScreen ? 1 : 0;
-    const int playW = app.Layout().FieldW, playH = app.Layout().FieldH;
-    if (!ChooseCut(h, s.Level, playW, playH))
-        return FixedText("%s pieces are too many", {std::to_string(h.TotalTileNum)}, path);
-    TNewGameSetup setup;
-    setup.PlayW = playW;
-    setup.PlayH = playH;
-    setup.Effects.EmbossStyle = s.EmbossStyle;
-    setup.Effects.WoodStyle = s.WoodStyle;
-    setup.ResourcesDir = app.Paths.AppDir + "resources";
-    setup.ShapeFile = app.Paths.ShapeDataFile;
-    TNewGameView view;
-    Result r = StartNewGame(app.Game, app.Wins, request, setup, view, app, m_platform);
-    if (!r) return r;
-    SortOrder(app.Game, false);
-    app.ShowSide(0);
-    app.EnableGameCommands(true);
-    app.RequestFullRedraw();
-    app.FlushFieldUpdate();
-    return r;
+    const size_t shown = m_platform.Messages.size();
+    m_app->OpenFile(path);
+    if (m_app->Game.GameLoaded) return Result::Success();
+    const std::string why =
+        m_platform.Messages.size() > shown ? m_platform.Messages.back().Text : "no game opened";
+    return FixedText("%s", {why});
 }
 
 }  // namespace orvel::tool

@@ -23,8 +23,9 @@ public:
     THeadlessProgram(const THeadlessProgram&) = delete;
     THeadlessProgram& operator=(const THeadlessProgram&) = delete;
 
-    // Opens a jigsaw as the open command does, with the settings' default
-    // choices of cut. The error is the one the program would show.
+    // Opens a jigsaw with the open command's opening sequence, cut as the
+    // settings' default choices say. The error is the message the program
+    // showed.
     Result Open(const std::string& path);
 
     TOrvelApp& App() { return *m_app; }
@@ -32,13 +33,12 @@ public:
 
 private:
     struct TWindow;
-    struct THands;
 
     FakePlatform m_platform;
     std::string m_scratch;
     std::unique_ptr<TWindow> m_window;
     std::unique_ptr<TOrvelApp> m_app;
-    std::unique_ptr<THands> m_hands;
+    std::shared_ptr<void> m_pieces;
 };
 
 }  // namespace orvel::tool

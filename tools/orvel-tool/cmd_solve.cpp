@@ -247,7 +247,7 @@ int RunSolve(const std::vector<std::string>& args) {
         });
 
     TTimedHands hands(app);
-    TAutoPlay player(app, hands);
+    TAutoPlay player(app.Game, app.Wins, app.Settings, hands);
     TTiming play;
     TAutoPlayStats stats;
     Time(play, CLOCK_PROCESS_CPUTIME_ID, [&] { stats = player.Play(static_cast<int>(o.moves)); });
@@ -261,10 +261,12 @@ int RunSolve(const std::vector<std::string>& args) {
                 app.Game.Header.GameSeed, app.Game.Header.TotalTileNum, stats.Moves, stats.Joins,
                 app.Game.Solved ? 1 : 0, solved.iSolvedPercent, open.Wall[0],
                 Median(hands.Steps.Wall) * 1000, Median(compose.Wall));
-    std::printf("clicks = %d\nside_switches = %d\nstuck = %d\ndrag_steps = %zu\n"
+    std::printf("clicks = %d\nside_switches = %d\nsent_away = %d\nfetched = %d\nshifted = %d\n"
+                "stuck = %d\ndrag_steps = %zu\n"
                 "newgame_cpu_ms = %.1f\ndrag_step_cpu_us_median = %.0f\ncompose_cpu_ms_median = %.2f\n"
                 "play_ms = %.0f\nplay_cpu_ms = %.0f\n",
-                stats.Clicks, stats.SideSwitches, stats.Stuck ? 1 : 0, hands.Steps.Wall.size(),
+                stats.Clicks, stats.SideSwitches, stats.SentAway, stats.Fetched, stats.Shifted,
+                stats.Stuck ? 1 : 0, hands.Steps.Wall.size(),
                 open.Cpu[0], Median(hands.Steps.Cpu) * 1000, Median(compose.Cpu), play.Wall[0],
                 play.Cpu[0]);
     return WriteOutputs(app, o) ? 0 : 1;
