@@ -11,17 +11,9 @@
 #include "graphics/Bitmap.h"
 #include "platform/Platform.h"
 #include "play/PlayWindow.h"
+#include "play/Sides.h"
 
 namespace orvel {
-
-// The room the sides have, and the size a background picture must cover.
-struct TPlayArea {
-    int PlayW = 0;
-    int PlayH = 0;
-    int PlayFullW = 0;
-    int PlayFullH = 0;
-    bool operator==(const TPlayArea&) const = default;
-};
 
 // In full screen the window's client less the toolbar; otherwise the work
 // area less the window's frame, caption and toolbar.

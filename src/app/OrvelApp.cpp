@@ -117,6 +117,7 @@ TOrvelApp::TOrvelApp(Platform& platform, const TPlatformFolders& folders, TAppOp
     CreateWindows();
     m_silhouettes = std::make_unique<Silhouettes>(Paths.ShapeDataFile);
     Layers.ThumbPicture = &GameView.ThumbBuffer;
+    ConnectPieces();
     SetUpCommands();
     Game.Modified = Game.ModifiedSinceAutosave = false;
     RequestFullRedraw();
@@ -129,6 +130,27 @@ TOrvelApp::~TOrvelApp() {
     m_langHandle.Reset();
     // The entry scratch file holds the last unpacked picture or text; it goes with the program.
     RemoveEntryScratch(Paths);
+}
+
+// The pieces are drawn and handled by the play subsystem's piece handler; the
+// hooks stay public so a test can watch or replace them.
+void TOrvelApp::ConnectPieces() {
+    m_pieces = std::make_unique<TPieceHandler>(Game, Wins, View, Layers, Settings, PlayArea,
+                                               m_platform);
+    m_pieces->SetStarImage(&StarImage);
+    Layers.DrawPieces = [this](TMyBitmap& field, const TMyWin& win, const TMyRect& update) {
+        m_pieces->DrawPieces(field, win, update);
+    };
+    PieceMouseDown = [this](int button, uint8_t shift, int x, int y, bool fromWheel) {
+        m_pieces->MouseDown(button, shift, x, y, fromWheel);
+    };
+    PieceMouseMove = [this](uint8_t shift, int x, int y, bool buttonHeld) {
+        m_pieces->MouseMove(shift, x, y, buttonHeld);
+    };
+    PieceMouseUp = [this](int button, uint8_t shift, int x, int y, bool) {
+        m_pieces->MouseUp(button, shift, x, y);
+    };
+    ClearSelection = [this] { m_pieces->Deselect(); };
 }
 
 void TOrvelApp::LoadSkins() {
@@ -368,6 +390,7 @@ void TOrvelApp::ShowSide(int side) {
     m_toolbar.MarkToolDown(side == 0 ? BI_Win1 : BI_Win2, true);
     m_toolbar.MarkToolDown(side == 0 ? BI_Win2 : BI_Win1, false);
     Game.CurSide = side;
+    if (m_pieces && Game.GameLoaded) m_pieces->FollowShownSide(side);
 }
 
 // ----------------------------------------------------------------- full screen

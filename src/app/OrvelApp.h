@@ -24,6 +24,7 @@
 #include "platform/Progress.h"
 #include "play/Field.h"
 #include "play/NewGame.h"
+#include "play/PieceHandling.h"
 #include "play/PlayWindow.h"
 #include "settings/Settings.h"
 
@@ -184,6 +185,7 @@ public:
 
 private:
     void LoadSkins();
+    void ConnectPieces();
     void CreateField();
     void CreateWindows();
     void SetUpCommands();
@@ -228,6 +230,7 @@ private:
     TAppOptions m_options;
     // Kept for the program's run, so a damaged shape file is reported once.
     std::unique_ptr<Silhouettes> m_silhouettes;
+    std::unique_ptr<TPieceHandler> m_pieces;
     // The jigsaw about to be opened (m_choicePath) with its chosen cut; an
     // opening takes it, and a path without one gets the default cut.
     TJigsawChoice m_choice;

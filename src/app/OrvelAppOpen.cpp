@@ -181,6 +181,7 @@ void TOrvelApp::FinishOpening(const std::string& path, const TShownWindows& show
     Game.DragMode = 0;
     Game.HasSelection = false;
     Game.Solved = false;
+    m_pieces->Reset();
     SetItemEnabled(MI_FileSaveImage, false);
     EnableGameCommands(true);
     ShowWindowsAgain(shown, false);

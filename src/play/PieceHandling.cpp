@@ -662,6 +662,17 @@ void TPieceHandler::RebuildDragLayers() {
     BuildLayers();
 }
 
+void TPieceHandler::FollowShownSide(int side) {
+    if (m_game.DragMode == 1) {
+        CollectDragged(m_game.HasSelection);
+        for (int piece : m_dragged) {
+            TPiece& p = m_game.Pieces[piece];
+            if (p.window == MW_SIDE0 || p.window == MW_SIDE1) p.window = static_cast<uint8_t>(side);
+        }
+    }
+    if (m_game.DragMode != 0) RebuildDragLayers();
+}
+
 void TPieceHandler::StepDrag() {
     if (!m_layers.Active()) {
         RequestUpdate(m_view, FieldUpdate::Whole);

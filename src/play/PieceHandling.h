@@ -132,6 +132,9 @@ public:
     // Rebuilds the drag layers of a running drag or band (after the shown
     // side changed, say).
     void RebuildDragLayers();
+    // The shown side changed to side: pieces dragged from a side come along
+    // to it, and a running drag or band goes on over the new side.
+    void FollowShownSide(int side);
 
     // The composition's TFieldLayers::DrawPieces: the pieces of one window.
     void DrawPieces(TMyBitmap& field, const TMyWin& win, const TMyRect& update);

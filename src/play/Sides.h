@@ -8,10 +8,13 @@
 
 namespace orvel {
 
-// The room the sides have on the screen. Pockets keep their pieces inside it.
+// The room the sides have, and the size a background picture must cover.
 struct TPlayArea {
     int PlayW = 0;
     int PlayH = 0;
+    int PlayFullW = 0;
+    int PlayFullH = 0;
+    bool operator==(const TPlayArea&) const = default;
 };
 
 // The first of windows 0 .. 5 that is active and is a side or pocket; else
