@@ -9,7 +9,6 @@
 #include "game/GameModel.h"
 #include "game/JigsawFile.h"
 #include "game/JigsawTestUtil.h"
-#include "HeadlessPieces.h"
 
 namespace orvel::test {
 namespace {
@@ -21,14 +20,6 @@ struct TPlayCase {
     int Level = 12;
     bool Spread = false;
 };
-
-// TEMPORARY until the core holds the piece handling.
-std::shared_ptr<void> g_pieces;
-#define LinkPieces()                                                                           \
-    g_pieces = tool::ConnectPieceHandler(app->Game, app->Wins, app->View, app->Layers,        \
-                                         app->Settings, app->StarImage, app->Layout().FieldW, \
-                                         app->Layout().FieldH, fp,                            \
-                                         {app->PieceMouseDown, app->PieceMouseMove, app->PieceMouseUp})
 
 std::string CaseName(const ::testing::TestParamInfo<TPlayCase>& info) {
     const TPlayCase& c = info.param;
@@ -63,7 +54,6 @@ protected:
         fp.Screen.WorkArea = {0, 0, screenW - 1, screenH - 1};
         fp.Counter = 1000 + c.Shape;  // seeds the cut
         Start();
-        LinkPieces();
         TSettings& s = app->Settings;
         s.Level = c.Level;
         s.ShapeStyle = static_cast<uint8_t>(c.Shape);
@@ -151,7 +141,6 @@ TEST_F(OrvelAppTest, HeadlessPlayStopsAfterTheMovesAllowed) {
     fp.Screen.ScreenH = 600;
     fp.Screen.WorkArea = {0, 0, 799, 599};
     Start();
-    LinkPieces();
     app->Settings.Level = 12;
     app->Settings.Rotate = true;
     app->OpenFile(MakePatternJigsaw(dir.Path()));

@@ -5,8 +5,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "HeadlessPieces.h"
-
 namespace orvel::tool {
 
 namespace {
@@ -57,15 +55,9 @@ THeadlessProgram::THeadlessProgram(int screenW, int screenH, uint32_t counter)
     m_window->Bounds = m_app->NormalBounds();
     m_app->AttachView(m_window.get());
     m_app->StartUp();
-    TOrvelApp& app = *m_app;
-    m_pieces = ConnectPieceHandler(app.Game, app.Wins, app.View, app.Layers, app.Settings,
-                                   app.StarImage, app.Layout().FieldW, app.Layout().FieldH,
-                                   m_platform,
-                                   {app.PieceMouseDown, app.PieceMouseMove, app.PieceMouseUp});
 }
 
 THeadlessProgram::~THeadlessProgram() {
-    m_pieces.reset();
     m_app.reset();
     std::error_code ec;
     std::filesystem::remove_all(m_scratch, ec);

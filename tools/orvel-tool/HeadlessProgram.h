@@ -38,7 +38,6 @@ private:
     std::string m_scratch;
     std::unique_ptr<TWindow> m_window;
     std::unique_ptr<TOrvelApp> m_app;
-    std::shared_ptr<void> m_pieces;
 };
 
 }  // namespace orvel::tool
