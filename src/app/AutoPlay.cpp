@@ -136,6 +136,7 @@ bool TAutoPlay::Step() {
 
 // The picture is put together in the middle of the visible content: with a
 // border the frame is its anchor, else the topmost piece of the first side.
+// A picture larger than the view starts at the view's top-left.
 bool TAutoPlay::PlaceAnchor() {
     if (m_anchor < 0) m_anchor = ChooseAnchor();
     if (m_anchor < 0) return false;
@@ -143,27 +144,27 @@ bool TAutoPlay::PlaceAnchor() {
     const int wantX = m_view.X0 + Max(0, (m_view.W - h.ImageW) / 2);
     const int wantY = m_view.Y0 + Max(0, (m_view.H - h.ImageH) / 2);
     const TPiece& a = m_game.Pieces[m_anchor];
-    const bool upright = a.rotation == 0 && a.window == MW_SIDE0;
     const int atX = a.posX - a.boxX, atY = a.posY - a.boxY;
-    const bool inView = atX >= m_view.X0 && atY >= m_view.Y0 &&
-                        atX + h.ImageW <= m_view.X0 + m_view.W &&
-                        atY + h.ImageH <= m_view.Y0 + m_view.H;
-    if (upright && ((atX == wantX && atY == wantY) || inView || m_anchorTries >= kAnchorTries)) {
-        m_placed = true;
-        m_originX = atX;
-        m_originY = atY;
-        m_footprint.assign(static_cast<size_t>(m_view.W) * m_view.H, 0);
-        m_inAnchor.assign(PiecesInPlay(m_game), 0);
+    const bool inView = m_view.Contains(atX, atY) &&
+                        m_view.Contains(atX + h.ImageW - 1, atY + h.ImageH - 1);
+    if (a.rotation == 0 && a.window == MW_SIDE0 &&
+        ((atX == wantX && atY == wantY) || inView || m_anchorTries >= kAnchorTries)) {
+        StartPicture(atX, atY);
         MarkAnchorFootprint();
+        m_placed = true;
         return true;
     }
-    if (m_anchorTries++ >= kAnchorTries) return false;
-    m_originX = wantX;
-    m_originY = wantY;
+    if (m_anchorTries++ >= kAnchorTries || a.window != MW_SIDE0) return false;
+    StartPicture(wantX, wantY);
+    return Bring(m_anchor);
+}
+
+// The picture's top-left is to lie at (x, y); nothing of it is marked yet.
+void TAutoPlay::StartPicture(int x, int y) {
+    m_originX = x;
+    m_originY = y;
     m_footprint.assign(static_cast<size_t>(m_view.W) * m_view.H, 0);
     m_inAnchor.assign(PiecesInPlay(m_game), 0);
-    if (a.window != MW_SIDE0) return false;
-    return Bring(m_anchor);
 }
 
 int TAutoPlay::ChooseAnchor() {

@@ -86,6 +86,7 @@ private:
     bool Step();
     bool PlaceAnchor();
     int ChooseAnchor();
+    void StartPicture(int x, int y);
     bool OriginMoved();
     bool AttachFromSide0();
     bool UncoverOnSide0();
