@@ -63,14 +63,9 @@ THeadlessProgram::~THeadlessProgram() {
     std::filesystem::remove_all(m_scratch, ec);
 }
 
-// Shows what the open command would show in a message box as the result.
-Result THeadlessProgram::Open(const std::string& path) {
-    const size_t shown = m_platform.Messages.size();
+bool THeadlessProgram::Open(const std::string& path) {
     m_app->OpenFile(path);
-    if (m_app->Game.GameLoaded) return Result::Success();
-    const std::string why =
-        m_platform.Messages.size() > shown ? m_platform.Messages.back().Text : "no game opened";
-    return FixedText("%s", {why});
+    return m_app->Game.GameLoaded;
 }
 
 }  // namespace orvel::tool

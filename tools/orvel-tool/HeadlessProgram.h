@@ -8,7 +8,6 @@
 #include <string>
 
 #include "app/OrvelApp.h"
-#include "base/Result.h"
 #include "platform/FakePlatform.h"
 
 namespace orvel::tool {
@@ -24,9 +23,9 @@ public:
     THeadlessProgram& operator=(const THeadlessProgram&) = delete;
 
     // Opens a jigsaw with the open command's opening sequence, cut as the
-    // settings' default choices say. The error is the message the program
-    // showed.
-    Result Open(const std::string& path);
+    // settings' default choices say; false when no game is loaded then (the
+    // platform holds the messages the program showed).
+    bool Open(const std::string& path);
 
     TOrvelApp& App() { return *m_app; }
     FakePlatform& Fake() { return m_platform; }

@@ -217,10 +217,13 @@ uint32_t StartCounter(const SolveOptions& o) {
     return static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
-// The messages the program would have shown, on standard error.
-void PrintMessages(const FakePlatform& fp) {
-    for (const FakePlatform::Message& m : fp.Messages)
-        std::fprintf(stderr, "solve: message: %s\n", m.Text.c_str());
+// A message the program would have shown in a box, on one line.
+void PrintMessage(const std::string& text) {
+    std::string line = text;
+    for (size_t at = line.find("\n\n"); at != std::string::npos; at = line.find("\n\n", at))
+        line.replace(at, 2, ": ");
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::fprintf(stderr, "solve: %s\n", line.c_str());
 }
 
 int RunSolve(const std::vector<std::string>& args) {
@@ -233,13 +236,10 @@ int RunSolve(const std::vector<std::string>& args) {
     ApplyChoices(app.Settings, o);
 
     TTiming open, compose;
-    Result opened = Result::Success();
+    bool opened = false;
     Time(open, CLOCK_PROCESS_CPUTIME_ID, [&] { opened = program.Open(o.game); });
-    PrintMessages(program.Fake());
-    if (!opened) {
-        std::fprintf(stderr, "solve: %s\n", PlainText(opened.Error()).c_str());
-        return 1;
-    }
+    for (const FakePlatform::Message& m : program.Fake().Messages) PrintMessage(m.Text);
+    if (!opened) return 1;
     for (int k = 0; k < kComposeRuns; ++k)
         Time(compose, CLOCK_THREAD_CPUTIME_ID, [&] {
             app.RequestFullRedraw();

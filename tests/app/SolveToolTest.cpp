@@ -1,0 +1,93 @@
+// orvel-tool solve as a user runs it: a jigsaw is opened and solved and the
+// figures printed; what the program cannot do yet is refused by name.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "game/JigsawFile.h"
+#include "game/JigsawTestUtil.h"
+#include "graphics/ImageCodecs.h"
+
+namespace orvel::test {
+namespace {
+
+struct ToolRun {
+    int Status = -1;
+    std::string Out, Err;
+};
+
+class SolveTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::filesystem::exists(std::string(ORVEL_BUILD_DIR) + "/orvel-tool"))
+            GTEST_SKIP() << "orvel-tool not built";
+        dir = TestFolder();
+        jigsaw = dir + "/pattern.orv";
+        TJigsawContent c;
+        c.ImageW = 320;
+        c.ImageH = 240;
+        c.Label = "pattern";
+        c.Thumb = JpegOf(PatternPicture(40, 30));
+        c.Descriptions = {"A pattern"};
+        c.Pictures = {BitmapOf(PatternPicture(320, 240))};
+        ASSERT_TRUE(WriteJigsaw(jigsaw, c).Ok());
+    }
+
+    ToolRun Solve(const std::string& args) const {
+        const std::string err = dir + "/stderr.txt";
+        const std::string cmd =
+            std::string(ORVEL_BUILD_DIR) + "/orvel-tool solve " + args + " 2>'" + err + "'";
+        ToolRun r;
+        std::FILE* p = popen(cmd.c_str(), "r");
+        if (!p) return r;
+        char buf[512];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.Out.append(buf, n);
+        const int st = pclose(p);
+        r.Status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+        const std::vector<uint8_t> bytes = ReadBytes(err);
+        r.Err.assign(bytes.begin(), bytes.end());
+        return r;
+    }
+
+    std::string dir, jigsaw;
+};
+
+TEST_F(SolveTool, SolvesAJigsawAndPrintsWhatItTook) {
+    const std::string shot = dir + "/field.png", picture = dir + "/picture.png";
+    const ToolRun r = Solve("'" + jigsaw + "' --level 12 --shape 4 --border 1 --rotate --seed 77 " +
+                            "--screen 800x600 --screenshot '" + shot + "' --picture '" + picture + "'");
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    for (const char* line : {"GameSeed = 77\n", "solved = 1\n", "iSolvedPercent = 100\n"})
+        EXPECT_NE(r.Out.find(line), std::string::npos) << line << " in\n" << r.Out;
+    for (const char* name : {"TotalTileNum = ", "moves = ", "joins = ", "newgame_ms = ",
+                             "drag_step_us_median = ", "compose_ms_median = "})
+        EXPECT_NE(r.Out.find(std::string("\n") + name), std::string::npos) << name;
+
+    TMyBitmap fitted, field;
+    ASSERT_TRUE(LoadImageFile(fitted, picture).Ok());
+    EXPECT_TRUE(SamePixels(fitted, PatternPicture(320, 240)));
+    ASSERT_TRUE(LoadImageFile(field, shot).Ok());
+    EXPECT_EQ(field.Width, 800 - 8);  // the field of a window on the whole screen
+}
+
+TEST_F(SolveTool, RefusesWhatThisVersionCannotDo) {
+    const ToolRun saved = Solve("'" + dir + "/game.sv1'");
+    EXPECT_EQ(saved.Status, 1);
+    EXPECT_NE(saved.Err.find("not available yet"), std::string::npos) << saved.Err;
+    for (const char* option : {"--save", "--image"}) {
+        const ToolRun r = Solve("'" + jigsaw + "' " + option + " '" + dir + "/out'");
+        EXPECT_EQ(r.Status, 1) << option;
+        EXPECT_NE(r.Err.find(std::string(option) + ": not available yet"), std::string::npos) << r.Err;
+        EXPECT_TRUE(r.Out.empty()) << option;
+    }
+    const ToolRun missing = Solve("'" + dir + "/missing.orv'");
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find("Invalid Jigsaw"), std::string::npos) << missing.Err;
+}
+
+}  // namespace
+}  // namespace orvel::test
