@@ -19,7 +19,7 @@ constexpr int kMinDragSteps = 4;
 constexpr int kMaxDragSteps = 24;
 // Attempts at placing the anchor before its place is taken as it is.
 constexpr int kAnchorTries = 3;
-// Sends to the other side that may clear one landing place.
+// At most this many groups are sent away to clear one landing.
 constexpr int kMaxClearings = 64;
 
 using TView = TAutoPlay::TView;
@@ -145,8 +145,8 @@ bool TAutoPlay::PlaceAnchor() {
     const int wantY = m_view.Y0 + Max(0, (m_view.H - h.ImageH) / 2);
     const TPiece& a = m_game.Pieces[m_anchor];
     const int atX = a.posX - a.boxX, atY = a.posY - a.boxY;
-    const bool inView = m_view.Contains(atX, atY) &&
-                        m_view.Contains(atX + h.ImageW - 1, atY + h.ImageH - 1);
+    const bool inView =
+        m_view.Contains(atX, atY) && m_view.Contains(atX + h.ImageW - 1, atY + h.ImageH - 1);
     if (a.rotation == 0 && a.window == MW_SIDE0 &&
         ((atX == wantX && atY == wantY) || inView || m_anchorTries >= kAnchorTries)) {
         StartPicture(atX, atY);
@@ -386,7 +386,8 @@ bool TAutoPlay::LandingInView(const std::vector<int>& group) const {
     for (int i : group) {
         const TPiece& p = m_game.Pieces[i];
         const int x = m_originX + p.boxX, y = m_originY + p.boxY;
-        if (!m_view.Contains(x, y) || !m_view.Contains(x + p.boxW - 1, y + p.boxH - 1)) return false;
+        if (!m_view.Contains(x, y) || !m_view.Contains(x + p.boxW - 1, y + p.boxH - 1))
+            return false;
     }
     return true;
 }

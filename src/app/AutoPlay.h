@@ -5,14 +5,21 @@
 // and the tests. It reads the game to decide where to press; every change
 // goes through the core's own handlers.
 //
-// The picture grows from one anchor group on the first side, placed so
-// that the finished picture lies inside the side's visible client. A loose group with a neighbour in the anchor is turned upright by
-// clicks with the rotate bindings and dragged (press, moves, release) to the
-// place where it fits. Since each join puts the anchor on top, a loose group
-// that the next drop would cover for good is first sent to the other side
-// with the move-to-other-side binding, and fetched back the same way when it
-// fits; pieces there that lie hidden under others are uncovered by dragging
-// the ones on top to the emptiest free spot.
+// The picture grows from one anchor group on the first side (the frame, or
+// the topmost piece), placed so that the finished picture lies inside the
+// side's visible client. A loose group with a neighbour in the picture is
+// turned upright by clicks with the rotate bindings and dragged (a press,
+// several moves, a release) to the place where it fits. Every join brings
+// the picture to the top, so a loose group that the next landing would bury
+// for good is first sent to the second side with the move-to-other-side
+// binding and fetched back the same way once it fits; there, a group lying
+// hidden under others is uncovered by dragging the one on top to the
+// emptiest spot.
+//
+// Limits: only places inside the visible client are reached (the program
+// fits the picture to the screen, so all are unless fitting is off), and in
+// single-window mode nothing can be sent away, so a crowded side may leave
+// the player stuck.
 
 #include <cstdint>
 #include <unordered_map>
@@ -131,7 +138,7 @@ private:
     bool m_placed = false;
     int m_originX = 0;  // where the picture's top-left lies in the first side's content
     int m_originY = 0;
-    TView m_view;       // the sides' visible content
+    TView m_view;  // the sides' visible content
     TGroupMap m_groups;
     std::vector<uint8_t> m_inAnchor;   // by piece: marked in the footprint
     std::vector<uint8_t> m_footprint;  // over m_view: 1 the anchor's points (2 a landing)

@@ -58,8 +58,9 @@ protected:
 
 TEST_F(SolveTool, SolvesAJigsawAndPrintsWhatItTook) {
     const std::string shot = dir + "/field.png", picture = dir + "/picture.png";
-    const ToolRun r = Solve("'" + jigsaw + "' --level 12 --shape 4 --border 1 --rotate --seed 77 " +
-                            "--screen 800x600 --screenshot '" + shot + "' --picture '" + picture + "'");
+    const ToolRun r =
+        Solve("'" + jigsaw + "' --level 12 --shape 4 --border 1 --rotate --seed 77 " +
+              "--screen 800x600 --screenshot '" + shot + "' --picture '" + picture + "'");
     ASSERT_EQ(r.Status, 0) << r.Err;
     for (const char* line : {"GameSeed = 77\n", "solved = 1\n", "iSolvedPercent = 100\n"})
         EXPECT_NE(r.Out.find(line), std::string::npos) << line << " in\n" << r.Out;
@@ -81,7 +82,8 @@ TEST_F(SolveTool, RefusesWhatThisVersionCannotDo) {
     for (const char* option : {"--save", "--image"}) {
         const ToolRun r = Solve("'" + jigsaw + "' " + option + " '" + dir + "/out'");
         EXPECT_EQ(r.Status, 1) << option;
-        EXPECT_NE(r.Err.find(std::string(option) + ": not available yet"), std::string::npos) << r.Err;
+        EXPECT_NE(r.Err.find(std::string(option) + ": not available yet"), std::string::npos)
+            << r.Err;
         EXPECT_TRUE(r.Out.empty()) << option;
     }
     const ToolRun missing = Solve("'" + dir + "/missing.orv'");

@@ -17,8 +17,8 @@ std::string ProgramDir() {
 
 std::string MakeScratchDir() {
     std::error_code ec;
-    const std::filesystem::path dir = std::filesystem::temp_directory_path(ec) /
-                                      ("orvel-tool-" + std::to_string(getpid()));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path(ec) / ("orvel-tool-" + std::to_string(getpid()));
     std::filesystem::remove_all(dir, ec);
     std::filesystem::create_directories(dir, ec);
     return dir.string();

@@ -97,7 +97,8 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, SolveOptions& 
         return text(ignored);
     }
     if (!a.empty() && a[0] == '-') {
-        std::fprintf(stderr, "solve: unknown option %s\nUsage: orvel-tool solve %s\n", a.c_str(), kUsage);
+        std::fprintf(stderr, "solve: unknown option %s\nUsage: orvel-tool solve %s\n", a.c_str(),
+                     kUsage);
         return false;
     }
     if (!o.game.empty()) {
@@ -121,8 +122,10 @@ int ParseSolveArgs(const std::vector<std::string>& args, SolveOptions& o) {
     const bool savedGame = AsciiLower(std::filesystem::path(o.game).extension().string()) == ".sv1";
     if (savedGame) o.unavailable.insert(o.unavailable.begin(), "a saved game (.sv1)");
     for (const std::string& what : o.unavailable)
-        std::fprintf(stderr, "solve: %s: not available yet (saved games and image export are not "
-                             "part of this version)\n", what.c_str());
+        std::fprintf(stderr,
+                     "solve: %s: not available yet (saved games and image export are not "
+                     "part of this version)\n",
+                     what.c_str());
     return o.unavailable.empty() ? 0 : 1;
 }
 
@@ -174,7 +177,9 @@ double Median(std::vector<double> v) {
 class TTimedHands : public TPlayerHands {
 public:
     explicit TTimedHands(TOrvelApp& app) : m_hands(app) {}
-    void Press(int x, int y, int button, uint8_t shift) override { m_hands.Press(x, y, button, shift); }
+    void Press(int x, int y, int button, uint8_t shift) override {
+        m_hands.Press(x, y, button, shift);
+    }
     void Move(int x, int y, bool held) override {
         if (!held) return m_hands.Move(x, y, held);
         Time(Steps, CLOCK_THREAD_CPUTIME_ID, [&] { m_hands.Move(x, y, held); });
@@ -255,20 +260,21 @@ int RunSolve(const std::vector<std::string>& args) {
     app.FlushFieldUpdate();
 
     const TSolvedStats solved = SolvedStats(app.Game);
-    std::printf("GameSeed = %d\nTotalTileNum = %d\nmoves = %d\njoins = %d\nsolved = %d\n"
-                "iSolvedPercent = %d\nnewgame_ms = %.1f\ndrag_step_us_median = %.0f\n"
-                "compose_ms_median = %.2f\n",
-                app.Game.Header.GameSeed, app.Game.Header.TotalTileNum, stats.Moves, stats.Joins,
-                app.Game.Solved ? 1 : 0, solved.iSolvedPercent, open.Wall[0],
-                Median(hands.Steps.Wall) * 1000, Median(compose.Wall));
-    std::printf("clicks = %d\nside_switches = %d\nsent_away = %d\nfetched = %d\nshifted = %d\n"
-                "stuck = %d\ndrag_steps = %zu\n"
-                "newgame_cpu_ms = %.1f\ndrag_step_cpu_us_median = %.0f\ncompose_cpu_ms_median = %.2f\n"
-                "play_ms = %.0f\nplay_cpu_ms = %.0f\n",
-                stats.Clicks, stats.SideSwitches, stats.SentAway, stats.Fetched, stats.Shifted,
-                stats.Stuck ? 1 : 0, hands.Steps.Wall.size(),
-                open.Cpu[0], Median(hands.Steps.Cpu) * 1000, Median(compose.Cpu), play.Wall[0],
-                play.Cpu[0]);
+    std::printf(
+        "GameSeed = %d\nTotalTileNum = %d\nmoves = %d\njoins = %d\nsolved = %d\n"
+        "iSolvedPercent = %d\nnewgame_ms = %.1f\ndrag_step_us_median = %.0f\n"
+        "compose_ms_median = %.2f\n",
+        app.Game.Header.GameSeed, app.Game.Header.TotalTileNum, stats.Moves, stats.Joins,
+        app.Game.Solved ? 1 : 0, solved.iSolvedPercent, open.Wall[0],
+        Median(hands.Steps.Wall) * 1000, Median(compose.Wall));
+    std::printf(
+        "clicks = %d\nside_switches = %d\nsent_away = %d\nfetched = %d\nshifted = %d\n"
+        "stuck = %d\ndrag_steps = %zu\n"
+        "newgame_cpu_ms = %.1f\ndrag_step_cpu_us_median = %.0f\ncompose_cpu_ms_median = %.2f\n"
+        "play_ms = %.0f\nplay_cpu_ms = %.0f\n",
+        stats.Clicks, stats.SideSwitches, stats.SentAway, stats.Fetched, stats.Shifted,
+        stats.Stuck ? 1 : 0, hands.Steps.Wall.size(), open.Cpu[0], Median(hands.Steps.Cpu) * 1000,
+        Median(compose.Cpu), play.Wall[0], play.Cpu[0]);
     return WriteOutputs(app, o) ? 0 : 1;
 }
 
