@@ -138,7 +138,6 @@ void ApplyChoices(TSettings& s, const SolveOptions& o) {
     if (o.wood >= 0) s.WoodStyle = static_cast<uint8_t>(o.wood);
     s.Rotate = o.rotate;
     s.SpreadOut = o.spread ? 1 : 0;
-    s.FitToScreen = true;
 }
 
 // ------------------------------------------------------------------ timing
