@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
+#include "base/Levels.h"
 #include "game/GameTypes.h"
 
 namespace orvel {
 
-constexpr int kLevelCount = 14;
 constexpr int kMaxPlayablePieces = 4000;
 
 // The first fields of the game header, computed for one tile size.

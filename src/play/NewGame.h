@@ -13,6 +13,7 @@
 #include "cutter/PieceEffects.h"
 #include "game/GameState.h"
 #include "graphics/Bitmap.h"
+#include "play/PieceGeometry.h"
 #include "play/PlayWindow.h"
 #include "play/Pockets.h"
 
@@ -67,8 +68,6 @@ struct TNewGameView {
 // The smallest piece the cutters make well, and the fewest cells per side.
 constexpr int kMinTileS = 20;
 constexpr int kMinCellsPerSide = 2;
-// Width of the border frame (BorderStyle 1).
-constexpr int kFrameWidth = 20;
 
 // Refuses (MS_PictureTooSmall) a header whose ImageW x ImageH picture is too
 // small for its grid: pieces under kMinTileS, fewer than two cells along a

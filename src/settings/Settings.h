@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Color.h"
+#include "base/Levels.h"
 
 namespace orvel {
 
@@ -20,7 +21,6 @@ inline constexpr std::array<const char*, 2> kDownloadHosts = {"www1.orvel-jigsaw
 inline constexpr std::array<const char*, 7> kSecureMethodNames = {
     "SSL v2", "SSL v23", "SSL v3", "TLS v1", "TLS v1_1", "TLS v1_2", "TLS v1_3"};
 inline constexpr int kMaxRecentFiles = 4;
-inline constexpr int kLevelCount = 14;
 inline constexpr TColor kDefaultBkg = 0x989898;
 inline constexpr TColor kDefaultWoodColor = 4810874;  // 0x49687A
 inline constexpr const char* kSettingsFileName = "orvel.ini";
