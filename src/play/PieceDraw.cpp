@@ -42,9 +42,6 @@ struct TPieceSource {
     const TGame::WoodBuffer* Wood = nullptr;  // null: no edge
     int SrcX = 0, SrcY = 0;
     int FaceW = 0, FaceH = 0;  // the box, held inside the picture
-    uint8_t Code = 0;
-    uint16_t Bit = 0;
-    int Shift = 0;  // of the piece's 3-bit distance in the wood word
     bool Relief = false;
     bool Selected = false;
 };
@@ -55,87 +52,166 @@ inline uint8_t* Pixel24(const TMyBitmap& b, int x, int y) {
            3 * static_cast<ptrdiff_t>(x);
 }
 
-// The picture pixel with the relief added (e is 0 without relief) and, for
-// a selected piece, inverted (invert is 255, else 0).
-inline void FacePixel(uint8_t* d, const uint8_t* pic, int e, int invert) {
-    d[0] = static_cast<uint8_t>(ClampByte(pic[0] + e) ^ invert);
-    d[1] = static_cast<uint8_t>(ClampByte(pic[1] + e) ^ invert);
-    d[2] = static_cast<uint8_t>(ClampByte(pic[2] + e) ^ invert);
+// What every pixel of a span needs, copied out of the piece and the look
+// into one local value: byte stores into the target may alias anything the
+// compiler cannot see is local, and would make it reload these per pixel.
+struct TPixelConsts {
+    TEdgeShades Shades;
+    unsigned Code = 0;
+    unsigned Bit = 0;
+    int Shift = 0;
+};
+
+inline uint8_t AddClamped(int c, int e) {
+    const int v = c + e;
+    return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
-inline void EdgePixel(uint8_t* d, const uint8_t* w, const TPieceSource& s, const TEdgeShades& sh) {
+// The picture pixel with the relief added and, for a selected piece, inverted.
+template <bool kRelief, bool kInvert>
+inline void FacePixel(uint8_t* d, const uint8_t* pic, const uint8_t* mask) {
+    constexpr uint8_t invert = kInvert ? 255 : 0;
+    if constexpr (kRelief) {
+        const int e = mask[2] - 128;
+        d[0] = AddClamped(pic[0], e) ^ invert;
+        d[1] = AddClamped(pic[1], e) ^ invert;
+        d[2] = AddClamped(pic[2], e) ^ invert;
+    } else {
+        d[0] = pic[0] ^ invert;
+        d[1] = pic[1] ^ invert;
+        d[2] = pic[2] ^ invert;
+    }
+}
+
+// The wood word of a pixel: the set of piece classes whose edge lies here
+// (16 bits) and a 3-bit distance per class (32 bits), little-endian.
+template <int kStyle>
+inline void EdgePixel(uint8_t* d, const uint8_t* w, const TPixelConsts& k) {
     const unsigned set = w[0] | (w[1] << 8);
-    if ((set & s.Bit) == 0) return;
+    if ((set & k.Bit) == 0) return;
     const uint32_t dist = static_cast<uint32_t>(w[2]) | (static_cast<uint32_t>(w[3]) << 8) |
                           (static_cast<uint32_t>(w[4]) << 16) | (static_cast<uint32_t>(w[5]) << 24);
-    const int shade = static_cast<int>((dist >> s.Shift) & 7);
+    const int shade = static_cast<int>((dist >> k.Shift) & 7);
     if (shade == 0) return;
-    if (sh.Style == 1) {
-        d[0] = sh.Colour[shade][0];
-        d[1] = sh.Colour[shade][1];
-        d[2] = sh.Colour[shade][2];
+    if constexpr (kStyle == 1) {
+        d[0] = k.Shades.Colour[shade][0];
+        d[1] = k.Shades.Colour[shade][1];
+        d[2] = k.Shades.Colour[shade][2];
     } else {
-        const int keep = sh.Keep[shade];
-        d[0] = static_cast<uint8_t>(d[0] * keep / 256);
-        d[1] = static_cast<uint8_t>(d[1] * keep / 256);
-        d[2] = static_cast<uint8_t>(d[2] * keep / 256);
+        // keep is positive: the division by 256 is a shift.
+        const unsigned keep = static_cast<unsigned>(k.Shades.Keep[shade]);
+        d[0] = static_cast<uint8_t>((d[0] * keep) >> 8);
+        d[1] = static_cast<uint8_t>((d[1] * keep) >> 8);
+        d[2] = static_cast<uint8_t>((d[2] * keep) >> 8);
     }
 }
 
 // Pieces lie anywhere on the field and in the buffers, so each row of a
 // piece starts on lines the caches do not hold. The lines kAhead rows further
 // down are asked for early, so that their loads overlap the work on this row.
-constexpr int kAhead = 2;
+constexpr int kAhead = 4;
 
 inline void PrefetchRun(const uint8_t* first, size_t bytes) {
-    __builtin_prefetch(first);
-    __builtin_prefetch(first + bytes - 1);
+    const uint8_t* last = first + bytes - 1;
+    for (const uint8_t* at = first; at < last; at += 64) __builtin_prefetch(at);
+    __builtin_prefetch(last);
+}
+
+// The rows of one clipped span: where its first row starts in each buffer
+// and how far apart the rows lie.
+struct TSpanRows {
+    uint8_t* Dst = nullptr;
+    const uint8_t* Mask = nullptr;
+    const uint8_t* Pic = nullptr;   // the face's first row; unused when FaceRows is 0
+    const uint8_t* Wood = nullptr;  // null: no edge
+    ptrdiff_t DstStep = 0, MaskStep = 0, PicStep = 0, WoodStep = 0;
+    int Width = 0, Height = 0;
+    int FaceW = 0;     // the columns of the face in every row
+    int FaceRows = 0;  // the rows that reach the face
+};
+
+// One row: the face where the mask holds the piece's code, the edge at
+// every other pixel of the row.
+template <bool kRelief, bool kInvert, int kEdge>
+inline void DrawRow(uint8_t* d, const uint8_t* m, const uint8_t* p, const uint8_t* w, int faceEnd,
+                    int width, const TPixelConsts& k) {
+    const unsigned code = k.Code;
+    int i = 0;
+    for (; i < faceEnd; ++i, d += 3, m += 3, p += 3, w += 6) {
+        if (m[0] == code)
+            FacePixel<kRelief, kInvert>(d, p, m);
+        else if constexpr (kEdge != 0)
+            EdgePixel<kEdge>(d, w, k);
+    }
+    if constexpr (kEdge != 0)
+        for (; i < width; ++i, d += 3, w += 6) EdgePixel<kEdge>(d, w, k);
+}
+
+template <bool kRelief, bool kInvert, int kEdge>
+void DrawRows(const TSpanRows& r, const TPixelConsts& consts) {
+    const TPixelConsts k = consts;
+    uint8_t* d = r.Dst;
+    const uint8_t* m = r.Mask;
+    const uint8_t* p = r.Pic;
+    const uint8_t* w = r.Wood;
+    for (int row = 0; row < r.Height; ++row) {
+        if (row + kAhead < r.Height) {
+            PrefetchRun(d + kAhead * r.DstStep, 3 * static_cast<size_t>(r.Width));
+            PrefetchRun(m + kAhead * r.MaskStep, 3 * static_cast<size_t>(r.Width));
+            if constexpr (kEdge != 0)
+                PrefetchRun(w + kAhead * r.WoodStep, 6 * static_cast<size_t>(r.Width));
+            if (r.FaceW > 0 && row + kAhead < r.FaceRows)
+                PrefetchRun(p + kAhead * r.PicStep, 3 * static_cast<size_t>(r.FaceW));
+        }
+        const int faceEnd = row < r.FaceRows ? r.FaceW : 0;
+        if (faceEnd > 0 || kEdge != 0)
+            DrawRow<kRelief, kInvert, kEdge>(d, m, p, w, faceEnd, r.Width, k);
+        d += r.DstStep;
+        m += r.MaskStep;
+        if (row + 1 < r.FaceRows) p += r.PicStep;
+        if constexpr (kEdge != 0) w += r.WoodStep;
+    }
+}
+
+using TRowsFn = void (*)(const TSpanRows&, const TPixelConsts&);
+
+// The row drawer for the relief, the selection and the edge style.
+TRowsFn RowsFor(bool relief, bool invert, int edge) {
+    static constexpr TRowsFn kTable[2][2][3] = {
+        {{DrawRows<false, false, 0>, DrawRows<false, false, 1>, DrawRows<false, false, 2>},
+         {DrawRows<false, true, 0>, DrawRows<false, true, 1>, DrawRows<false, true, 2>}},
+        {{DrawRows<true, false, 0>, DrawRows<true, false, 1>, DrawRows<true, false, 2>},
+         {DrawRows<true, true, 0>, DrawRows<true, true, 1>, DrawRows<true, true, 2>}}};
+    return kTable[relief][invert][edge];
 }
 
 // Draws the part (lx, ly, w, h) of the piece's enlarged box, whose top-left
 // lies at (fx, fy) of the target. clip already holds the target and the
 // mask inside, so every row pointer stays in its buffer.
-void DrawSpan(TMyBitmap& t, const TMyRect& clip, const TPieceSource& s, const TEdgeShades& sh,
+void DrawSpan(TMyBitmap& t, const TMyRect& clip, const TPieceSource& s, const TPixelConsts& k,
               int fx, int fy, int lx, int ly, int w, int h) {
     int x = fx + lx, y = fy + ly, sx = lx, sy = ly;
     if (!ClipSpan(clip, x, y, w, h, sx, sy)) return;
-    const TGame::WoodBuffer* wood = sh.Style != 0 ? s.Wood : nullptr;
-    const int invert = s.Selected ? 255 : 0;
-    const uint8_t code = s.Code;
+    const TGame::WoodBuffer* wood = k.Shades.Style != 0 ? s.Wood : nullptr;
     const int mx = s.SrcX + sx;
-    uint8_t* d = Pixel24(t, x, y);
-    const uint8_t* m = Pixel24(*s.Mask, mx, s.SrcY + sy);
-    const uint8_t* wd =
-        wood ? wood->Data.data() + (static_cast<size_t>(s.SrcY + sy) * wood->Width + mx) * 6
-             : nullptr;
-    const size_t woodStride = wood ? static_cast<size_t>(wood->Width) * 6 : 0;
-    const int faceW = Clamp(s.FaceW - sx, 0, w);
-    for (int row = 0; row < h; ++row, d -= t.Stride, m -= s.Mask->Stride, wd += woodStride) {
-        const int local = sy + row;
-        if (row + kAhead < h) {
-            PrefetchRun(d - kAhead * static_cast<ptrdiff_t>(t.Stride), 3 * static_cast<size_t>(w));
-            PrefetchRun(m - kAhead * static_cast<ptrdiff_t>(s.Mask->Stride),
-                        3 * static_cast<size_t>(w));
-            if (wd) PrefetchRun(wd + kAhead * woodStride, 6 * static_cast<size_t>(w));
-            if (faceW > 0 && local + kAhead < s.FaceH)
-                PrefetchRun(Pixel24(*s.Picture, mx, s.SrcY + local + kAhead),
-                            3 * static_cast<size_t>(faceW));
-        }
-        const int faceEnd = local < s.FaceH ? faceW : 0;
-        int i = 0;
-        if (faceEnd > 0) {
-            const uint8_t* p = Pixel24(*s.Picture, mx, s.SrcY + local);
-            for (; i < faceEnd; ++i) {
-                const uint8_t* mp = m + 3 * i;
-                if (mp[0] == code)
-                    FacePixel(d + 3 * i, p + 3 * i, s.Relief ? mp[2] - 128 : 0, invert);
-                else if (wd)
-                    EdgePixel(d + 3 * i, wd + 6 * i, s, sh);
-            }
-        }
-        if (!wd) continue;
-        for (; i < w; ++i) EdgePixel(d + 3 * i, wd + 6 * i, s, sh);
+    TSpanRows r;
+    r.Width = w;
+    r.Height = h;
+    r.Dst = Pixel24(t, x, y);
+    r.DstStep = -static_cast<ptrdiff_t>(t.Stride);
+    r.Mask = Pixel24(*s.Mask, mx, s.SrcY + sy);
+    r.MaskStep = -static_cast<ptrdiff_t>(s.Mask->Stride);
+    r.FaceW = Clamp(s.FaceW - sx, 0, w);
+    r.FaceRows = Clamp(s.FaceH - sy, 0, h);
+    if (r.FaceW > 0 && r.FaceRows > 0) {
+        r.Pic = Pixel24(*s.Picture, mx, s.SrcY + sy);
+        r.PicStep = -static_cast<ptrdiff_t>(s.Picture->Stride);
     }
+    if (wood) {
+        r.Wood = wood->Data.data() + (static_cast<size_t>(s.SrcY + sy) * wood->Width + mx) * 6;
+        r.WoodStep = static_cast<ptrdiff_t>(wood->Width) * 6;
+    }
+    RowsFor(s.Relief, s.Selected, wood ? k.Shades.Style : 0)(r, k);
 }
 
 const TGame::WoodBuffer* WoodFor(const TGame& game, int rotation, const TMyBitmap& mask) {
@@ -182,7 +258,6 @@ void DrawPiece(TMyBitmap& target, const TMyRect& clip, const TMyWin& win, const 
     if (picture.BytesPerPixel != 3 || mask.BytesPerPixel != 3) return;
 
     const int edge = EdgeWidth(game, look);
-    const TEdgeShades shades = MakeShades(look, edge);
     TPieceSource s;
     s.Picture = &picture;
     s.Mask = &mask;
@@ -191,27 +266,29 @@ void DrawPiece(TMyBitmap& target, const TMyRect& clip, const TMyWin& win, const 
     s.SrcY = p.srcY;
     s.FaceW = Min(p.rotW, picture.Width - p.srcX);
     s.FaceH = Min(p.rotH, picture.Height - p.srcY);
-    s.Code = p.MaskCode;
-    s.Bit = static_cast<uint16_t>(p.reliefCode);
-    s.Shift = 3 * Clamp(p.reliefSlot, 0, 9);
     s.Relief = look.EmbossStyle != 0;
     s.Selected = p.selected != 0;
+    TPixelConsts k;
+    k.Shades = MakeShades(look, edge);
+    k.Code = p.MaskCode;
+    k.Bit = static_cast<uint16_t>(p.reliefCode);
+    k.Shift = 3 * Clamp(p.reliefSlot, 0, 9);  // of the piece's 3-bit distance in the wood word
 
     const int fx = FieldX(win, p.posX), fy = FieldY(win, p.posY);
     TMyRect c;
     if (!PieceClip(clip, win, target, mask, fx, fy, s, c)) return;
     if (piece != FramePieceIndex(game)) {
-        DrawSpan(target, c, s, shades, fx, fy, 0, 0, p.rotW + edge, p.rotH + edge);
+        DrawSpan(target, c, s, k, fx, fy, 0, 0, p.rotW + edge, p.rotH + edge);
         return;
     }
     // The frame is a large box with a hole: only its four strips, each
     // carrying its share of the edge band.
     const int f = kFrameWidth;
     const int sideH = p.rotH - 2 * f - edge;
-    DrawSpan(target, c, s, shades, fx, fy, 0, 0, p.rotW + edge, f + edge);
-    DrawSpan(target, c, s, shades, fx, fy, 0, p.rotH - f, p.rotW + edge, f + edge);
-    DrawSpan(target, c, s, shades, fx, fy, 0, f + edge, f + edge, sideH);
-    DrawSpan(target, c, s, shades, fx, fy, p.rotW - f, f + edge, f + edge, sideH);
+    DrawSpan(target, c, s, k, fx, fy, 0, 0, p.rotW + edge, f + edge);
+    DrawSpan(target, c, s, k, fx, fy, 0, p.rotH - f, p.rotW + edge, f + edge);
+    DrawSpan(target, c, s, k, fx, fy, 0, f + edge, f + edge, sideH);
+    DrawSpan(target, c, s, k, fx, fy, p.rotW - f, f + edge, f + edge, sideH);
 }
 
 void DrawWindowPieces(TMyBitmap& field, const TMyWin& win, const TMyRect& update, TGame& game,

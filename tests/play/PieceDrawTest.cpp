@@ -104,6 +104,107 @@ TEST_F(PieceDrawing, TheBandIsTintedHalfWayTowardsTheGrey) {
     EXPECT_EQ(static_cast<TColor>(GetPixel(b, 1, 0)), RgbToColor(121, 120, 248));
 }
 
+// What a piece draws, pixel by pixel with no shortcuts: the face where the
+// mask holds the piece's code, else the edge shade its wood word gives it.
+void ReferencePixel(TMyBitmap& t, int x, int y, const TGame& game, const TPiece& p, int lx, int ly,
+                    const TPieceLook& look) {
+    const int rot = p.rotation & 3;
+    const TMyBitmap& pic = game.Buffers[rot];
+    const TMyBitmap& mask = game.Buffers[4 + rot];
+    const int mx = p.srcX + lx, my = p.srcY + ly;
+    if (mx < 0 || my < 0 || mx >= mask.Width || my >= mask.Height) return;
+    const TColor m = static_cast<TColor>(GetPixel(mask, mx, my));
+    if (lx < p.rotW && ly < p.rotH && mx < pic.Width && my < pic.Height &&
+        ColorB(m) == p.MaskCode) {
+        const int e = look.EmbossStyle != 0 ? ColorR(m) - 128 : 0;
+        TColor c = Shifted(static_cast<TColor>(GetPixel(pic, mx, my)), e);
+        SetPixel(t, x, y, p.selected ? Inverted(c) : c);
+        return;
+    }
+    const int edge = EdgeWidth(game, look);
+    const TGame::WoodBuffer& wood = game.Wood[rot];
+    if (edge == 0 || wood.Width != mask.Width || wood.Height != mask.Height ||
+        wood.Data.size() != static_cast<size_t>(mask.Width) * mask.Height * 6)
+        return;
+    const uint8_t* w = wood.Data.data() + (static_cast<size_t>(my) * wood.Width + mx) * 6;
+    uint16_t set;
+    uint32_t dist;
+    std::memcpy(&set, w, 2);
+    std::memcpy(&dist, w + 2, 4);
+    const int d = static_cast<int>((dist >> (3 * p.reliefSlot)) & 7);
+    if ((set & p.reliefCode) == 0 || d == 0) return;
+    const TColor under = static_cast<TColor>(GetPixel(t, x, y));
+    if (look.WoodStyle == 1) {
+        SetPixel(t, x, y, Shifted(look.WoodColor, -10 * d));
+    } else if (edge > 1) {
+        const int keep = 256 - Max(0, 128 - d * (112 / (edge - 1)));
+        SetPixel(t, x, y,
+                 RgbToColor(ColorR(under) * keep / 256, ColorG(under) * keep / 256,
+                            ColorB(under) * keep / 256));
+    }
+}
+
+// Every pixel of the enlarged box inside the client, the clip and the
+// target; the frame leaves out the hole inside its four strips.
+void ReferencePiece(TMyBitmap& t, const TMyRect& clip, const TMyWin& win, const TGame& game, int i,
+                    const TPieceLook& look) {
+    const TPiece& p = game.Pieces[i];
+    const int edge = EdgeWidth(game, look), f = kFrameWidth;
+    const bool frame = i == FramePieceIndex(game);
+    for (int ly = 0; ly < p.rotH + edge; ++ly) {
+        for (int lx = 0; lx < p.rotW + edge; ++lx) {
+            if (frame && lx >= f + edge && lx < p.rotW - f && ly >= f + edge && ly < p.rotH - f)
+                continue;
+            const int x = FieldX(win, p.posX) + lx, y = FieldY(win, p.posY) + ly;
+            if (!ContainsPoint(clip, x, y) || !ContainsPoint(win.Client, x, y) || x >= t.Width ||
+                y >= t.Height || x < 0 || y < 0)
+                continue;
+            ReferencePixel(t, x, y, game, p, lx, ly, look);
+        }
+    }
+}
+
+// Pieces in all four turns, some selected, crowded so that faces, edges and
+// boxes overlap, some cut off by the window or the clip, the frame among them.
+TEST_F(PieceDrawing, PiecesDrawExactlyAsThePlainPerPixelRuleSays) {
+    Fresh(4, 3, true, true);
+    JoinByHand(game, {5, 6});
+    const int n = game.Header.TotalTileNum;
+    for (int i = 0; i < n; ++i) {
+        TPiece& p = game.Pieces[i];
+        p.rotation = static_cast<uint8_t>((i * 3) % 4);
+        p.selected = static_cast<uint8_t>(i % 3 == 1);
+        UpdateRotatedBox(game, i);
+        p.posX = -40 + (i % 5) * 118 + (i / 5) * 13;
+        p.posY = -30 + (i / 5) * 170 + (i % 3) * 9;
+    }
+    game.Pieces[n - 1].posX = 150;  // the frame
+    game.Pieces[n - 1].posY = 60;
+    TMyRect whole, part;
+    SetPosSize(whole, 0, 0, kFieldW, kFieldH);
+    SetPosSize(part, 37, 91, 251, 163);
+    const TMyWin& side = wins.Wins[MW_SIDE0];
+    TMyBitmap drawn, expected;
+    ASSERT_TRUE(Create24(drawn, kFieldW, kFieldH));
+    ASSERT_TRUE(Create24(expected, kFieldW, kFieldH));
+    for (const auto& [emboss, wood] :
+         std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {0, 1}, {1, 1}, {1, 2}, {0, 2}}) {
+        Effects(emboss, wood);
+        const TPieceLook look{emboss, wood, RgbToColor(0x7A, 0x68, 0x0F)};
+        for (const TMyRect& clip : {whole, part}) {
+            for (int y = 0; y < kFieldH; ++y)
+                for (int x = 0; x < kFieldW; ++x) SetPixel(drawn, x, y, PictureAt(3 * x, y + 11));
+            ASSERT_TRUE(CopyFromBitmap(expected, drawn));
+            for (int i = 0; i < n; ++i) {
+                DrawPiece(drawn, clip, side, game, i, look);
+                ReferencePiece(expected, clip, side, game, i, look);
+            }
+            ASSERT_EQ(std::memcmp(drawn.Bits, expected.Bits, static_cast<size_t>(drawn.Size)), 0)
+                << "emboss " << emboss << " wood " << wood << " clip " << clip.Width;
+        }
+    }
+}
+
 // A drag step draws only the rectangles the dragged group left and entered,
 // and what it leaves is exactly the field a full composition draws.
 TEST_F(PieceDrawing, DragStepsTouchOnlyTheUnionAndMatchAFullComposition) {
