@@ -280,7 +280,7 @@ void MarkChanged(TGame& game) {
 void ResetInteraction(TGame& game) {
     game.GameLoaded = false;
     game.PickedPiece = -1;
-    game.DragMode = 0;
+    game.DragMode = TDragMode::Idle;
     game.HasSelection = false;
     game.WeightPiece = -1;
     game.Solved = false;
