@@ -52,7 +52,7 @@ void BM_CutGrid(benchmark::State& state) {
     TGame game;
     CutEnvironment env;
     TMyBitmap strip;
-    DrawKnobStrip(strip);
+    if (!DrawKnobStrip(strip)) return state.SkipWithError("no memory");
     for (auto _ : state) {
         state.PauseTiming();
         SetUp(game, static_cast<int>(state.range(0)), 4);
@@ -77,8 +77,8 @@ void BuildCellsBench(benchmark::State& state, GrowthSearch search) {
     std::vector<HullEdge> hull;
     for (auto _ : state) {
         work = sites;
-        benchmark::DoNotOptimize(BuildCells(work.data(), static_cast<int>(work.size()), {0, 0, kW - 1, kH - 1}, hull,
-                                            nullptr, search));
+        benchmark::DoNotOptimize(BuildCells(work.data(), static_cast<int>(work.size()),
+                                            {0, 0, kW - 1, kH - 1}, hull, search));
     }
 }
 void BM_BuildCellsPlain(benchmark::State& s) { BuildCellsBench(s, GrowthSearch::Plain); }
@@ -91,9 +91,11 @@ void BM_PieceEffectsFourRotations(benchmark::State& state) {
     TGame game;
     CutEnvironment env;
     SetUp(game, static_cast<int>(state.range(0)), 0);
-    CutPieces(game, env);
+    if (!CutPieces(game, env)) return state.SkipWithError("cut failed");
     game.Header.Rotate = 1;
-    for (int r = 1; r < 4; ++r) RotateRightWithMargin(game.Buffers[4 + r], game.Buffers[4 + r - 1], 5);
+    for (int r = 1; r < 4; ++r)
+        if (!RotateRightWithMargin(game.Buffers[4 + r], game.Buffers[4 + r - 1], 5))
+            return state.SkipWithError("no memory");
     game.Pieces.resize(game.Header.TotalTileNum);
     for (size_t i = 0; i < game.Pieces.size(); ++i) game.Pieces[i].group = state.range(1) ? 0 : static_cast<int>(i);
     for (auto _ : state) {

@@ -29,10 +29,13 @@ struct Scene {
     TMyBitmap thumb;
 
     Scene() {
-        if (!LoadPngResource(pw.WinSkin, g_resources, "skin"))
-            Create32(pw.WinSkin, kWinSkinW, kWinSkinH);
-        if (!LoadPngResource(pw.GlassSkin, g_resources, "glass"))
-            Create32(pw.GlassSkin, kGlassSkinW, kGlassSkinH);
+        // Without the skin files, clear skins of the right size.
+        if (!LoadPngResource(pw.WinSkin, g_resources, "skin") &&
+            !Create32(pw.WinSkin, kWinSkinW, kWinSkinH))
+            std::fprintf(stderr, "no memory for the window skin\n");
+        if (!LoadPngResource(pw.GlassSkin, g_resources, "glass") &&
+            !Create32(pw.GlassSkin, kGlassSkinW, kGlassSkinH))
+            std::fprintf(stderr, "no memory for the glass skin\n");
         CreatePlayWindows(pw, platform, {"Pocket 1 (0)", "Pocket 2 (0)", "Pocket 3 (0)", "Pocket 4 (0)"}, "Thumbnail");
         SizeField(view, 1920, 1080, kDefaultBackground);
         SetFieldArea(view, 1920, 1045);
@@ -59,7 +62,8 @@ struct Scene {
         SetPosSize(t.Outer, 60, 60, 308, 226);
         SetClientSize(t, false, 0, 0);
         t.Visible = true;
-        Create24(thumb, t.Client.Width, t.Client.Height);
+        if (!Create24(thumb, t.Client.Width, t.Client.Height))
+            std::fprintf(stderr, "no memory for the thumbnail\n");
         FillBox(thumb, 0, 0, thumb.Width, thumb.Height, 0x4070b0);
         layers.ThumbPicture = &thumb;
         SetPosSize(pw.Glass.Outer, 700, 400, 240, 240);
@@ -126,7 +130,7 @@ int main(int argc, char** argv) {
         Scene s;
         s.view.Pending = FieldUpdate::Whole;
         FlushField(s.view, s.pw, s.layers);
-        return SavePngFile(s.view.Field, save) ? 0 : 1;
+        return SavePngFile(s.view.Field, save).Ok() ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -35,8 +35,8 @@ BENCHMARK(BM_Memcpy1080p)->Unit(benchmark::kMicrosecond);
 
 void BM_ScaleInto1080pTo720p(benchmark::State& state) {
     TMyBitmap src, dst;
-    Create24(src, 1920, 1080);
-    Create24(dst, 1280, 720);
+    if (!Create24(src, 1920, 1080) || !Create24(dst, 1280, 720))
+        return state.SkipWithError("no memory");
     FillNoise(src, 1);
     for (auto _ : state) {
         ScaleInto(dst, src);
@@ -48,10 +48,10 @@ BENCHMARK(BM_ScaleInto1080pTo720p)->Unit(benchmark::kMicrosecond);
 
 void BM_RotateRightWithMargin(benchmark::State& state) {
     TMyBitmap src, dst;
-    Create24(src, 1925, 1085);
+    if (!Create24(src, 1925, 1085)) return state.SkipWithError("no memory");
     FillNoise(src, 2);
     for (auto _ : state) {
-        RotateRightWithMargin(dst, src, 5);
+        if (!RotateRightWithMargin(dst, src, 5)) return state.SkipWithError("no memory");
         benchmark::DoNotOptimize(dst.Bits);
         benchmark::ClobberMemory();
     }
@@ -60,7 +60,7 @@ BENCHMARK(BM_RotateRightWithMargin)->Unit(benchmark::kMicrosecond);
 
 void BM_FloodFill1080p(benchmark::State& state) {
     TMyBitmap buf;
-    Create24(buf, 1920, 1080);
+    if (!Create24(buf, 1920, 1080)) return state.SkipWithError("no memory");
     FillBox(buf, 0, 0, 1920, 1080, 0x101010);
     TColor next = 0x202020;
     TMyRect bounds;
@@ -75,8 +75,8 @@ BENCHMARK(BM_FloodFill1080p)->Unit(benchmark::kMicrosecond);
 
 void BM_BlitAlpha1080p(benchmark::State& state) {
     TMyBitmap src, dst;
-    Create32(src, 1920, 1080);
-    Create24(dst, 1920, 1080);
+    if (!Create32(src, 1920, 1080) || !Create24(dst, 1920, 1080))
+        return state.SkipWithError("no memory");
     FillNoise(src, 3);
     FillNoise(dst, 4);
     // A third opaque, a third transparent, a third blended, as a piece
@@ -100,8 +100,8 @@ BENCHMARK(BM_BlitAlpha1080p)->Unit(benchmark::kMicrosecond);
 // two-pixel border between them.
 void BM_BlitAlphaSkinLike1080p(benchmark::State& state) {
     TMyBitmap src, dst;
-    Create32(src, 1920, 1080);
-    Create24(dst, 1920, 1080);
+    if (!Create32(src, 1920, 1080) || !Create24(dst, 1920, 1080))
+        return state.SkipWithError("no memory");
     FillNoise(src, 5);
     FillNoise(dst, 6);
     for (int y = 0; y < 1080; ++y)

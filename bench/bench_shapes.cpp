@@ -11,7 +11,6 @@
 #include "cutter/ShapeData.h"
 #include "cutter/ShapeRaster.h"
 #include "cutter/Silhouettes.h"
-#include "platform/FakePlatform.h"
 
 namespace orvel {
 namespace {
@@ -40,10 +39,8 @@ void BM_CutStyle3Level0(benchmark::State& state) {
         state.PauseTiming();
         TGame game;
         SetUp(game, 1920, 1080, static_cast<int>(state.range(0)), seed++);
-        FakePlatform platform;
-        Silhouettes sil(kShapeFile, &platform);
+        Silhouettes sil(kShapeFile);
         CutEnvironment env;
-        env.platform = &platform;
         env.pictures = &sil;
         state.ResumeTiming();
         benchmark::DoNotOptimize(CutPieces(game, env));
@@ -57,14 +54,13 @@ BENCHMARK(BM_CutStyle3Level0)
     ->MeasureProcessCPUTime();
 
 void BM_DrawSilhouettes(benchmark::State& state) {
-    FakePlatform platform;
     ShapeData data;
-    if (LoadShapeData(data, kShapeFile, &platform) != ShapeLoadResult::Loaded) {
+    if (LoadShapeData(data, kShapeFile) != ShapeLoadResult::Loaded) {
         state.SkipWithError("no shape file");
         return;
     }
     TMyBitmap work;
-    Create24(work, 256, 256);
+    if (!Create24(work, 256, 256)) return state.SkipWithError("no memory");
     const TColor c = 0x190080;
     int i = 0;
     for (auto _ : state) {

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   python3 fonts-dejavu-core
+  mate-backgrounds
 )
 
 missing=()

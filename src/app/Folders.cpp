@@ -100,43 +100,40 @@ bool IsPlainFileName(const std::string& name) {
     return true;
 }
 
-TAppPaths SetUpFolders(const TPlatformFolders& platform) {
-    TAppPaths p;
-    const std::string title = kAppTitle;
+namespace {
 
-    // 1. The desktop's folders.
+void SetDesktopFolders(TAppPaths& p, const TPlatformFolders& platform) {
     p.AppDir = AddSlash(platform.ProgramDir);
     p.DocsDir = AddSlash(platform.DocumentsDir);
     p.PicturesDir = platform.PicturesDir.empty() ? p.AppDir : AddSlash(platform.PicturesDir);
     p.TempDir = AddSlash(platform.TempDir);
+}
 
-    // 2. The game's own folders for settings and documents.
+// The game's own folders for settings and documents, created when missing;
+// the first start is told by the settings file's absence, before the
+// installation's default settings file is copied there.
+void SetUserFolders(TAppPaths& p, const TPlatformFolders& platform) {
+    const std::string title = kAppTitle;
     p.UserDataDir = AddSlash(platform.DataHomeDir) + title + "/";
     CreateFolder(p.UserDataDir);
     p.MakerDir = p.DocsDir + "Pellory Games/";
     CreateFolder(p.MakerDir);
     p.GameDocsDir = p.MakerDir + title + "/";
     CreateFolder(p.GameDocsDir);
-
-    // 4. First start: no settings file yet. The installation may bring one.
     p.SettingsFile = p.UserDataDir + "orvel.ini";
     p.FirstStart = !IsFile(p.SettingsFile);
     CopyIfMissing(p.AppDir + "orvel.ini", p.SettingsFile, false);
-
-    // 5. Data file and the jigsaw folders.
-    p.ShapeDataFile = p.AppDir + "pic_orvel.dat";
-    p.ThumbDir = p.AppDir + "thumb/";
-    p.DistJigsawsDir = p.AppDir + "jigsaws/";
     p.JigsawsDir = p.GameDocsDir + "Jigsaws/";
     CreateFolder(p.JigsawsDir);
     p.SavedGamesDir = p.GameDocsDir + "Saved Games/";
     CreateFolder(p.SavedGamesDir);
+}
 
-    // 6. The installation's autosave starts the first game.
+void SetFileNames(TAppPaths& p) {
+    p.ShapeDataFile = p.AppDir + "pic_orvel.dat";
+    p.ThumbDir = p.AppDir + "thumb/";
+    p.DistJigsawsDir = p.AppDir + "jigsaws/";
     p.AutosaveFile = p.SavedGamesDir + "autosaved" + kSavedGameExt;
-    if (p.FirstStart) CopyIfMissing(p.AppDir + "autosaved" + kSavedGameExt, p.AutosaveFile, false);
-
-    // 7. Scratch files and the remaining folders.
     p.SaveScratchFile = p.SavedGamesDir + "orvel.svt";
     p.EntryScratchFile = p.UserDataDir + "~ajtemp.bmp";
     p.MetafileScratchFile = p.UserDataDir + "~temp.emf";
@@ -148,35 +145,45 @@ TAppPaths SetUpFolders(const TPlatformFolders& platform) {
     p.ReportFile = p.DocsDir + "orvel-report.txt";
     p.DistListFile = p.DistJigsawsDir + "distjiglist.txt";
     p.CatalogueListFile = p.ThumbDir + "jiglist.txt";
+}
 
-    // 8. Every start: jigsaws added to the installation reach the user, and
-    // one the user deleted comes back. A line naming anything but a plain
-    // file ("../x", "a/b") is not copied: it would reach outside the folders.
+// Every start: jigsaws added to the installation reach the user, and one the
+// user deleted comes back. A line naming anything but a plain file ("../x",
+// "a/b") is not copied: it would reach outside the folders.
+void SyncInstalledJigsaws(TAppPaths& p) {
     p.DistList = ReadListFile(p.DistListFile);
     for (const std::string& name : p.DistList)
         if (IsPlainFileName(name))
             CopyIfMissing(p.DistJigsawsDir + name, p.JigsawsDir + name, false);
-
-    // 9. First start only: the jigsaws the catalogue knows of.
     p.CatalogueList = ReadListFile(p.CatalogueListFile);
-    if (p.FirstStart) {
-        for (const std::string& name : p.CatalogueList) {
-            const std::string file = name + kJigsawExt;
-            if (IsPlainFileName(name))
-                CopyIfMissing(p.DistJigsawsDir + file, p.JigsawsDir + file, false);
-        }
-    }
+}
 
-    // 10. First start only: the installation's saved games.
-    if (p.FirstStart) {
-        std::error_code ec;
-        for (fs::directory_iterator it(p.DistJigsawsDir, ec), end; !ec && it != end;
-             it.increment(ec)) {
-            const std::string name = it->path().filename().string();
-            if (AsciiLower(it->path().extension().string()) != kSavedGameExt) continue;
-            CopyIfMissing(p.DistJigsawsDir + name, p.SavedGamesDir + name, false);
-        }
+// First start only: the installation's autosave starts the first game, and
+// the jigsaws the catalogue knows of and the installed saved games are copied.
+void CopyFirstStartFiles(const TAppPaths& p) {
+    CopyIfMissing(p.AppDir + "autosaved" + kSavedGameExt, p.AutosaveFile, false);
+    for (const std::string& name : p.CatalogueList) {
+        const std::string file = name + kJigsawExt;
+        if (IsPlainFileName(name))
+            CopyIfMissing(p.DistJigsawsDir + file, p.JigsawsDir + file, false);
     }
+    std::error_code ec;
+    for (fs::directory_iterator it(p.DistJigsawsDir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (AsciiLower(it->path().extension().string()) != kSavedGameExt) continue;
+        CopyIfMissing(p.DistJigsawsDir + name, p.SavedGamesDir + name, false);
+    }
+}
+
+}  // namespace
+
+TAppPaths SetUpFolders(const TPlatformFolders& platform) {
+    TAppPaths p;
+    SetDesktopFolders(p, platform);
+    SetUserFolders(p, platform);
+    SetFileNames(p);
+    SyncInstalledJigsaws(p);
+    if (p.FirstStart) CopyFirstStartFiles(p);
     return p;
 }
 

@@ -1,6 +1,8 @@
 #include "app/Toolbar.h"
 
 #include <algorithm>
+#include <climits>
+#include <iterator>
 
 namespace orvel {
 
@@ -54,12 +56,9 @@ class TBlockStrip {
 public:
     TBlockStrip(const TMyBitmap& skin, int width, int height) : m_skin(skin) {
         if (skin.Width == 0) return;
-        if (skin.BytesPerPixel == 4) {
-            Create32(m_strip, width, height);
-        } else {
-            Create24(m_strip, width, height);
-        }
-        if (m_strip.Width > 0)
+        const bool made = skin.BytesPerPixel == 4 ? Create32(m_strip, width, height)
+                                                  : Create24(m_strip, width, height);
+        if (made)
             std::fill(m_strip.Bits, m_strip.Bits + static_cast<size_t>(m_strip.Size), uint8_t{0});
     }
     void Copy(int x, int y, int sx, int sy, int w, int h) {
@@ -78,6 +77,24 @@ private:
     TMyBitmap m_strip;
 };
 
+// The gap bands, loosest last: a window up to MaxWidth wide takes that band's
+// group gap (GroupFull in full screen) and button gap.
+struct TGapBand {
+    int MaxWidth;
+    int Group;
+    int GroupFull;
+    int Button;
+};
+constexpr TGapBand kBands[] = {
+    {640, 10, 10, 1}, {800, 12, 8, 2}, {1024, 24, 20, 8}, {INT_MAX, 26, 26, 10}};
+constexpr int kBandCount = static_cast<int>(std::size(kBands));
+
+int BandOf(int width) {
+    int band = 0;
+    while (band < kBandCount - 1 && width > kBands[band].MaxWidth) ++band;
+    return band;
+}
+
 }  // namespace
 
 const std::array<TToolSlotDef, kToolSlotCount>& ToolSlots() {
@@ -92,19 +109,9 @@ TToolbar::TToolbar() {
 }
 
 void ToolbarGaps(int width, bool fullScreen, int& a, int& b) {
-    if (width <= 640) {
-        a = 10;
-        b = 1;
-    } else if (width <= 800) {
-        a = fullScreen ? 8 : 12;
-        b = 2;
-    } else if (width <= 1024) {
-        a = fullScreen ? 20 : 24;
-        b = 8;
-    } else {
-        a = 26;
-        b = 10;
-    }
+    const TGapBand& band = kBands[BandOf(width)];
+    a = fullScreen ? band.GroupFull : band.Group;
+    b = band.Button;
 }
 
 void TToolbar::Layout(int width, bool fullScreen) {
@@ -113,9 +120,24 @@ void TToolbar::Layout(int width, bool fullScreen) {
         btn.Width = (i == BI_Min || i == BI_Close) ? 25 : kToolImageSize;
         btn.Height = kToolImageSize;
         btn.Top = 2;
+        btn.Visible = true;
     }
-    int a = 0, b = 0;
-    ToolbarGaps(width, fullScreen, a, b);
+    // The width's band, or the next tighter one while the row would not fit.
+    for (int band = BandOf(width);; --band) {
+        const TGapBand& gaps = kBands[band];
+        PlaceRow(fullScreen ? gaps.GroupFull : gaps.Group, gaps.Button, width);
+        if (band == 0 || RowEnd() <= RowLimit(width, fullScreen)) break;
+    }
+    // Narrower than the tightest row: the buttons that would be cut off are
+    // left out rather than shown in part; the menu still has their commands.
+    const int limit = RowLimit(width, fullScreen);
+    for (const ChainStep& step : kChain)
+        if (Buttons[step.Slot].Left + Buttons[step.Slot].Width > limit)
+            Buttons[step.Slot].Visible = false;
+    Buttons[BI_Min].Visible = Buttons[BI_Close].Visible = fullScreen;
+}
+
+void TToolbar::PlaceRow(int a, int b, int width) {
     Buttons[BI_App].Left = 4;
     int prev = BI_App;
     for (const ChainStep& step : kChain) {
@@ -123,11 +145,18 @@ void TToolbar::Layout(int width, bool fullScreen) {
             Buttons[prev].Left + Buttons[prev].Width + (step.GroupGap ? a : b);
         prev = step.Slot;
     }
-    Buttons[BI_Min].Visible = Buttons[BI_Close].Visible = fullScreen;
-    if (fullScreen) {
-        Buttons[BI_Close].Left = width - 30;
-        Buttons[BI_Min].Left = Buttons[BI_Close].Left - b - 25;
-    }
+    Buttons[BI_Close].Left = width - 30;
+    Buttons[BI_Min].Left = Buttons[BI_Close].Left - b - 25;
+    m_buttonGap = b;
+}
+
+int TToolbar::RowEnd() const {
+    const TToolButton& last = Buttons[std::end(kChain)[-1].Slot];
+    return last.Left + last.Width;
+}
+
+int TToolbar::RowLimit(int width, bool fullScreen) const {
+    return fullScreen ? Buttons[BI_Min].Left - m_buttonGap : width;
 }
 
 int TToolbar::SourceRow(int slot, bool hot) const {
@@ -196,8 +225,7 @@ int TToolbar::MouseUp() {
 }
 
 void BuildToolbarBackground(TMyBitmap& out, const TMyBitmap& skin, int width, int height) {
-    Create24(out, width, height);
-    if (out.Width == 0) return;
+    if (!Create24(out, width, height)) return;
     FillBox(out, 0, 0, width, height, 0);
     TBlockStrip strip(skin, width, height);
     for (int k = 0; k <= width / 50; ++k) strip.Copy(50 * k, 0, 318, 115, 50, 35);
@@ -207,8 +235,7 @@ void BuildToolbarBackground(TMyBitmap& out, const TMyBitmap& skin, int width, in
 }
 
 void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width, TColor under) {
-    Create24(out, width, 100);
-    if (out.Width == 0) return;
+    if (!Create24(out, width, 100)) return;
     // The panel's rounded corners let the field's grey show through.
     FillBox(out, 0, 0, width, 100, under);
     TBlockStrip strip(skin, width, 100);
@@ -220,8 +247,7 @@ void BuildProgressBackground(TMyBitmap& out, const TMyBitmap& skin, int width, T
 
 void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool full,
                       const TMyBitmap* under, int underX, int underY) {
-    Create24(out, width, 20);
-    if (out.Width == 0) return;
+    if (!Create24(out, width, 20)) return;
     // A fresh buffer holds whatever memory held before: start from what lies beneath.
     FillBox(out, 0, 0, width, 20, 0);
     if (under != nullptr && under->Width > 0)
@@ -235,9 +261,9 @@ void BuildProgressBar(TMyBitmap& out, const TMyBitmap& skin, int width, bool ful
 }
 
 void BuildToolImage(TMyBitmap& out, const TMyBitmap& toolbarSkin, int image, int row) {
-    if (out.Width != kToolImageSize || out.Height != kToolImageSize || out.BytesPerPixel != 3)
-        Create24(out, kToolImageSize, kToolImageSize);
-    if (out.Width == 0 || toolbarSkin.Width == 0) return;
+    const bool fits =
+        out.Width == kToolImageSize && out.Height == kToolImageSize && out.BytesPerPixel == 3;
+    if ((!fits && !Create24(out, kToolImageSize, kToolImageSize)) || toolbarSkin.Width == 0) return;
     CopyRect(out, 0, 0, kToolImageSize, kToolImageSize, toolbarSkin, image * 30 + 1, row);
 }
 

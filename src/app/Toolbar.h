@@ -72,7 +72,9 @@ public:
     int HotSlot = -1;
     std::function<void(int slot, bool hot)> Redraw;
 
-    // Sizes and places every button for a window width.
+    // Sizes and places every button for a window width: the gaps of the
+    // width's band, or of a tighter band when the row would not fit; a button
+    // that fits with none is hidden rather than cut off.
     void Layout(int width, bool fullScreen);
     // The skin row (1 normal, 31 hot or down, 61 disabled) a button shows.
     int SourceRow(int slot, bool hot) const;
@@ -90,9 +92,18 @@ public:
 
 private:
     void Draw(int slot, bool hot);
+    // The chain from the App button with group gap a and button gap b, and
+    // Min and Close at the right end.
+    void PlaceRow(int a, int b, int width);
+    // Where the chain ends, and where it must end by: the window's edge, in
+    // full screen the Min button less a button gap.
+    int RowEnd() const;
+    int RowLimit(int width, bool fullScreen) const;
+
+    int m_buttonGap = 0;
 };
 
-// Group gap a and button gap b for a width: both depend on the width band.
+// Group gap a and button gap b of the band a width falls in.
 void ToolbarGaps(int width, bool fullScreen, int& a, int& b);
 
 // The toolbar background: a picture as wide as the screen and 35 high, from

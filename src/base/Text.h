@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvel {
 
@@ -19,5 +20,13 @@ bool ParseInt32(std::string_view s, int32_t& out);
 std::string JoinPath(std::string_view dir, std::string_view name);
 // path with one "/" at its end (an empty path stays empty).
 std::string AddSlash(const std::string& path);
+
+// Fills a language format: each "%d" and "%s" takes the next argument as it
+// stands, "%%" gives "%". Missing arguments leave nothing, extra ones are
+// dropped; any other "%" sequence is kept literally. A translated text can
+// therefore never make the program read arguments it does not have.
+std::string FormatText(std::string_view format, const std::vector<std::string>& args);
+std::string FormatText(std::string_view format, int value);
+std::string FormatText(std::string_view format, std::string_view value);
 
 }  // namespace orvel

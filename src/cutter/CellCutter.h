@@ -1,21 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "cutter/CellTypes.h"
+#include "cutter/CutMessages.h"
 #include "cutter/Knob.h"
 #include "cutter/PicturePieces.h"
 #include "game/GameState.h"
-#include "platform/Platform.h"
 #include "platform/Progress.h"
 
 namespace orvel {
-
-// Looks up a translated text by section and key (a missing key yields the key).
-using TextLookup = std::function<std::string(const std::string& section, const std::string& key)>;
 
 // A list of profile numbers.
 struct ShapeList {
@@ -29,9 +25,7 @@ struct ShapeList {
 
 // What a cut needs besides the game state.
 struct CutEnvironment {
-    Platform* platform = nullptr;   // message boxes; nullptr shows none
-    Progress* progress = nullptr;   // may be nullptr
-    TextLookup text;                // may be empty: keys stand for themselves
+    Progress* progress = nullptr;       // may be nullptr
     PicturePieces* pictures = nullptr;  // shape style 3 silhouettes, may be nullptr
 };
 
@@ -48,6 +42,8 @@ uint8_t JoinBitFor(int row, int col);
 struct CellCutState {
     TGame& game;
     CutEnvironment env;
+    // What the player is told, in order; a failed cut ends with its failure.
+    std::vector<TError> messages;
     TMyBitmap work;  // the work mask
     JigsArea area;
     std::vector<CutSite> sites;  // one per grid cell, row-major
@@ -55,7 +51,7 @@ struct CellCutState {
     std::vector<HullEdge> hull;  // triangulation edge list
     KnobTable profiles;
     KnobContext knobs;
-    int32_t KnobFlags = 0;
+    KnobFlag KnobFlags = KnobFlag::None;
     ShapeList PrimaryShapes;
     ShapeList FallbackShapes;
     bool usePictures = false;  // style 3 with silhouettes loaded
@@ -72,16 +68,32 @@ struct CellCutState {
 // -1 and isPicture 0 for pieces 0 .. TileNum - 1.
 void LayGridCells(TGame& game);
 
-// Step 3 of the cell cut: one site per grid cell, in row-major order, drawn
+// The sites of the cell cut: one per grid cell, in row-major order, drawn
 // with the game's generator (c.sites, c.area and the grid cells must be set).
 void PlaceSites(CellCutState& c);
 
-// The cell cutter for shape styles 0 to 3: fills mask buffer 4 and the piece
-// records. Returns false when the cut failed (the messages were shown).
-bool CutPieces(TGame& game, const CutEnvironment& env);
+// The rooms of a shared side's two seeds (their distances from its line),
+// each given to the side of the knob it belongs to: ownRoom and nbRoom are
+// exchanged when the own seed lies on the side the knob drawing takes as
+// the neighbour's. The edge's ends are rounded, the start the upper one.
+void PlaceRooms(const CellEdge& e, KnobPoint ownSeed, double& ownRoom, double& nbRoom);
+
+// Both cutters fill mask buffer 4 and the piece records, and show nothing
+// themselves: the result carries what the player is to be told, in order
+// (the notes, then the error of a failed cut), and the caller shows it. A
+// failed cut keeps its pieces as they are:
+// - the cell cutter: kFirstEdgeFailed when the cells cannot be built; when
+//   a piece cannot be filled, kPaintErrorLine (index and seed of the last
+//   such piece) then kPaintErrorKey; a joining failure of the silhouettes,
+//   kPaintErrorKey alone;
+// - the grid cutter: kNotCutProperly, after kPaintErrorLine when a fill failed.
+// A successful cut may carry notes too (a damaged shape data file).
+
+// The cell cutter for shape styles 0 to 3.
+Result CutPieces(TGame& game, const CutEnvironment& env);
 
 // The grid cutter for shape styles 4 and above (values of 7 and above act as 6).
 // knobStrip is the 8-bit knob strip picture (or 24-bit; see KnobStrip.h).
-bool CutGrid(TGame& game, const CutEnvironment& env, const TMyBitmap& knobStrip);
+Result CutGrid(TGame& game, const CutEnvironment& env, const TMyBitmap& knobStrip);
 
 }  // namespace orvel

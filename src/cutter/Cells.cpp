@@ -332,7 +332,15 @@ struct Builder {
 
     void BuildCell(int si) {
         CutSite& site = s[si];
-        // Corners rotated so that the two other corners come first.
+        PutSiteLast(site, si);
+        PairTriangles(site);
+        OpenTrianglesToTheBorder(site, si);
+        CloseAlongBorder(site);
+        SetCentre(site);
+    }
+
+    // Corners rotated so that the two other corners come first.
+    static void PutSiteLast(CutSite& site, int si) {
         for (int t = 0; t < site.triCount; ++t) {
             SiteTriangle& tr = site.tris[t];
             while (tr.v[2] != si) {
@@ -350,8 +358,11 @@ struct Builder {
             }
             tr.link[0] = tr.link[1] = -1;
         }
-        // Pairing: two triangles sharing an other corner d give the edge
-        // between their circumcentres, with neighbour d.
+    }
+
+    // Two triangles sharing an other corner d give the edge between their
+    // circumcentres, with neighbour d.
+    void PairTriangles(CutSite& site) {
         for (int i = 0; i < site.triCount; ++i) {
             SiteTriangle& ti = site.tris[i];
             for (int j = i + 1; j < site.triCount; ++j) {
@@ -369,7 +380,11 @@ struct Builder {
                 }
             }
         }
-        // Open triangles: an other corner left unshared (the first two kept).
+    }
+
+    // Open triangles: an other corner left unshared (the first two kept)
+    // gives an edge from the circumcentre along the bisector to the border.
+    void OpenTrianglesToTheBorder(CutSite& site, int si) {
         int openTri[2], openCorner[2], openCount = 0;
         for (int t = 0; t < site.triCount && openCount < 2; ++t)
             for (int k = 0; k < 2 && openCount < 2; ++k)
@@ -390,34 +405,44 @@ struct Builder {
                 dx = -dx;
                 dy = -dy;
             }
-            double t = 1e300;
-            if (dx > 0) t = std::min(t, (area.R - tr.cx) / dx);
-            if (dx < 0) t = std::min(t, (area.L - tr.cx) / dx);
-            if (dy > 0) t = std::min(t, (area.B - tr.cy) / dy);
-            if (dy < 0) t = std::min(t, (area.T - tr.cy) / dy);
-            if (t == 1e300) continue;
-            double ex = tr.cx + t * dx, ey = tr.cy + t * dy;
-            // Land exactly on the side that was reached.
-            if (dx > 0 && t == (area.R - tr.cx) / dx) ex = area.R;
-            if (dx < 0 && t == (area.L - tr.cx) / dx) ex = area.L;
-            if (dy > 0 && t == (area.B - tr.cy) / dy) ey = area.B;
-            if (dy < 0 && t == (area.T - tr.cy) / dy) ey = area.T;
-            AppendCellEdge(site, tr.cx, tr.cy, ex, ey, p, area);
+            double ex, ey;
+            if (RayToBorder(tr.cx, tr.cy, dx, dy, ex, ey))
+                AppendCellEdge(site, tr.cx, tr.cy, ex, ey, p, area);
         }
-        CloseAlongBorder(site);
-        if (site.edgeCount > 0) {
-            double sx = 0, sy = 0;
-            for (int k = 0; k < site.edgeCount; ++k) {
-                sx += site.edges[k].x1 + site.edges[k].x2;
-                sy += site.edges[k].y1 + site.edges[k].y2;
-            }
-            site.centreX = sx / site.edgeCount / 2;
-            site.centreY = sy / site.edgeCount / 2;
-        } else {
-            // A cell without edges keeps its site as centre.
+    }
+
+    // Where the ray from (cx, cy) along (dx, dy) leaves the area, landing
+    // exactly on the side it reaches; false for a ray without direction.
+    bool RayToBorder(double cx, double cy, int dx, int dy, double& ex, double& ey) const {
+        double t = 1e300;
+        if (dx > 0) t = std::min(t, (area.R - cx) / dx);
+        if (dx < 0) t = std::min(t, (area.L - cx) / dx);
+        if (dy > 0) t = std::min(t, (area.B - cy) / dy);
+        if (dy < 0) t = std::min(t, (area.T - cy) / dy);
+        if (t == 1e300) return false;
+        ex = cx + t * dx;
+        ey = cy + t * dy;
+        if (dx > 0 && t == (area.R - cx) / dx) ex = area.R;
+        if (dx < 0 && t == (area.L - cx) / dx) ex = area.L;
+        if (dy > 0 && t == (area.B - cy) / dy) ey = area.B;
+        if (dy < 0 && t == (area.T - cy) / dy) ey = area.T;
+        return true;
+    }
+
+    // The mean of the edge ends; a cell without edges keeps its site as centre.
+    static void SetCentre(CutSite& site) {
+        if (site.edgeCount == 0) {
             site.centreX = site.x;
             site.centreY = site.y;
+            return;
         }
+        double sx = 0, sy = 0;
+        for (int k = 0; k < site.edgeCount; ++k) {
+            sx += site.edges[k].x1 + site.edges[k].x2;
+            sy += site.edges[k].y1 + site.edges[k].y2;
+        }
+        site.centreX = sx / site.edgeCount / 2;
+        site.centreY = sy / site.edgeCount / 2;
     }
 
     void CloseAlongBorder(CutSite& site) {
@@ -476,8 +501,8 @@ struct Builder {
 
 }  // namespace
 
-bool BuildCells(CutSite* sites, int count, const JigsArea& area, std::vector<HullEdge>& hull,
-                Platform* platform, GrowthSearch search) {
+Result BuildCells(CutSite* sites, int count, const JigsArea& area, std::vector<HullEdge>& hull,
+                  GrowthSearch search) {
     hull.clear();
     for (int i = 0; i < count; ++i) {
         sites[i].edgeCount = 0;
@@ -486,13 +511,10 @@ bool BuildCells(CutSite* sites, int count, const JigsArea& area, std::vector<Hul
     Builder b{sites, count, area, hull, search, {}, {}};
     b.edgeKeys.reserve(static_cast<size_t>(count) * 4);
     hull.reserve(static_cast<size_t>(count) * 3 + 3);
-    if (count < 2 || !b.FirstEdge()) {
-        if (platform) platform->ShowMessage("Finding first edge failed!", "", MsgKind::Warning);
-        return false;
-    }
+    if (count < 2 || !b.FirstEdge()) return FixedText(kFirstEdgeFailed);
     b.Grow();
     for (int i = 0; i < count; ++i) b.BuildCell(i);
-    return true;
+    return Result::Success();
 }
 
 }  // namespace orvel

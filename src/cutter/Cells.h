@@ -2,8 +2,9 @@
 
 #include <vector>
 
+#include "base/Result.h"
 #include "cutter/CellTypes.h"
-#include "platform/Platform.h"
+#include "cutter/CutMessages.h"
 
 namespace orvel {
 
@@ -18,11 +19,11 @@ int Orientation(int ax, int ay, int bx, int by, int px, int py);
 
 // Builds every site's Voronoi cell (edges clipped to the area and closed
 // along its border, neighbour per edge, centre) from the Delaunay
-// triangulation grown from a first convex-hull edge. Returns false when no
-// first hull edge exists (all sites collinear) after showing "Finding first
-// edge failed!" through platform (when given).
-bool BuildCells(CutSite* sites, int count, const JigsArea& area, std::vector<HullEdge>& hull,
-                Platform* platform, GrowthSearch search = GrowthSearch::Buckets);
+// triangulation grown from a first convex-hull edge. Fails with the fixed
+// text kFirstEdgeFailed when no first hull edge exists (fewer than two
+// sites, or all of them collinear).
+Result BuildCells(CutSite* sites, int count, const JigsArea& area, std::vector<HullEdge>& hull,
+                  GrowthSearch search = GrowthSearch::Buckets);
 
 // Appends an edge to a cell by the edge append rule (dropped when both ends
 // lie beyond the same side, else ordered, clipped to the area, ordered

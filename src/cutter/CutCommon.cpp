@@ -1,8 +1,8 @@
 #include "cutter/CutCommon.h"
 
-#include <cstdio>
+#include <string>
+#include <utility>
 
-#include "base/Version.h"
 #include "cutter/MaskAccess.h"
 
 namespace orvel {
@@ -80,8 +80,7 @@ bool HeaderUsable(const GameHeader& h) {
 }
 
 bool CreateWorkMask(TMyBitmap& work, int imageW, int imageH) {
-    Create24(work, imageW + 5, imageH + 5);
-    if (work.Width == 0) return false;
+    if (!Create24(work, imageW + 5, imageH + 5)) return false;
     ClearWorkMask(work, imageW, imageH);
     return true;
 }
@@ -152,18 +151,24 @@ void AppendFramePiece(TGame& game) {
     h.TotalTileNum = h.TileNum + 1;
 }
 
-void Show(const CutEnvironment& env, const std::string& text) {
-    if (env.platform) env.platform->ShowMessage(text, kAppTitle, MsgKind::Warning);
+TError PaintErrorLine(int index, int x, int y) {
+    return FixedText(kPaintErrorLine,
+                     {std::to_string(index), std::to_string(x), std::to_string(y)});
 }
 
-std::string Text(const CutEnvironment& env, const std::string& section, const std::string& key) {
-    return env.text ? env.text(section, key) : key;
+TError PaintError() {
+    return TError{kPaintErrorKey, {}, {}, MsgSection::MainForm};
 }
 
-std::string PaintErrorLine(int index, int x, int y) {
-    char line[96];
-    std::snprintf(line, sizeof line, "PaintError: Ind = %d, CellX = %d, CellY = %d", index, x, y);
-    return line;
+Result CutOutcome(std::vector<TError> messages, bool failed) {
+    Result outcome;
+    if (failed && messages.empty()) messages.push_back(FixedText(kNotCutProperly));
+    if (failed) {
+        outcome = Result(std::move(messages.back()));
+        messages.pop_back();
+    }
+    for (TError& note : messages) outcome.AddNote(std::move(note));
+    return outcome;
 }
 
 }  // namespace cutcommon

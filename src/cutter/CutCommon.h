@@ -29,10 +29,14 @@ void FillHoles(TMyBitmap& work, int imageW, int imageH, int x0, int y0, int x1, 
 // Appends the border frame piece at index TileNum.
 void AppendFramePiece(TGame& game);
 
-// Message boxes with the application title as caption.
-void Show(const CutEnvironment& env, const std::string& text);
-std::string Text(const CutEnvironment& env, const std::string& section, const std::string& key);
-std::string PaintErrorLine(int index, int x, int y);
+// The fixed line naming the last piece that could not be filled.
+TError PaintErrorLine(int index, int x, int y);
+// The translated text that ends a cell cut whose pieces could not be made.
+TError PaintError();
+// The cut's messages as its result: a failed cut's last message is the
+// error and the ones before it are notes; a successful cut keeps them all
+// as notes.
+Result CutOutcome(std::vector<TError> messages, bool failed);
 
 }  // namespace cutcommon
 }  // namespace orvel

@@ -86,21 +86,9 @@ struct GridCut {
     }
 };
 
-}  // namespace
-
-bool CutGrid(TGame& game, const CutEnvironment& env, const TMyBitmap& knobStrip) {
-    GameHeader& h = game.Header;
-    if (!HeaderUsable(h) || knobStrip.Width < kStripWidth ||
-        knobStrip.Height < kStripHeight) {
-        Show(env, "Jigsaw has not been cut properly! Please reopen the puzzle.");
-        return false;
-    }
-    if (static_cast<int>(game.Pieces.size()) < h.TileNum + 1) game.Pieces.resize(h.TileNum + 1);
-    h.TotalTileNum = h.TileNum;
-
-    GridCut g{game, env, knobStrip, {}, {}, {}, {}, {}, {}, {}};
-    // 1. Profiles by shape style; styles above 6 act as 6 (the grid table has 7 profiles).
-    switch (h.ShapeStyle) {
+// The profiles by shape style; styles above 6 act as 6 (the grid table has 7 profiles).
+void ChooseGridProfiles(GridCut& g) {
+    switch (g.game.Header.ShapeStyle) {
         case 4:
             g.PrimaryShapes.Set({0});
             break;
@@ -111,20 +99,14 @@ bool CutGrid(TGame& game, const CutEnvironment& env, const TMyBitmap& knobStrip)
             g.PrimaryShapes.Set({0, 1, 2, 3, 4, 5});
             break;
     }
-    if (!CreateWorkMask(g.work, h.ImageW, h.ImageH)) {
-        Show(env, "Jigsaw has not been cut properly! Please reopen the puzzle.");
-        return false;
-    }
-    g.Step();
-    BuildGridProfiles(g.profiles);
-    g.keys = ReadStripKeys(knobStrip);
-    MeasureStripTop(knobStrip, g.keys, g.StripTop);
-    g.Step();
+}
 
-    // 2. Area, cells, boxes, corners, neighbours.
-    LayGridCells(game);
-    g.knobs = KnobContext{&g.work, h.ImageW, h.ImageH, {h.JigsL, h.JigsT, h.JigsR, h.JigsB}, h.TileS,
-                          h.KnobDepth, &g.profiles};
+// The corners of every cell and the four grid neighbours; the cell's edges
+// are also kept in the piece record (reliefSlot, reliefCode: left and top;
+// cornerR, cornerB: right and bottom).
+void LayCorners(GridCut& g) {
+    TGame& game = g.game;
+    const GameHeader& h = game.Header;
     const int px = h.TilePX, py = h.TilePY;
     g.corners.assign(h.TileNum, CellCorners{});
     for (int k = 0; k < h.TileNum; ++k) {
@@ -145,59 +127,71 @@ bool CutGrid(TGame& game, const CutEnvironment& env, const TMyBitmap& knobStrip)
         p.neighbours[2] = static_cast<int16_t>(col < px - 1 ? k + 1 : -1);
         p.neighbours[3] = static_cast<int16_t>(row < py - 1 ? k + px : -1);
     }
+}
 
-    // 3. Knob sides.
+// A knob side per inner cell side, drawn for the right and bottom sides and
+// taken over by the neighbour for its left and top.
+void ChooseKnobSides(GridCut& g) {
+    const GameHeader& h = g.game.Header;
+    const int px = h.TilePX, py = h.TilePY;
     for (int k = 0; k < h.TileNum; ++k) {
         const int row = k / px, col = k % px;
         CellCorners& c = g.corners[k];
         if (col > 0) c.left = g.corners[k - 1].right;
-        if (col < px - 1) c.right = static_cast<uint8_t>(game.RandInt(2));
+        if (col < px - 1) c.right = static_cast<uint8_t>(g.game.RandInt(2));
         if (row > 0) c.top = g.corners[k - px].bottom;
-        if (row < py - 1) c.bottom = static_cast<uint8_t>(game.RandInt(2));
+        if (row < py - 1) c.bottom = static_cast<uint8_t>(g.game.RandInt(2));
     }
-    g.Step();
+}
 
-    // 4. Vertical sides, column by column.
+TColor ColorOf(const GridCut& g, int k) {
+    return PieceColor(g.game.Pieces[k].MaskCode);
+}
+
+// Vertical sides column by column, then horizontal sides row by row.
+void DrawInnerSides(GridCut& g) {
+    const GameHeader& h = g.game.Header;
+    const int px = h.TilePX, py = h.TilePY;
     for (int col = 0; col < px - 1; ++col)
         for (int row = 0; row < py; ++row) {
-            const int k = row * px + col;
-            const CellCorners& c = g.corners[k];
-            g.DrawGridKnob(c.right, c.tr, PieceColor(game.Pieces[k].MaskCode), c.br);
+            const CellCorners& c = g.corners[row * px + col];
+            g.DrawGridKnob(c.right, c.tr, ColorOf(g, row * px + col), c.br);
         }
     g.Step();
-    // 5. Horizontal sides, row by row.
     for (int row = 0; row < py - 1; ++row)
         for (int col = 0; col < px; ++col) {
-            const int k = row * px + col;
-            const CellCorners& c = g.corners[k];
-            g.DrawGridKnob(c.bottom, c.bl, PieceColor(game.Pieces[k].MaskCode), c.br);
+            const CellCorners& c = g.corners[row * px + col];
+            g.DrawGridKnob(c.bottom, c.bl, ColorOf(g, row * px + col), c.br);
         }
     g.Step();
+}
 
-    // 6. The outer sides of the border cells.
-    if (h.BorderStyle == 1) {
-        for (int row = 0; row < py; ++row) {
-            const int first = row * px, last = row * px + px - 1;
-            const CellCorners& a = g.corners[first];
-            const CellCorners& b = g.corners[last];
-            DrawLine(g.work, a.tl.x, a.tl.y, a.bl.x, a.bl.y, PieceColor(game.Pieces[first].MaskCode));
-            DrawLine(g.work, b.tr.x, b.tr.y, b.br.x, b.br.y, PieceColor(game.Pieces[last].MaskCode));
-        }
-        for (int col = 0; col < px; ++col) {
-            const int first = col, last = (py - 1) * px + col;
-            const CellCorners& a = g.corners[first];
-            const CellCorners& b = g.corners[last];
-            DrawLine(g.work, a.tl.x, a.tl.y, a.tr.x, a.tr.y, PieceColor(game.Pieces[first].MaskCode));
-            DrawLine(g.work, b.bl.x, b.bl.y, b.br.x, b.br.y, PieceColor(game.Pieces[last].MaskCode));
-        }
+// With a border, the outer sides of the border cells in their own colours.
+void DrawOuterSides(GridCut& g) {
+    const GameHeader& h = g.game.Header;
+    const int px = h.TilePX, py = h.TilePY;
+    for (int row = 0; row < py; ++row) {
+        const int first = row * px, last = row * px + px - 1;
+        const CellCorners& a = g.corners[first];
+        const CellCorners& b = g.corners[last];
+        DrawLine(g.work, a.tl.x, a.tl.y, a.bl.x, a.bl.y, ColorOf(g, first));
+        DrawLine(g.work, b.tr.x, b.tr.y, b.br.x, b.br.y, ColorOf(g, last));
     }
-    g.Step();
+    for (int col = 0; col < px; ++col) {
+        const int first = col, last = (py - 1) * px + col;
+        const CellCorners& a = g.corners[first];
+        const CellCorners& b = g.corners[last];
+        DrawLine(g.work, a.tl.x, a.tl.y, a.tr.x, a.tr.y, ColorOf(g, first));
+        DrawLine(g.work, b.bl.x, b.bl.y, b.br.x, b.br.y, ColorOf(g, last));
+    }
+}
 
-    // 7. Fill from the crossing of the cell's diagonals.
-    bool failed = false;
-    int failIndex = 0, failX = 0, failY = 0;
-    for (int k = 0; k < h.TileNum; ++k) {
-        TPiece& p = game.Pieces[k];
+// Fills every cell from the crossing of its diagonals. False when a seed was
+// not white; the last such piece and its seed are named.
+bool FillCells(GridCut& g, int& failIndex, int& failX, int& failY) {
+    bool ok = true;
+    for (int k = 0; k < g.game.Header.TileNum; ++k) {
+        TPiece& p = g.game.Pieces[k];
         const CellCorners& c = g.corners[k];
         p.seedX = Round((c.tl.x + c.br.x) / 2.0);
         p.seedY = Round((c.tl.y + c.br.y) / 2.0);
@@ -205,58 +199,98 @@ bool CutGrid(TGame& game, const CutEnvironment& env, const TMyBitmap& knobStrip)
             TMyRect bounds;
             FloodFill(g.work, p.seedX, p.seedY, bounds, false, PieceColor(p.MaskCode));
         } else {
-            failed = true;
+            ok = false;
             failIndex = k;
             failX = p.seedX;
             failY = p.seedY;
         }
     }
-    g.Step();
+    return ok;
+}
 
-    // 8. The frame.
-    if (h.BorderStyle == 1) {
+// Holes, over each box and twice the knob depth around it.
+void FillGridHoles(GridCut& g) {
+    const GameHeader& h = g.game.Header;
+    const int d = 2 * h.KnobDepth;
+    for (int k = 0; k < h.TileNum; ++k) {
+        const TPiece& p = g.game.Pieces[k];
+        bool found;
+        int l, t, r, b;
+        FillHoles(g.work, h.ImageW, h.ImageH, p.boxX - d, p.boxY - d, p.boxX + p.boxW + d,
+                  p.boxY + p.boxH + d, PieceColor(p.MaskCode), found, l, t, r, b);
+    }
+}
+
+// The frame piece, named by the border pieces on their outer sides.
+void AddFramePiece(TGame& game) {
+    const GameHeader& h = game.Header;
+    const int px = h.TilePX, py = h.TilePY;
+    AppendFramePiece(game);
+    const auto frame = static_cast<int16_t>(h.TileNum);
+    for (int col = 0; col < px; ++col) {
+        game.Pieces[col].neighbours[1] = frame;
+        game.Pieces[(py - 1) * px + col].neighbours[3] = frame;
+    }
+    for (int row = 0; row < py; ++row) {
+        game.Pieces[row * px].neighbours[0] = frame;
+        game.Pieces[row * px + px - 1].neighbours[2] = frame;
+    }
+}
+
+// Profiles, strip keys, corners and knob sides.
+void PrepareGrid(GridCut& g) {
+    g.Step();
+    BuildGridProfiles(g.profiles);
+    g.keys = ReadStripKeys(g.strip);
+    MeasureStripTop(g.strip, g.keys, g.StripTop);
+    g.Step();
+    GameHeader& h = g.game.Header;
+    LayGridCells(g.game);
+    g.knobs = KnobContext{&g.work, h.ImageW,    h.ImageH,   {h.JigsL, h.JigsT, h.JigsR, h.JigsB},
+                          h.TileS, h.KnobDepth, &g.profiles};
+    LayCorners(g);
+    ChooseKnobSides(g);
+    g.Step();
+}
+
+// The fills, the frame's margin and the holes.
+bool FillGrid(GridCut& g, int& failIndex, int& failX, int& failY) {
+    const bool filled = FillCells(g, failIndex, failX, failY);
+    g.Step();
+    if (g.game.Header.BorderStyle == 1) {
         TMyRect bounds;
         FloodFill(g.work, 0, 0, bounds, false, kFrameColor);
     }
     g.Step();
+    FillGridHoles(g);
+    return filled;
+}
 
-    // 9. Holes, over the box and twice the knob depth around it.
-    for (int k = 0; k < h.TileNum; ++k) {
-        const TPiece& p = game.Pieces[k];
-        const int d = 2 * h.KnobDepth;
-        bool found;
-        int l, t, r, b;
-        FillHoles(g.work, h.ImageW, h.ImageH, p.boxX - d, p.boxY - d, p.boxX + p.boxW + d, p.boxY + p.boxH + d,
-                  PieceColor(p.MaskCode), found, l, t, r, b);
-    }
+}  // namespace
 
-    // 10. The frame piece, named by the border pieces.
+Result CutGrid(TGame& game, const CutEnvironment& env, const TMyBitmap& knobStrip) {
+    GameHeader& h = game.Header;
+    if (!HeaderUsable(h) || knobStrip.Width < kStripWidth || knobStrip.Height < kStripHeight)
+        return FixedText(kNotCutProperly);
+    if (static_cast<int>(game.Pieces.size()) < h.TileNum + 1) game.Pieces.resize(h.TileNum + 1);
+    h.TotalTileNum = h.TileNum;
+
+    GridCut g{game, env, knobStrip, {}, {}, {}, {}, {}, {}, {}};
+    ChooseGridProfiles(g);
+    if (!CreateWorkMask(g.work, h.ImageW, h.ImageH)) return FixedText(kNotCutProperly);
+    PrepareGrid(g);
+    DrawInnerSides(g);
+    if (h.BorderStyle == 1) DrawOuterSides(g);
     g.Step();
-    if (h.BorderStyle == 1) {
-        AppendFramePiece(game);
-        const auto frame = static_cast<int16_t>(h.TileNum);
-        for (int col = 0; col < px; ++col) {
-            game.Pieces[col].neighbours[1] = frame;
-            game.Pieces[(py - 1) * px + col].neighbours[3] = frame;
-        }
-        for (int row = 0; row < py; ++row) {
-            game.Pieces[row * px].neighbours[0] = frame;
-            game.Pieces[row * px + px - 1].neighbours[2] = frame;
-        }
-    }
-
-    // 11. Hand the mask over.
+    int failIndex = 0, failX = 0, failY = 0;
+    const bool filled = FillGrid(g, failIndex, failX, failY);
+    g.Step();
+    if (h.BorderStyle == 1) AddFramePiece(game);
     g.Step();
     game.Buffers[4] = std::move(g.work);
     g.Step();
-
-    // 12. Failures.
-    if (failed) {
-        Show(env, PaintErrorLine(failIndex, failX, failY));
-        Show(env, "Jigsaw has not been cut properly! Please reopen the puzzle.");
-        return false;
-    }
-    return true;
+    if (filled) return Result::Success();
+    return CutOutcome({PaintErrorLine(failIndex, failX, failY), FixedText(kNotCutProperly)}, true);
 }
 
 }  // namespace orvel

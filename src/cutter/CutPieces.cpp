@@ -24,20 +24,21 @@ void SetUpStyle(CellCutState& c) {
     c.PrimaryShapes.Set({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
     switch (c.H().ShapeStyle) {
         case 1:
-            c.KnobFlags = 1 | 2 | 4;
+            c.KnobFlags =
+                KnobFlag::ScaleWithEdge | KnobFlag::FollowDirection | KnobFlag::PlainShortEdges;
             c.FallbackShapes.Set({10});
             c.PrimaryShapes.Set({3});
             break;
         case 2:
-            c.KnobFlags = 1 | 4;
+            c.KnobFlags = KnobFlag::ScaleWithEdge | KnobFlag::PlainShortEdges;
             c.FallbackShapes.Set({7, 6, 8, 9, 4, 5, 10, 11, 12});
             break;
         case 3:
-            c.KnobFlags = 1 | 4;
+            c.KnobFlags = KnobFlag::ScaleWithEdge | KnobFlag::PlainShortEdges;
             c.FallbackShapes.Set({10, 11, 12});
             break;
         default:
-            c.KnobFlags = 1 | 4;
+            c.KnobFlags = KnobFlag::ScaleWithEdge | KnobFlag::PlainShortEdges;
             c.FallbackShapes.Set({0, 1, 10, 11});
             break;
     }
@@ -86,6 +87,23 @@ void PlaceSites(CellCutState& c) {
     }
 }
 
+void PlaceRooms(const CellEdge& e, KnobPoint ownSeed, double& ownRoom, double& nbRoom) {
+    const double sx = e.x1, sy = e.y1, ex = e.x2, ey = e.y2, px = ownSeed.x, py = ownSeed.y;
+    bool exchange;
+    if (ex == sx && px < sx)
+        exchange = true;
+    else if (ey == sy && sy < py)
+        exchange = true;
+    else if (std::fabs(sx - ex) < std::fabs(sy - ey) && sx >= ex)
+        // A vertical edge with the own seed on its right keeps the rooms
+        // as they are (the slope test would divide by zero there and
+        // give the seed's room to the wrong side of the knob).
+        exchange = ex != sx && !((py - sy) / (ey - sy) >= (px - sx) / (ex - sx));
+    else
+        exchange = (py - sy) / (ey - sy) > (px - sx) / (ex - sx);
+    if (exchange) std::swap(ownRoom, nbRoom);
+}
+
 namespace {
 
 double Dist(double x1, double y1, double x2, double y2) {
@@ -102,74 +120,90 @@ double Room(const CellEdge& e, double px, double py) {
     return 2 * std::sqrt(q) / cc;
 }
 
-// Step 7: the cells of the saved copy, rounded, sorted, boxes and seeds.
+// One cell of the saved copy, its end points rounded; in shape style 3 the
+// unrounded copy is clipped to the jigsaw area.
+void RestoreEdges(CutSite& s, const CutSite& saved, const JigsArea& area, bool clipUnrounded) {
+    s.centreX = saved.centreX;
+    s.centreY = saved.centreY;
+    s.edgeCount = saved.edgeCount;
+    for (int j = 0; j < kMaxCellEdges; ++j) {
+        CellEdge& e = s.edges[j];
+        e = saved.edges[j];
+        if (j >= s.edgeCount) {
+            e.active = 0;
+            continue;
+        }
+        e.x1 = Round(e.x1);
+        e.y1 = Round(e.y1);
+        e.x2 = Round(e.x2);
+        e.y2 = Round(e.y2);
+        e.active = 1;
+        e.changed = 0;
+        e.twin = -1;
+        e.corner1 = e.corner2 = -1;
+        if (clipUnrounded) {
+            e.rx1 = std::fmin(std::fmax(e.rx1, area.L), area.R);
+            e.rx2 = std::fmin(std::fmax(e.rx2, area.L), area.R);
+            e.ry1 = std::fmin(std::fmax(e.ry1, area.T), area.B);
+            e.ry2 = std::fmin(std::fmax(e.ry2, area.T), area.B);
+        }
+        e.length = Dist(e.x1, e.y1, e.x2, e.y2);
+    }
+}
+
+// Longest first, by pairwise exchange (the order decides the neighbour lists).
+void SortEdgesLongestFirst(CutSite& s) {
+    for (int i = 0; i + 1 < s.edgeCount; ++i)
+        for (int j = i + 1; j < s.edgeCount; ++j)
+            if (s.edges[j].length > s.edges[i].length) std::swap(s.edges[i], s.edges[j]);
+}
+
+// The piece's box becomes the bounding box of its edges, longest first up to
+// the first edge of length 1 or less; unchanged when there is none.
+void BoxFromEdges(TPiece& p, const CutSite& s) {
+    bool any = false;
+    int l = 0, t = 0, r = 0, b = 0;
+    for (int j = 0; j < s.edgeCount; ++j) {
+        const CellEdge& e = s.edges[j];
+        if (e.length <= 1) break;
+        const int xs[2] = {static_cast<int>(e.x1), static_cast<int>(e.x2)};
+        const int ys[2] = {static_cast<int>(e.y1), static_cast<int>(e.y2)};
+        for (int q = 0; q < 2; ++q) {
+            if (!any) {
+                l = r = xs[q];
+                t = b = ys[q];
+                any = true;
+            }
+            l = Min(l, xs[q]);
+            r = Max(r, xs[q]);
+            t = Min(t, ys[q]);
+            b = Max(b, ys[q]);
+        }
+    }
+    if (!any) return;
+    p.boxX = l;
+    p.boxY = t;
+    p.boxW = r - l + 1;
+    p.boxH = b - t + 1;
+}
+
+// Every drawing attempt starts from the saved cells: rounded, sorted, with
+// boxes from their edges and the cell centres as seeds.
 void RestoreCells(CellCutState& c) {
-    GameHeader& h = c.H();
-    for (int k = 0; k < h.TileNum; ++k) {
+    for (int k = 0; k < c.H().TileNum; ++k) {
         CutSite& s = c.sites[k];
-        const CutSite& sv = c.saved[k];
-        s.centreX = sv.centreX;
-        s.centreY = sv.centreY;
-        s.edgeCount = sv.edgeCount;
-        for (int j = 0; j < kMaxCellEdges; ++j) {
-            CellEdge& e = s.edges[j];
-            e = sv.edges[j];
-            if (j >= s.edgeCount) {
-                e.active = 0;
-                continue;
-            }
-            e.x1 = Round(e.x1);
-            e.y1 = Round(e.y1);
-            e.x2 = Round(e.x2);
-            e.y2 = Round(e.y2);
-            e.active = 1;
-            e.changed = 0;
-            e.twin = -1;
-            e.corner1 = e.corner2 = -1;
-            if (c.usePictures) {
-                e.rx1 = std::fmin(std::fmax(e.rx1, c.area.L), c.area.R);
-                e.rx2 = std::fmin(std::fmax(e.rx2, c.area.L), c.area.R);
-                e.ry1 = std::fmin(std::fmax(e.ry1, c.area.T), c.area.B);
-                e.ry2 = std::fmin(std::fmax(e.ry2, c.area.T), c.area.B);
-            }
-            e.length = Dist(e.x1, e.y1, e.x2, e.y2);
-        }
-        // Longest first, by pairwise exchange.
-        for (int i = 0; i + 1 < s.edgeCount; ++i)
-            for (int j = i + 1; j < s.edgeCount; ++j)
-                if (s.edges[j].length > s.edges[i].length) std::swap(s.edges[i], s.edges[j]);
+        RestoreEdges(s, c.saved[k], c.area, c.usePictures);
+        SortEdgesLongestFirst(s);
         TPiece& p = c.game.Pieces[k];
-        bool any = false;
-        int l = 0, t = 0, r = 0, b = 0;
-        for (int j = 0; j < s.edgeCount; ++j) {
-            const CellEdge& e = s.edges[j];
-            if (e.length <= 1) break;
-            const int xs[2] = {static_cast<int>(e.x1), static_cast<int>(e.x2)};
-            const int ys[2] = {static_cast<int>(e.y1), static_cast<int>(e.y2)};
-            for (int q = 0; q < 2; ++q) {
-                if (!any) {
-                    l = r = xs[q];
-                    t = b = ys[q];
-                    any = true;
-                }
-                l = Min(l, xs[q]);
-                r = Max(r, xs[q]);
-                t = Min(t, ys[q]);
-                b = Max(b, ys[q]);
-            }
-        }
-        if (any) {
-            p.boxX = l;
-            p.boxY = t;
-            p.boxW = r - l + 1;
-            p.boxH = b - t + 1;
-        }
+        BoxFromEdges(p, s);
         p.seedX = Round(s.centreX);
         p.seedY = Round(s.centreY);
     }
 }
 
-// Step 8: neighbour lists and twins.
+// Neighbour lists (longest edge first, at most 9; a border edge names the
+// frame piece when there is one) and the twin links between the two cells
+// that share an edge.
 void LinkNeighbours(CellCutState& c) {
     GameHeader& h = c.H();
     for (int k = 0; k < h.TileNum; ++k) {
@@ -207,7 +241,7 @@ void ChooseKnobSides(CellCutState& c) {
         for (int j = 0; j < s.edgeCount; ++j) {
             CellEdge& e = s.edges[j];
             if (!e.active || e.length <= 3 || e.neighbour < 0 || e.neighbour <= k) continue;
-            if (c.KnobFlags & 2)
+            if (HasFlag(c.KnobFlags, KnobFlag::FollowDirection))
                 e.side = std::fabs(e.y1 - e.y2) > std::fabs(e.x1 - e.x2) ? 1 : 0;
             else
                 e.side = static_cast<uint8_t>(c.game.RandInt(2));
@@ -225,7 +259,7 @@ bool OnRightOrBottom(const CellEdge& e, const JigsArea& a) {
 
 int ChooseMirror(CellCutState& c, const CellEdge& e, int profile) {
     int mirror;
-    if (c.KnobFlags & 2)
+    if (HasFlag(c.KnobFlags, KnobFlag::FollowDirection))
         mirror = !(std::fabs(e.x1 - e.x2) < std::fabs(e.y1 - e.y2)) ? 1 : 0;
     else
         mirror = c.game.RandInt(2);
@@ -281,68 +315,72 @@ void StraightSegment(CellCutState& c, const CellEdge& e, TColor color) {
              static_cast<int>(e.y2), color);
 }
 
-// Step 11 for one edge of piece k.
+// What one knob along an edge is drawn with, besides profile, side and mirror.
+struct EdgeKnob {
+    const CellEdge& e;
+    KnobPoint ownSeed, nbSeed;
+    double ownRoom = 0, nbRoom = 0;
+    TColor color = 0;
+    KnobRect covered;
+};
+
+// One profile with its retries (the mirror image, the other side, both);
+// Refused when every one of them was refused.
+KnobResult TryProfile(CellCutState& c, EdgeKnob& k, int profile) {
+    const KnobPoint endPt{static_cast<int>(k.e.x2), static_cast<int>(k.e.y2)};
+    const KnobPoint startPt{static_cast<int>(k.e.x1), static_cast<int>(k.e.y1)};
+    const int clearance = c.H().TileS / 10;
+    auto attempt = [&](int side, int mirror) {
+        return DrawKnob(c.knobs, c.KnobFlags, side, profile, k.nbSeed, k.ownSeed, clearance,
+                        k.nbRoom, k.ownRoom, k.color, endPt, startPt, mirror, k.covered);
+    };
+    const int side = k.e.side, mirror = ChooseMirror(c, k.e, profile);
+    KnobResult r = attempt(side, mirror);
+    if (r != KnobResult::Refused || HasFlag(c.KnobFlags, KnobFlag::FollowDirection)) return r;
+    r = attempt(side, 1 - mirror);
+    if (r != KnobResult::Refused) return r;
+    r = attempt(1 - side, mirror);
+    if (r != KnobResult::Refused) return r;
+    return attempt(1 - side, 1 - mirror);
+}
+
+bool IsShortEdge(const CellCutState& c, const CellEdge& e) {
+    return e.length <= 3 || (HasFlag(c.KnobFlags, KnobFlag::PlainShortEdges) &&
+                             e.length < c.game.Header.TileS / 3.0);
+}
+
+// One shared side of piece k and its neighbour: a knob of a primary profile,
+// else of the fallback profiles in order, else the straight segment. Both
+// pieces' boxes grow over a drawn knob.
 void DrawEdge(CellCutState& c, int k, CellEdge& e, TColor color) {
-    const GameHeader& h = c.H();
-    if (e.length <= 3 || ((c.KnobFlags & 4) && e.length < h.TileS / 3.0)) {
+    if (IsShortEdge(c, e)) {
         StraightSegment(c, e, color);
         return;
     }
     TPiece& own = c.game.Pieces[k];
     TPiece& nb = c.game.Pieces[e.neighbour];
-    double ownRoom = Room(e, own.seedX, own.seedY);
-    double nbRoom = Room(e, nb.seedX, nb.seedY);
-    {
-        const double sx = e.x1, sy = e.y1, ex = e.x2, ey = e.y2, px = own.seedX, py = own.seedY;
-        bool exchange;
-        if (ex == sx && px < sx)
-            exchange = true;
-        else if (ey == sy && sy < py)
-            exchange = true;
-        else if (std::fabs(sx - ex) < std::fabs(sy - ey) && sx >= ex)
-            // A vertical edge with the own seed on its right keeps the rooms
-            // as they are (the slope test would divide by zero there and
-            // give the seed's room to the wrong side of the knob).
-            exchange = ex != sx && !((py - sy) / (ey - sy) >= (px - sx) / (ex - sx));
-        else
-            exchange = (py - sy) / (ey - sy) > (px - sx) / (ex - sx);
-        if (exchange) std::swap(ownRoom, nbRoom);
-    }
+    EdgeKnob knob{e,
+                  {own.seedX, own.seedY},
+                  {nb.seedX, nb.seedY},
+                  Room(e, own.seedX, own.seedY),
+                  Room(e, nb.seedX, nb.seedY),
+                  color,
+                  {}};
+    PlaceRooms(e, knob.ownSeed, knob.ownRoom, knob.nbRoom);
     ChoosePrimary(c, e);
-    const KnobPoint ownSeed{own.seedX, own.seedY}, nbSeed{nb.seedX, nb.seedY};
-    const KnobPoint endPt{static_cast<int>(e.x2), static_cast<int>(e.y2)};
-    const KnobPoint startPt{static_cast<int>(e.x1), static_cast<int>(e.y1)};
-    const int clearance = h.TileS / 10;
-    KnobRect covered;
-    auto attempt = [&](int profile, int side, int mirror) {
-        return DrawKnob(c.knobs, c.KnobFlags, side, profile, nbSeed, ownSeed, clearance, nbRoom, ownRoom,
-                        color, endPt, startPt, mirror, covered);
-    };
-    // One profile with its retries; Refused when all of them were refused.
-    auto tryProfile = [&](int profile, int mirror) {
-        const int side = e.side;
-        KnobResult r = attempt(profile, side, mirror);
-        if (r != KnobResult::Refused || (c.KnobFlags & 2)) return r;
-        r = attempt(profile, side, 1 - mirror);
-        if (r != KnobResult::Refused) return r;
-        r = attempt(profile, 1 - side, mirror);
-        if (r != KnobResult::Refused) return r;
-        return attempt(profile, 1 - side, 1 - mirror);
-    };
-    const int profile = c.PrimaryShapes.items[c.game.RandInt(c.PrimaryShapes.count)];
-    KnobResult r = tryProfile(profile, ChooseMirror(c, e, profile));
-    for (int f = 0; r == KnobResult::Refused && f < c.FallbackShapes.count; ++f) {
-        const int fb = c.FallbackShapes.items[f];
-        r = tryProfile(fb, ChooseMirror(c, e, fb));
-    }
-    if (r == KnobResult::Drawn) {
-        if (covered.right >= covered.left && covered.bottom >= covered.top) {
-            IncludeInBox(own, covered.left, covered.top, covered.right, covered.bottom);
-            IncludeInBox(nb, covered.left, covered.top, covered.right, covered.bottom);
-        }
+    KnobResult r =
+        TryProfile(c, knob, c.PrimaryShapes.items[c.game.RandInt(c.PrimaryShapes.count)]);
+    for (int f = 0; r == KnobResult::Refused && f < c.FallbackShapes.count; ++f)
+        r = TryProfile(c, knob, c.FallbackShapes.items[f]);
+    if (r != KnobResult::Drawn) {
+        StraightSegment(c, e, color);
         return;
     }
-    StraightSegment(c, e, color);
+    const KnobRect& cov = knob.covered;
+    if (cov.right >= cov.left && cov.bottom >= cov.top) {
+        IncludeInBox(own, cov.left, cov.top, cov.right, cov.bottom);
+        IncludeInBox(nb, cov.left, cov.top, cov.right, cov.bottom);
+    }
 }
 
 void DrawEdges(CellCutState& c) {
@@ -372,8 +410,9 @@ bool IsWhiteAt(CellCutState& c, int x, int y) {
     return x >= 0 && y >= 0 && x < c.H().ImageW && y < c.H().ImageH && MaskIsWhite(c.work, x, y);
 }
 
-// Step 13. Returns false when a piece could not be filled; failIndex and
-// the seed name the last such piece.
+// Fills every piece from its seed, or from the mean of its edges' ends when
+// the seed lies on a line. Returns false when a piece could not be filled;
+// failIndex and the seed name the last such piece.
 bool FillPieces(CellCutState& c, int& failIndex, int& failX, int& failY) {
     bool ok = true;
     auto& pieces = c.game.Pieces;
@@ -433,8 +472,8 @@ void FillAllHoles(CellCutState& c) {
 
 }  // namespace
 
-// Step 16: the one-pixel lines are absorbed by the pieces, the sides of the
-// area first, then the interior.
+// The one-pixel lines drawn between the pieces are absorbed by them, the
+// sides of the area first, then the interior.
 void CleanUpLines(TMyBitmap& work, const JigsArea& a) {
     auto get = [&](int x, int y) { return MaskGet(work, x, y); };
     // Along one side: pos runs between the corners, (x, y) of a position and
@@ -481,42 +520,36 @@ void CleanUpLines(TMyBitmap& work, const JigsArea& a) {
     }
 }
 
-bool CutPieces(TGame& game, const CutEnvironment& env) {
-    GameHeader& h = game.Header;
-    if (!HeaderUsable(h)) {
-        Show(env, "Finding first edge failed!");
-        return false;
-    }
-    if (static_cast<int>(game.Pieces.size()) < h.TileNum + 1) game.Pieces.resize(h.TileNum + 1);
-    h.TotalTileNum = h.TileNum;
+namespace {
 
-    CellCutState c(game, env);
-    SetUpStyle(c);
-    if (h.ShapeStyle == 3 && env.pictures) c.usePictures = env.pictures->Load(c);
-
-    // 1. Work mask, profiles, jigsaw area and grid cells.
-    if (!CreateWorkMask(c.work, h.ImageW, h.ImageH)) {
-        Show(env, "Finding first edge failed!");
-        return false;
-    }
+// The cell cut set up: work mask, knob profiles, jigsaw area and grid cells,
+// cell records and the triangulation list. False when the mask cannot be made.
+bool PrepareCut(CellCutState& c) {
+    GameHeader& h = c.H();
+    if (!CreateWorkMask(c.work, h.ImageW, h.ImageH)) return false;
     BuildKnobProfiles(c.profiles);
-    LayGridCells(game);
+    LayGridCells(c.game);
     c.area = {h.JigsL, h.JigsT, h.JigsR, h.JigsB};
     c.knobs = KnobContext{&c.work, h.ImageW, h.ImageH, c.area, h.TileS, h.KnobDepth, &c.profiles};
-
-    // 2. Cell records, triangulation list, saved copy.
     c.sites.assign(h.TileNum, CutSite{});
     c.hull.reserve(static_cast<size_t>(3) * h.TileNum + 3);
+    return true;
+}
 
-    // 3. Sites.
-    PlaceSites(c);
-    c.Step();
+// Builds the cells of the sites; a failure is told once, and the cut goes on
+// without cells (every site its own centre, no edges).
+bool BuildOrDropCells(CellCutState& c) {
+    Result built = BuildCells(c.sites.data(), c.H().TileNum, c.area, c.hull);
+    if (built) return true;
+    c.messages.push_back(built.Error());
+    for (auto& s : c.sites) s.centreX = s.x, s.centreY = s.y, s.edgeCount = 0;
+    return false;
+}
 
-    // 4, 5. Cells, then two relaxation rounds. After a failed construction
-    // the cut goes on without cells (the message is shown once).
-    bool cellsOk = BuildCells(c.sites.data(), h.TileNum, c.area, c.hull, env.platform);
-    if (!cellsOk)
-        for (auto& s : c.sites) s.centreX = s.x, s.centreY = s.y, s.edgeCount = 0;
+// The cells, then two relaxation rounds that move every site to its cell's
+// centre; the relaxed cells are saved for the drawing attempts.
+bool BuildRelaxedCells(CellCutState& c) {
+    bool cellsOk = BuildOrDropCells(c);
     c.Step();
     for (int round = 0; round < 2; ++round) {
         if (cellsOk) {
@@ -524,41 +557,62 @@ bool CutPieces(TGame& game, const CutEnvironment& env) {
                 s.x = Round(s.centreX);
                 s.y = Round(s.centreY);
             }
-            cellsOk = BuildCells(c.sites.data(), h.TileNum, c.area, c.hull, env.platform);
-            if (!cellsOk)
-                for (auto& s : c.sites) s.centreX = s.x, s.centreY = s.y, s.edgeCount = 0;
+            cellsOk = BuildOrDropCells(c);
         }
         c.Step();
     }
     c.saved = c.sites;
+    return cellsOk;
+}
 
-    // 6 .. 13. Drawing attempts.
+// How a drawing attempt ended.
+struct DrawOutcome {
+    JoinFailure join = JoinFailure::None;
     bool filled = false;
-    int joinFailure = 0;
-    int failIndex = 0, failX = 0, failY = 0;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        c.Step();
-        ClearWorkMask(c.work, h.ImageW, h.ImageH);
-        LayGridCells(game);
-        if (c.usePictures) env.pictures->MarkInitial(c);
-        RestoreCells(c);
-        LinkNeighbours(c);
-        c.Step();
-        joinFailure = 0;
-        if (c.usePictures) {
-            joinFailure = env.pictures->Place(c);
-            c.Step();
-            if (joinFailure != 0) continue;
-        }
-        ChooseKnobSides(c);
-        DrawEdges(c);
-        c.Step();
-        if (h.BorderStyle == 1) DrawFrameLines(c);
-        filled = FillPieces(c, failIndex, failX, failY);
-        if (filled) break;
-    }
+    int failIndex = 0, failX = 0, failY = 0;  // the last piece that could not be filled
+};
 
-    // 14. The frame fill; the cell records go.
+// One drawing attempt on a clear mask from the saved cells: neighbours,
+// silhouettes (shape style 3), knobs, frame lines and the fills.
+DrawOutcome DrawOnce(CellCutState& c) {
+    DrawOutcome out;
+    GameHeader& h = c.H();
+    c.Step();
+    ClearWorkMask(c.work, h.ImageW, h.ImageH);
+    LayGridCells(c.game);
+    if (c.usePictures) c.env.pictures->MarkInitial(c);
+    RestoreCells(c);
+    LinkNeighbours(c);
+    c.Step();
+    if (c.usePictures) {
+        out.join = c.env.pictures->Place(c);
+        c.Step();
+        if (out.join != JoinFailure::None) return out;
+    }
+    ChooseKnobSides(c);
+    DrawEdges(c);
+    c.Step();
+    if (h.BorderStyle == 1) DrawFrameLines(c);
+    out.filled = FillPieces(c, out.failIndex, out.failX, out.failY);
+    return out;
+}
+
+// Up to three attempts; the first that fills every piece ends them, else
+// the last one's outcome stands.
+DrawOutcome DrawAttempts(CellCutState& c) {
+    DrawOutcome out;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        out = DrawOnce(c);
+        if (out.filled) break;
+    }
+    return out;
+}
+
+// After the attempts: the frame's margin, holes, the line clean-up and the
+// frame piece. The cell records go once the holes are filled (picture pieces
+// still need their edges there).
+void FinishMask(CellCutState& c) {
+    GameHeader& h = c.H();
     if (h.BorderStyle == 1) {
         TMyRect bounds;
         FloodFill(c.work, 0, 0, bounds, false, kFrameColor);
@@ -566,33 +620,57 @@ bool CutPieces(TGame& game, const CutEnvironment& env) {
     std::vector<CutSite>().swap(c.saved);
     std::vector<HullEdge>().swap(c.hull);
     c.Step();
-
-    // 15, 16. Holes and line clean-up (sites still hold the edges for
-    // picture pieces; they go after).
     FillAllHoles(c);
     std::vector<CutSite>().swap(c.sites);
     CleanUpLines(c.work, c.area);
+    if (h.BorderStyle == 1) AppendFramePiece(c.game);
+}
 
-    // 17. The frame piece.
-    if (h.BorderStyle == 1) AppendFramePiece(game);
-
-    // 18. Hand the mask over.
+void HandOverMask(CellCutState& c) {
     c.Step();
-    game.Buffers[4] = std::move(c.work);
+    c.game.Buffers[4] = std::move(c.work);
     c.Step();
-    if (c.usePictures) env.pictures->Release(c);
+    if (c.usePictures) c.env.pictures->Release(c);
+}
 
-    // 19. Failures.
-    if (joinFailure != 0) {
-        Show(env, Text(env, "Main Form", "MS_PaintError"));
-        return false;
+// What the player is told: a joining failure ends with the translated
+// text alone; a fill failure names the piece first.
+Result Outcome(CellCutState& c, bool cellsOk, const DrawOutcome& drawn) {
+    bool failed = !cellsOk;
+    if (drawn.join != JoinFailure::None) {
+        c.messages.push_back(PaintError());
+        failed = true;
+    } else if (!drawn.filled) {
+        c.messages.push_back(PaintErrorLine(drawn.failIndex, drawn.failX, drawn.failY));
+        c.messages.push_back(PaintError());
+        failed = true;
     }
-    if (!filled) {
-        Show(env, PaintErrorLine(failIndex, failX, failY));
-        Show(env, Text(env, "Main Form", "MS_PaintError"));
-        return false;
+    return CutOutcome(std::move(c.messages), failed);
+}
+
+}  // namespace
+
+Result CutPieces(TGame& game, const CutEnvironment& env) {
+    GameHeader& h = game.Header;
+    if (!HeaderUsable(h)) return FixedText(kFirstEdgeFailed);
+    if (static_cast<int>(game.Pieces.size()) < h.TileNum + 1) game.Pieces.resize(h.TileNum + 1);
+    h.TotalTileNum = h.TileNum;
+
+    CellCutState c(game, env);
+    SetUpStyle(c);
+    if (h.ShapeStyle == 3 && env.pictures) c.usePictures = env.pictures->Load(c);
+    if (!PrepareCut(c)) {
+        if (c.usePictures) env.pictures->Release(c);
+        c.messages.push_back(FixedText(kFirstEdgeFailed));
+        return CutOutcome(std::move(c.messages), true);
     }
-    return cellsOk;
+    PlaceSites(c);
+    c.Step();
+    const bool cellsOk = BuildRelaxedCells(c);
+    const DrawOutcome drawn = DrawAttempts(c);
+    FinishMask(c);
+    HandOverMask(c);
+    return Outcome(c, cellsOk, drawn);
 }
 
 }  // namespace orvel

@@ -211,7 +211,7 @@ bool ClearanceOk(const KnobContext& ctx, const double* px, const double* py, int
 
 }  // namespace
 
-KnobResult DrawKnob(const KnobContext& ctx, int knobFlags, int side, int profile,
+KnobResult DrawKnob(const KnobContext& ctx, KnobFlag knobFlags, int side, int profile,
                     KnobPoint neighbourSeed, KnobPoint ownSeed, int clearance, double roomA,
                     double roomB, TColor color, KnobPoint endPt, KnobPoint startPt, int mirror,
                     KnobRect& covered) {
@@ -222,7 +222,7 @@ KnobResult DrawKnob(const KnobContext& ctx, int knobFlags, int side, int profile
     if (f.D == 0) return KnobResult::Drawn;
 
     double H;
-    if (knobFlags & 1) {
+    if (HasFlag(knobFlags, KnobFlag::ScaleWithEdge)) {
         const double H0 = f.D / prof.profileWidth * prof.baseY;
         if (roomA != -1 && roomB != -1) {
             if (roomA == 0 || roomB == 0) return KnobResult::NoRoom;

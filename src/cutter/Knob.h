@@ -65,6 +65,20 @@ void DrawBezierChain(TMyBitmap& mask, const double* px, const double* py, int co
 // Samples of one cubic segment, in drawing order (from P3 to P0); returns the count.
 int SampleBezierSegment(const double* px, const double* py, int32_t* outX, int32_t* outY);
 
+// How a cut shapes its knobs; combined with |.
+enum class KnobFlag : uint8_t {
+    None = 0,
+    ScaleWithEdge = 1,    // the knob grows with the edge's length (else KnobDepth high)
+    FollowDirection = 2,  // side and mirror follow the edge's direction, not chance; no retries
+    PlainShortEdges = 4,  // edges shorter than TileS / 3 get no knob
+};
+constexpr KnobFlag operator|(KnobFlag a, KnobFlag b) {
+    return static_cast<KnobFlag>(static_cast<uint8_t>(a) | static_cast<uint8_t>(b));
+}
+constexpr bool HasFlag(KnobFlag set, KnobFlag flag) {
+    return (static_cast<uint8_t>(set) & static_cast<uint8_t>(flag)) != 0;
+}
+
 enum class KnobResult {
     Refused,  // the clearance test failed; nothing drawn
     Drawn,    // drawn (or an edge of length 0: nothing to draw)
@@ -74,7 +88,7 @@ enum class KnobResult {
 
 // Draws one knob of the cell cutter's table along the edge start..end.
 // clearance -1: no clearance test; rooms -1: unknown.
-KnobResult DrawKnob(const KnobContext& ctx, int knobFlags, int side, int profile,
+KnobResult DrawKnob(const KnobContext& ctx, KnobFlag knobFlags, int side, int profile,
                     KnobPoint neighbourSeed, KnobPoint ownSeed, int clearance, double roomA,
                     double roomB, TColor color, KnobPoint endPt, KnobPoint startPt, int mirror,
                     KnobRect& covered);

@@ -78,85 +78,108 @@ std::vector<Pt> KnobOutline(const KnobProfile& prof, int len) {
     return inside;
 }
 
+// One band's cell of the strip, a byte per pixel from the band's top down
+// to (not including) its baseline: 1 the curve, 2 the second outline (the
+// curve one row lower), 4 the region below the second outline.
+struct StripCell {
+    int len = 0, bandTop = 0, base = 0;
+    std::vector<uint8_t> marks;
+
+    uint8_t& At(int x, int y) { return marks[static_cast<size_t>(y - bandTop) * len + x]; }
+    uint8_t At(int x, int y) const { return marks[static_cast<size_t>(y - bandTop) * len + x]; }
+    bool Inside(int x, int y) const { return x >= 0 && x < len && y >= bandTop && y < base; }
+    // On or below the second outline.
+    bool Lower(int x, int y) const { return Inside(x, y) && (At(x, y) & 6); }
+};
+
+// The region below the second outline: 4-connected from the row above the baseline.
+void MarkBelowSecondOutline(StripCell& cell) {
+    std::vector<Pt> stack;
+    for (int x = 0; x < cell.len; ++x)
+        if (!(cell.At(x, cell.base - 1) & 6)) {
+            cell.At(x, cell.base - 1) |= 4;
+            stack.push_back({x, cell.base - 1});
+        }
+    while (!stack.empty()) {
+        const Pt c = stack.back();
+        stack.pop_back();
+        const Pt next[4] = {{c.x - 1, c.y}, {c.x + 1, c.y}, {c.x, c.y - 1}, {c.x, c.y + 1}};
+        for (const Pt& n : next) {
+            if (!cell.Inside(n.x, n.y) || (cell.At(n.x, n.y) & 6)) continue;
+            cell.At(n.x, n.y) |= 4;
+            stack.push_back(n);
+        }
+    }
+}
+
+// The marks of one outline in band `band`, its curve starting startRow rows
+// below the band's top.
+StripCell MarkCell(const std::vector<Pt>& outline, int len, int band, int startRow) {
+    int maxY = 0;
+    for (const Pt& p : outline) maxY = Max(maxY, p.y);
+    StripCell cell;
+    cell.len = len;
+    cell.bandTop = band * kStripBand;
+    const int top = cell.bandTop + startRow;
+    cell.base = Min(top + maxY + 3, cell.bandTop + kStripBand - 1);
+    cell.marks.assign(static_cast<size_t>(len) * (cell.base - cell.bandTop), 0);
+    for (const Pt& p : outline) cell.At(p.x, p.y + top) |= 1;
+    for (const Pt& p : outline) cell.At(p.x, p.y + top + 1) |= 2;
+    MarkBelowSecondOutline(cell);
+    return cell;
+}
+
+// The second outline is the curve one row lower, exactly. The first is the
+// curve itself where the second leaves it room and, where the two meet, the
+// pixels just above the second, so that each stamp still closes the side:
+// the first outline's stamp keeps the piece above the curve apart from the
+// region below it, the second's the region above from the piece below.
+void PaintCell(TMyBitmap& strip, const StripCell& cell, int cx) {
+    for (int y = cell.bandTop; y < cell.base; ++y)
+        for (int x = 0; x < cell.len; ++x) {
+            const uint8_t v = cell.At(x, y);
+            if (v & 2) {
+                SetPixel(strip, cx + x, y, kOutline2);
+            } else if (!(v & 4)) {
+                const bool touches = cell.Lower(x - 1, y) || cell.Lower(x + 1, y) ||
+                                     cell.Lower(x, y - 1) || cell.Lower(x, y + 1);
+                if ((v & 1) || touches) SetPixel(strip, cx + x, y, kOutline1);
+            }
+        }
+    DrawLine(strip, cx, cell.base, cx + cell.len - 1, cell.base, kBaseline);
+}
+
+// One start row for all six bands of a length: the strip offset is measured
+// once. The first cell's first outline ends on row 6, so that the key
+// colours fall into column 4, rows 5 ... 8.
+int StartRow(const std::vector<Pt> (&outlines)[6], bool firstCell) {
+    int startRow = 0;
+    for (const std::vector<Pt>& o : outlines)
+        for (const Pt& p : o) startRow = Max(startRow, -p.y);
+    if (firstCell) {
+        int maxY = 0;
+        for (const Pt& p : outlines[0]) maxY = Max(maxY, p.y);
+        startRow = Max(startRow, 6 - maxY);
+    }
+    return startRow;
+}
+
 }  // namespace
 
 const TColor* KnobStripPalette() { return kPalette; }
 
 bool DrawKnobStrip(TMyBitmap& strip) {
-    Create24(strip, kStripWidth, kStripHeight);
-    if (strip.Width == 0) return false;
+    if (!Create24(strip, kStripWidth, kStripHeight)) return false;
     FillBox(strip, 0, 0, kStripWidth, kStripHeight, kBackground);
     KnobTable table;
     BuildGridProfiles(table);
     for (int i = 0; i < kStripCells; ++i) {
-        const int len = kStripMinLength + i, cx = StripCellX(i);
+        const int len = kStripMinLength + i;
         std::vector<Pt> outlines[6];
-        // One start row for all six bands of a length: the strip offset is
-        // measured once, in the first band.
-        int startRow = 0;
-        for (int band = 0; band < 6; ++band) {
-            outlines[band] = KnobOutline(table.p[band], len);
-            for (const Pt& p : outlines[band]) startRow = Max(startRow, -p.y);
-        }
-        if (i == 0) {
-            // The first outline's lowest row of the first cell is row 6, so
-            // that the key colours fall into column 4, rows 5 ... 8.
-            int maxY = 0;
-            for (const Pt& p : outlines[0]) maxY = Max(maxY, p.y);
-            startRow = Max(startRow, 6 - maxY);
-        }
-        for (int band = 0; band < 6; ++band) {
-            const std::vector<Pt>& o = outlines[band];
-            int maxY = 0;
-            for (const Pt& p : o) maxY = Max(maxY, p.y);
-            const int top = band * kStripBand + startRow;
-            // The second outline is the curve one row lower, exactly. The
-            // first is the curve itself where the second leaves it room and,
-            // where the two meet, the pixels just above the second, so that
-            // each stamp still closes the side: the first outline's stamp
-            // keeps the piece above the curve apart from the region below
-            // it, the second's the region above from the piece below.
-            const int bandTop = band * kStripBand;
-            const int base = Min(top + maxY + 3, bandTop + kStripBand - 1);
-            const int rows = base - bandTop;
-            // 0 free, 1 curve, 2 second outline, 4 below the second outline.
-            std::vector<uint8_t> cell(static_cast<size_t>(len) * rows, 0);
-            auto at = [&](int x, int y) -> uint8_t& { return cell[static_cast<size_t>(y - bandTop) * len + x]; };
-            for (const Pt& p : o) at(p.x, p.y + top) |= 1;
-            for (const Pt& p : o) at(p.x, p.y + top + 1) |= 2;
-            // The region below the second outline: 4-connected from the row
-            // above the baseline.
-            std::vector<Pt> stack;
-            for (int x = 0; x < len; ++x)
-                if (!(at(x, base - 1) & 6)) {
-                    at(x, base - 1) |= 4;
-                    stack.push_back({x, base - 1});
-                }
-            while (!stack.empty()) {
-                const Pt c = stack.back();
-                stack.pop_back();
-                const Pt next[4] = {{c.x - 1, c.y}, {c.x + 1, c.y}, {c.x, c.y - 1}, {c.x, c.y + 1}};
-                for (const Pt& n : next) {
-                    if (n.x < 0 || n.x >= len || n.y < bandTop || n.y >= base || (at(n.x, n.y) & 6)) continue;
-                    at(n.x, n.y) |= 4;
-                    stack.push_back(n);
-                }
-            }
-            auto lower = [&](int x, int y) {
-                return x >= 0 && x < len && y >= bandTop && y < base && (at(x, y) & 6);
-            };
-            for (int y = bandTop; y < base; ++y)
-                for (int x = 0; x < len; ++x) {
-                    const uint8_t v = at(x, y);
-                    if (v & 2) {
-                        SetPixel(strip, cx + x, y, kOutline2);
-                    } else if (!(v & 4)) {
-                        const bool touches = lower(x - 1, y) || lower(x + 1, y) || lower(x, y - 1) || lower(x, y + 1);
-                        if ((v & 1) || touches) SetPixel(strip, cx + x, y, kOutline1);
-                    }
-                }
-            DrawLine(strip, cx, base, cx + len - 1, base, kBaseline);
-        }
+        for (int band = 0; band < 6; ++band) outlines[band] = KnobOutline(table.p[band], len);
+        const int startRow = StartRow(outlines, i == 0);
+        for (int band = 0; band < 6; ++band)
+            PaintCell(strip, MarkCell(outlines[band], len, band, startRow), StripCellX(i));
     }
     // The key colours of the first cell.
     SetPixel(strip, 4, 5, kBackground);
@@ -166,19 +189,19 @@ bool DrawKnobStrip(TMyBitmap& strip) {
     return true;
 }
 
-bool LoadKnobStrip(TMyBitmap& strip, const std::string& resourcesDir, std::string* error) {
+Result LoadKnobStrip(TMyBitmap& strip, const std::string& resourcesDir) {
     TMyBitmap loaded;
-    if (!LoadBmpFile(loaded, resourcesDir + "/" + kKnobStripFile, error)) return false;
-    if (loaded.Width != kStripWidth || loaded.Height != kStripHeight) {
-        if (error) *error = "knob strip has the wrong size";
-        return false;
-    }
+    const std::string path = resourcesDir + "/" + kKnobStripFile;
+    if (Result read = LoadBmpFile(loaded, path); !read) return read;
+    if (loaded.Width != kStripWidth || loaded.Height != kStripHeight)
+        return FixedText("Cannot load the picture %s", {path}, "the knob strip has the wrong size");
     if (loaded.BytesPerPixel == 3) {
         strip = std::move(loaded);
-    } else {
-        CopyFromBitmap(strip, loaded);
+        return Result::Success();
     }
-    return strip.Width == kStripWidth;
+    if (!CopyFromBitmap(strip, loaded))
+        return FixedText("Cannot load the picture %s", {path}, "out of memory");
+    return Result::Success();
 }
 
 StripKeys ReadStripKeys(const TMyBitmap& strip) {

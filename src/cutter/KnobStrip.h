@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Result.h"
 #include "graphics/Bitmap.h"
 
 namespace orvel {
@@ -43,8 +44,9 @@ int StripKnobDepth(int len);
 // The palette the strip is drawn with (16 colours).
 const TColor* KnobStripPalette();
 
-// Loads resources/knobstrip.bmp (any depth the BMP reader takes) as 24-bit.
-bool LoadKnobStrip(TMyBitmap& strip, const std::string& resourcesDir, std::string* error = nullptr);
+// Loads resources/knobstrip.bmp (any depth the BMP reader takes) as 24-bit;
+// fails as the picture loaders do, or when the strip has the wrong size.
+Result LoadKnobStrip(TMyBitmap& strip, const std::string& resourcesDir);
 
 StripKeys ReadStripKeys(const TMyBitmap& strip);
 // StripTop[i]: background pixels above the first other pixel in column

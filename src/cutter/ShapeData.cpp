@@ -1,10 +1,9 @@
 #include "cutter/ShapeData.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-
-#include "platform/Platform.h"
 
 namespace orvel {
 namespace {
@@ -50,8 +49,10 @@ ShapeLoadResult ParseShapeData(ShapeData& data, const uint8_t* bytes, size_t siz
     return ShapeLoadResult::Loaded;
 }
 
-ShapeLoadResult LoadShapeData(ShapeData& data, const std::string& path, Platform* platform) {
+ShapeLoadResult LoadShapeData(ShapeData& data, const std::string& path) {
     FreeShapeData(data);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return ShapeLoadResult::Missing;
     std::ifstream in(path, std::ios::binary);
     if (!in) return ShapeLoadResult::Missing;
     in.seekg(0, std::ios::end);
@@ -61,16 +62,30 @@ ShapeLoadResult LoadShapeData(ShapeData& data, const std::string& path, Platform
     // The magic decides first, so a wrong file is named as such whatever its size.
     char magic[8] = {};
     in.read(magic, 8);
-    if (in.gcount() != 8 || std::memcmp(magic, kShapeMagic, 8) != 0) {
-        if (platform) platform->ShowMessage("Invalid DAT file!", "", MsgKind::Warning);
+    if (in.gcount() != 8 || std::memcmp(magic, kShapeMagic, 8) != 0)
         return ShapeLoadResult::InvalidMagic;
-    }
     if (uint64_t(length) > kMaxShapeFileBytes) return ShapeLoadResult::Damaged;
     std::vector<uint8_t> bytes(static_cast<size_t>(length));
     in.seekg(0);
     in.read(reinterpret_cast<char*>(bytes.data()), length);
     if (in.gcount() != length) return ShapeLoadResult::Missing;
     return ParseShapeData(data, bytes.data(), bytes.size());
+}
+
+Result DescribeShapeLoad(ShapeLoadResult result, const std::string& path) {
+    switch (result) {
+        case ShapeLoadResult::InvalidMagic:
+            return FixedText("Invalid DAT file!");
+        case ShapeLoadResult::Damaged:
+            return FixedText("Invalid DAT file!", {},
+                             path +
+                                 " is damaged: its directory or pictures do not fit the "
+                                 "file. Jigsaws are cut without picture pieces.");
+        case ShapeLoadResult::Loaded:
+        case ShapeLoadResult::Missing:
+            break;
+    }
+    return Result::Success();
 }
 
 bool SelectShape(ShapeData& data, int32_t index) {

@@ -5,11 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "cutter/Metafile.h"
 
 namespace orvel {
-
-class Platform;
 
 constexpr const char* kShapeFileName = "pic_orvel.dat";
 constexpr const char kShapeMagic[9] = "BJ61DAT ";
@@ -52,18 +51,21 @@ struct ShapeData {
 
 enum class ShapeLoadResult {
     Loaded,
-    Missing,       // the file cannot be opened or read
-    InvalidMagic,  // "Invalid DAT file!" was shown
+    Missing,       // nothing readable at the path: no file, a folder, a pipe, ...
+    InvalidMagic,  // not a shape data file
     Damaged,       // counts, offsets or sizes do not fit the file or sane limits
 };
 
-// Reads the whole shape file. Anything but Loaded leaves no entries. A wrong
-// magic shows "Invalid DAT file!" (warning); the other failures show nothing,
-// and the cut simply makes no picture pieces. Without a platform (nullptr)
-// the same checks run quietly.
-ShapeLoadResult LoadShapeData(ShapeData& data, const std::string& path, Platform* platform);
-// The same from bytes already in memory (no message).
+// Reads the whole shape file. Anything but Loaded leaves no entries (and a
+// cut makes no picture pieces). Only a regular file is opened: a named pipe
+// at the path would wait for a writer for ever.
+ShapeLoadResult LoadShapeData(ShapeData& data, const std::string& path);
+// The same from bytes already in memory.
 ShapeLoadResult ParseShapeData(ShapeData& data, const uint8_t* bytes, size_t size);
+// What the player is told about a load: nothing for Loaded and Missing (a
+// missing file simply gives no silhouettes); the fixed "Invalid DAT file!"
+// for a wrong magic and, with a detail naming the file, for a damaged one.
+Result DescribeShapeLoad(ShapeLoadResult result, const std::string& path);
 // Makes entry index the current drawing. False (and no current drawing) when
 // the index is out of range or the blob is not a drawing.
 bool SelectShape(ShapeData& data, int32_t index);

@@ -139,52 +139,97 @@ private:
     }
 
     void PlayRecord(const EmfRecord& r) {
-        std::vector<Pt> pts;
-        uint32_t a = 0, b = 0;
+        if (!PlayObjectRecord(r) && !PlayPathRecord(r) && !PlayLineRecord(r)) PlayShapeRecord(r);
+    }
+
+    // Pens, brushes and the fill mode; false for other records.
+    bool PlayObjectRecord(const EmfRecord& r) {
+        uint32_t a = 0, b = 0, color = 0;
         switch (r.Type) {
             case EMR_SETPOLYFILLMODE:
                 if (Field(r, 8, a)) m_winding = a == 2;
-                break;
+                return true;
             case EMR_CREATEPEN:
                 if (Field(r, 8, a) && Field(r, 12, b) && a < kMaxHandles) {
-                    uint32_t color = 0;
                     Field(r, 24, color);
                     m_objects[a] = {true, (b & 0xF) == 5, color};  // PS_NULL
                 }
-                break;
+                return true;
             case EMR_EXTCREATEPEN:
                 if (Field(r, 8, a) && Field(r, 28, b) && a < kMaxHandles) {
-                    uint32_t color = 0;
                     Field(r, 40, color);
                     m_objects[a] = {true, (b & 0xF) == 5, color};
                 }
-                break;
+                return true;
             case EMR_CREATEBRUSHINDIRECT:
                 if (Field(r, 8, a) && Field(r, 12, b) && a < kMaxHandles) {
-                    uint32_t color = 0;
                     Field(r, 16, color);
                     m_objects[a] = {false, b == 1, color};  // BS_NULL
                 }
-                break;
+                return true;
             case EMR_SELECTOBJECT:
                 if (Field(r, 8, a)) Select(a);
-                break;
+                return true;
             case EMR_DELETEOBJECT:
                 if (Field(r, 8, a)) m_objects.erase(a);
-                break;
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    // Path brackets and the path's filling and stroking; false for other records.
+    bool PlayPathRecord(const EmfRecord& r) {
+        switch (r.Type) {
+            case EMR_BEGINPATH:
+                m_path.clear();
+                m_inPath = true;
+                return true;
+            case EMR_ENDPATH:
+                m_inPath = false;
+                return true;
+            case EMR_CLOSEFIGURE:
+                if (m_inPath && !m_path.empty()) {
+                    m_path.back().Closed = true;
+                    // Drawing goes on from the figure's start.
+                    if (!m_path.back().Points.empty()) m_cur = m_path.back().Points.front();
+                }
+                return true;
+            case EMR_FILLPATH:
+            case EMR_STROKEANDFILLPATH:
+            case EMR_STROKEPATH:
+                if (m_inPath) return true;
+                if (r.Type != EMR_STROKEPATH) {
+                    std::vector<Figure> closed = m_path;
+                    for (auto& f : closed) f.Closed = true;
+                    Fill(closed);
+                }
+                if (r.Type != EMR_FILLPATH) Stroke(m_path);
+                m_path.clear();
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    // Drawing from the current position, and single pixels; false for other records.
+    bool PlayLineRecord(const EmfRecord& r) {
+        std::vector<Pt> pts;
+        uint32_t a = 0, b = 0;
+        switch (r.Type) {
             case EMR_MOVETOEX:
                 if (Field(r, 8, a) && Field(r, 12, b)) {
                     m_cur = Map(int32_t(a), int32_t(b));
                     if (m_inPath) StartFigure(m_cur);
                 }
-                break;
+                return true;
             case EMR_LINETO:
                 if (Field(r, 8, a) && Field(r, 12, b)) LineTo({Map(int32_t(a), int32_t(b))});
-                break;
+                return true;
             case EMR_POLYLINETO:
             case EMR_POLYLINETO16:
                 if (ReadPoints(r, r.Type == EMR_POLYLINETO, pts)) LineTo(pts);
-                break;
+                return true;
             case EMR_POLYBEZIERTO:
             case EMR_POLYBEZIERTO16:
                 if (ReadPoints(r, r.Type == EMR_POLYBEZIERTO, pts)) {
@@ -192,7 +237,27 @@ private:
                     flat.erase(flat.begin());
                     LineTo(flat);
                 }
-                break;
+                return true;
+            case EMR_SETPIXELV:
+                if (Field(r, 8, a) && Field(r, 12, b)) PlayPixel(r, Map(int32_t(a), int32_t(b)));
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    void PlayPixel(const EmfRecord& r, Pt p) {
+        uint32_t color = 0;
+        Field(r, 16, color);
+        if (std::isfinite(p.X) && std::isfinite(p.Y))
+            Plot(int(std::floor(p.X)), int(std::floor(p.Y)), m_only ? *m_only : color);
+    }
+
+    // Whole figures: curves, polygons, polylines and their multiple forms.
+    // Other records are not drawn.
+    void PlayShapeRecord(const EmfRecord& r) {
+        std::vector<Pt> pts;
+        switch (r.Type) {
             case EMR_POLYBEZIER:
             case EMR_POLYBEZIER16:
                 if (ReadPoints(r, r.Type == EMR_POLYBEZIER, pts) && !pts.empty())
@@ -209,60 +274,27 @@ private:
             case EMR_POLYPOLYGON:
             case EMR_POLYPOLYGON16:
             case EMR_POLYPOLYLINE:
-            case EMR_POLYPOLYLINE16: {
-                const bool wide = r.Type == EMR_POLYPOLYGON || r.Type == EMR_POLYPOLYLINE;
-                const bool closed = r.Type == EMR_POLYPOLYGON || r.Type == EMR_POLYPOLYGON16;
-                std::vector<std::vector<Pt>> polys;
-                if (!ReadPolyPoints(r, wide, polys)) break;
-                std::vector<Figure> figs;
-                for (auto& p : polys) figs.push_back({std::move(p), closed});
-                if (m_inPath) {
-                    for (auto& f : figs) m_path.push_back(std::move(f));
-                } else {
-                    if (closed) Fill(figs);
-                    Stroke(figs);
-                }
-                break;
-            }
-            case EMR_BEGINPATH:
-                m_path.clear();
-                m_inPath = true;
-                break;
-            case EMR_ENDPATH:
-                m_inPath = false;
-                break;
-            case EMR_CLOSEFIGURE:
-                if (m_inPath && !m_path.empty()) {
-                    m_path.back().Closed = true;
-                    // Drawing goes on from the figure's start.
-                    if (!m_path.back().Points.empty()) m_cur = m_path.back().Points.front();
-                }
-                break;
-            case EMR_FILLPATH:
-            case EMR_STROKEANDFILLPATH:
-            case EMR_STROKEPATH:
-                if (!m_inPath) {
-                    if (r.Type != EMR_STROKEPATH) {
-                        std::vector<Figure> closed = m_path;
-                        for (auto& f : closed) f.Closed = true;
-                        Fill(closed);
-                    }
-                    if (r.Type != EMR_FILLPATH) Stroke(m_path);
-                    m_path.clear();
-                }
-                break;
-            case EMR_SETPIXELV:
-                if (Field(r, 8, a) && Field(r, 12, b)) {
-                    uint32_t color = 0;
-                    Field(r, 16, color);
-                    const Pt p = Map(int32_t(a), int32_t(b));
-                    if (std::isfinite(p.X) && std::isfinite(p.Y))
-                        Plot(int(std::floor(p.X)), int(std::floor(p.Y)), m_only ? *m_only : color);
-                }
+            case EMR_POLYPOLYLINE16:
+                PlayPolyPoly(r);
                 break;
             default:
-                break;  // not drawn
+                break;
         }
+    }
+
+    void PlayPolyPoly(const EmfRecord& r) {
+        const bool wide = r.Type == EMR_POLYPOLYGON || r.Type == EMR_POLYPOLYLINE;
+        const bool closed = r.Type == EMR_POLYPOLYGON || r.Type == EMR_POLYPOLYGON16;
+        std::vector<std::vector<Pt>> polys;
+        if (!ReadPolyPoints(r, wide, polys)) return;
+        std::vector<Figure> figs;
+        for (auto& p : polys) figs.push_back({std::move(p), closed});
+        if (m_inPath) {
+            for (auto& f : figs) m_path.push_back(std::move(f));
+            return;
+        }
+        if (closed) Fill(figs);
+        Stroke(figs);
     }
 
     void Select(uint32_t handle) {

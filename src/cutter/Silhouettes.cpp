@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "cutter/CellCutter.h"
 #include "cutter/Cells.h"
@@ -12,7 +14,6 @@
 #include "cutter/MaskAccess.h"
 #include "cutter/ShapeRaster.h"
 #include "graphics/Rect.h"
-#include "platform/Platform.h"
 
 namespace orvel {
 
@@ -110,174 +111,227 @@ double Angle0To2Pi(double dy, double dx) {
     return a;
 }
 
-// Re-routes one edge of piece k towards picture piece p (steps 1 to 5).
-void BendEdge(CellCutState& c, int k, CellEdge& a, int p) {
-    const TPiece& pic = c.game.Pieces[p];
-    const JigsArea& area = c.area;
-    const double psx = pic.seedX, psy = pic.seedY;
+// Re-routes one edge of piece k so that it runs from one of its ends (I) to
+// the outline of picture piece p: the walk from I towards the other end (J),
+// turned towards the silhouette until it meets the outline, then refined.
+class EdgeBender {
+public:
+    EdgeBender(CellCutState& c, int k, CellEdge& a, int p)
+        : m_c(c),
+          m_a(a),
+          m_p(p),
+          m_pic(c.game.Pieces[p]),
+          m_own(c.game.Pieces[k]),
+          m_other(c.game.Pieces[a.neighbour]),
+          m_color(PieceColor(m_pic.MaskCode)) {
+        const JigsArea& area = c.area;
+        m_bl = Max(m_pic.boxX - 1, area.L);
+        m_bt = Max(m_pic.boxY - 1, area.T);
+        m_br = Min(m_pic.boxX + m_pic.boxW, area.R);
+        m_bb = Min(m_pic.boxY + m_pic.boxH, area.B);
+    }
 
-    // 1. Which end moves: the one whose half holds the point nearest the seed.
-    double nx, ny;
-    {
+    void Run() {
+        if (!ChooseMovingEnd()) return;
+        const int jxi = Round(m_jx), jyi = Round(m_jy);
+        m_ownSide = SideOf(m_ix, m_iy, jxi, jyi, m_own.seedX, m_own.seedY);
+        m_otherSide = SideOf(m_ix, m_iy, jxi, jyi, m_other.seedX, m_other.seedY);
+        m_tx = m_jx;
+        m_ty = m_jy;
+        bool hit = Walk(jxi, jyi, m_hx, m_hy);
+        if (!hit) hit = TurnTowardsSeed();
+        if (!hit) hit = AimAtSeed();
+        if (!hit) return;
+        Refine();
+        StoreOrdered(m_a, m_ix, m_iy, m_cornerI, m_hx, m_hy, m_p);
+        m_a.changed = 1;
+        CopyToTwin(m_c, m_a);
+    }
+
+private:
+    // Which end moves: the one whose half holds the point nearest the
+    // silhouette's seed. Each end is moved once. When the end the rule picks
+    // already meets a silhouette (a short side between two of them), the
+    // other end goes instead, so the side runs from one outline to the
+    // other. An end on the border of the jigsaw area stays there as well:
+    // moved, it would open a gap along the border between two pieces.
+    // False when neither end may move.
+    bool ChooseMovingEnd() {
+        const CellEdge& a = m_a;
+        const JigsArea& area = m_c.area;
+        const double psx = m_pic.seedX, psy = m_pic.seedY;
         const double dx = a.rx2 - a.rx1, dy = a.ry2 - a.ry1, len2 = dx * dx + dy * dy;
         double t = len2 > 0 ? ((psx - a.rx1) * dx + (psy - a.ry1) * dy) / len2 : 0;
         t = std::fmin(1, std::fmax(0, t));
-        nx = a.rx1 + t * dx;
-        ny = a.ry1 + t * dy;
-    }
-    const double mx = Round((a.x1 + a.x2) / 2), my = Round((a.y1 + a.y2) / 2);
-    bool firstHalf;
-    if (std::fabs(a.y2 - a.y1) > std::fabs(a.x2 - a.x1))
-        firstHalf = ny < my;
-    else
-        firstHalf = a.x2 >= a.x1 ? nx < mx : nx > mx;
-    // Each end is moved once. When the end the rule picks already meets a
-    // silhouette (a short side between two of them), the other end goes
-    // instead, so the side runs from one outline to the other.
-    // An end on the border of the jigsaw area stays there as well: moved, it
-    // would open a gap along the border between two pieces.
-    auto onBorder = [&](double x, double y) {
-        return x == area.L || x == area.R || y == area.T || y == area.B;
-    };
-    const bool startFree = a.corner1 < 0 && !onBorder(a.x1, a.y1);
-    const bool endFree = a.corner2 < 0 && !onBorder(a.x2, a.y2);
-    if (a.corner1 == p || a.corner2 == p || (!startFree && !endFree)) return;
-    if (firstHalf && !startFree)
-        firstHalf = false;
-    else if (!firstHalf && !endFree)
-        firstHalf = true;
-    int ix, iy, cornerI;
-    double jx, jy;
-    if (firstHalf) {
-        ix = static_cast<int>(a.x2), iy = static_cast<int>(a.y2), cornerI = a.corner2;
-        jx = a.rx1, jy = a.ry1;
-    } else {
-        ix = static_cast<int>(a.x1), iy = static_cast<int>(a.y1), cornerI = a.corner1;
-        jx = a.rx2, jy = a.ry2;
+        const double nx = a.rx1 + t * dx, ny = a.ry1 + t * dy;
+        const double mx = Round((a.x1 + a.x2) / 2), my = Round((a.y1 + a.y2) / 2);
+        bool firstHalf;
+        if (std::fabs(a.y2 - a.y1) > std::fabs(a.x2 - a.x1))
+            firstHalf = ny < my;
+        else
+            firstHalf = a.x2 >= a.x1 ? nx < mx : nx > mx;
+        auto onBorder = [&](double x, double y) {
+            return x == area.L || x == area.R || y == area.T || y == area.B;
+        };
+        const bool startFree = a.corner1 < 0 && !onBorder(a.x1, a.y1);
+        const bool endFree = a.corner2 < 0 && !onBorder(a.x2, a.y2);
+        if (a.corner1 == m_p || a.corner2 == m_p || (!startFree && !endFree)) return false;
+        if (firstHalf && !startFree)
+            firstHalf = false;
+        else if (!firstHalf && !endFree)
+            firstHalf = true;
+        if (firstHalf) {
+            m_ix = static_cast<int>(a.x2), m_iy = static_cast<int>(a.y2), m_cornerI = a.corner2;
+            m_jx = a.rx1, m_jy = a.ry1;
+        } else {
+            m_ix = static_cast<int>(a.x1), m_iy = static_cast<int>(a.y1), m_cornerI = a.corner1;
+            m_jx = a.rx2, m_jy = a.ry2;
+        }
+        return true;
     }
 
-    // 2. Walk towards J; stop next to the silhouette (its box plus one pixel,
-    // inside the jigsaw area).
-    const TColor color = PieceColor(pic.MaskCode);
-    const int bl = Max(pic.boxX - 1, area.L), bt = Max(pic.boxY - 1, area.T);
-    const int br = Min(pic.boxX + pic.boxW, area.R), bb = Min(pic.boxY + pic.boxH, area.B);
-    auto nearSilhouette = [&](int x, int y) {
+    // Next to the silhouette: its colour within one pixel, inside its box
+    // plus one pixel and inside the jigsaw area.
+    bool NearSilhouette(int x, int y) const {
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx) {
                 const int qx = x + dx, qy = y + dy;
-                if (qx < bl || qx > br || qy < bt || qy > bb || !InMask(c.work, qx, qy)) continue;
-                if (MaskGet(c.work, qx, qy) == color) return true;
+                if (qx < m_bl || qx > m_br || qy < m_bt || qy > m_bb || !InMask(m_c.work, qx, qy))
+                    continue;
+                if (MaskGet(m_c.work, qx, qy) == m_color) return true;
             }
         return false;
-    };
-    auto walk = [&](int tx, int ty, int& hx, int& hy) {
+    }
+
+    // Walks from I towards (tx, ty); the first pixel next to the silhouette.
+    bool Walk(int tx, int ty, int& hx, int& hy) const {
         bool hit = false;
-        WalkFrom(ix, iy, tx, ty, [&](int x, int y) {
-            if (!nearSilhouette(x, y)) return true;
+        WalkFrom(m_ix, m_iy, tx, ty, [&](int x, int y) {
+            if (!NearSilhouette(x, y)) return true;
             hx = x, hy = y, hit = true;
             return false;
         });
         return hit;
-    };
-    auto clampX = [&](double x) { return std::fmin(area.R, std::fmax(area.L, x)); };
-    auto clampY = [&](double y) { return std::fmin(area.B, std::fmax(area.T, y)); };
-    auto turned = [&](double tx, double ty, double degrees, double& ox, double& oy) {
+    }
+
+    // (tx, ty) turned about I, held inside the jigsaw area.
+    void Turned(double tx, double ty, double degrees, double& ox, double& oy) const {
+        const JigsArea& area = m_c.area;
         const double r = degrees * std::numbers::pi / 180, s = std::sin(r), co = std::cos(r);
-        const double dx = tx - ix, dy = ty - iy;
-        ox = clampX(ix + dx * co - dy * s);
-        oy = clampY(iy + dx * s + dy * co);
-    };
+        const double dx = tx - m_ix, dy = ty - m_iy;
+        ox = std::fmin(area.R, std::fmax(area.L, m_ix + dx * co - dy * s));
+        oy = std::fmin(area.B, std::fmax(area.T, m_iy + dx * s + dy * co));
+    }
 
-    const TPiece& own = c.game.Pieces[k];
-    const TPiece& other = c.game.Pieces[a.neighbour];
-    const int jxi = Round(jx), jyi = Round(jy);
-    const int ownSide = SideOf(ix, iy, jxi, jyi, own.seedX, own.seedY);
-    const int otherSide = SideOf(ix, iy, jxi, jyi, other.seedX, other.seedY);
-    auto keepsSides = [&](int hx, int hy) {
-        return SideOf(ix, iy, hx, hy, own.seedX, own.seedY) == ownSide &&
-               SideOf(ix, iy, hx, hy, other.seedX, other.seedY) == otherSide;
-    };
+    // The two pieces' seeds stay on the sides of the line I -> H they had of I -> J.
+    bool KeepsSides(int hx, int hy) const {
+        return SideOf(m_ix, m_iy, hx, hy, m_own.seedX, m_own.seedY) == m_ownSide &&
+               SideOf(m_ix, m_iy, hx, hy, m_other.seedX, m_other.seedY) == m_otherSide;
+    }
 
-    int hx = 0, hy = 0;
-    double tx = jx, ty = jy;  // the accepted direction's far point
-    bool hit = walk(jxi, jyi, hx, hy);
-    // 3. Turn towards the silhouette's seed in 10 degree steps. The first
-    // round keeps the edge's length; when it meets nothing (the silhouette
-    // keeps clear of the cell's corner by more than the edge can reach), a
-    // second round runs the same directions on past the edge's end, far
-    // enough to cross the silhouette's box, so the side still closes on the
-    // outline instead of leaving a gap that joins two pieces.
-    const double edgeAngle = Angle0To2Pi(jy - iy, jx - ix);
-    const double seedAngle = Angle0To2Pi(psy - iy, psx - ix);
-    // Towards the seed the short way round: a plain comparison of the two
-    // angles would turn away from it when they lie on both sides of angle 0.
-    double diff = seedAngle - edgeAngle;
-    if (diff > std::numbers::pi) diff -= 2 * std::numbers::pi;
-    if (diff < -std::numbers::pi) diff += 2 * std::numbers::pi;
-    const double sign = diff > 0 ? 1 : -1;
-    const double length = std::hypot(jx - ix, jy - iy);
-    const double reach =
-        length + std::hypot(pic.boxW + 2.0, pic.boxH + 2.0) + std::hypot(psx - ix, psy - iy);
-    for (int round = 0; round < 2 && !hit; ++round) {
-        const double stretch = round == 0 || length <= 0 ? 1.0 : reach / length;
-        const double fx = ix + (jx - ix) * stretch, fy = iy + (jy - iy) * stretch;
-        for (int step = round == 0 ? 1 : 0; step <= 9 && !hit; ++step) {
-            double ox, oy;
-            turned(fx, fy, sign * 10 * step, ox, oy);
-            int qx = 0, qy = 0;
-            if (walk(Round(ox), Round(oy), qx, qy) && keepsSides(qx, qy)) {
-                hit = true;
-                hx = qx, hy = qy, tx = ox, ty = oy;
+    bool Accept(bool hit, int qx, int qy, double ox, double oy) {
+        if (!hit) return false;
+        m_hx = qx, m_hy = qy, m_tx = ox, m_ty = oy;
+        return true;
+    }
+
+    // How far a walk may reach to cross the silhouette's box.
+    double Reach() const {
+        const double psx = m_pic.seedX, psy = m_pic.seedY;
+        return std::hypot(m_jx - m_ix, m_jy - m_iy) +
+               std::hypot(m_pic.boxW + 2.0, m_pic.boxH + 2.0) + std::hypot(psx - m_ix, psy - m_iy);
+    }
+
+    // Turns towards the silhouette's seed in 10 degree steps. The first round
+    // keeps the edge's length; when it meets nothing (the silhouette keeps
+    // clear of the cell's corner by more than the edge can reach), a second
+    // round runs the same directions on past the edge's end, far enough to
+    // cross the silhouette's box, so the side still closes on the outline
+    // instead of leaving a gap that joins two pieces.
+    bool TurnTowardsSeed() {
+        const double psx = m_pic.seedX, psy = m_pic.seedY;
+        const double edgeAngle = Angle0To2Pi(m_jy - m_iy, m_jx - m_ix);
+        const double seedAngle = Angle0To2Pi(psy - m_iy, psx - m_ix);
+        // Towards the seed the short way round: a plain comparison of the two
+        // angles would turn away from it when they lie on both sides of angle 0.
+        double diff = seedAngle - edgeAngle;
+        if (diff > std::numbers::pi) diff -= 2 * std::numbers::pi;
+        if (diff < -std::numbers::pi) diff += 2 * std::numbers::pi;
+        const double sign = diff > 0 ? 1 : -1;
+        const double length = std::hypot(m_jx - m_ix, m_jy - m_iy);
+        for (int round = 0; round < 2; ++round) {
+            const double stretch = round == 0 || length <= 0 ? 1.0 : Reach() / length;
+            const double fx = m_ix + (m_jx - m_ix) * stretch, fy = m_iy + (m_jy - m_iy) * stretch;
+            for (int step = round == 0 ? 1 : 0; step <= 9; ++step) {
+                double ox, oy;
+                Turned(fx, fy, sign * 10 * step, ox, oy);
+                int qx = 0, qy = 0;
+                const bool hit = Walk(Round(ox), Round(oy), qx, qy) && KeepsSides(qx, qy);
+                if (Accept(hit, qx, qy, ox, oy)) return true;
             }
         }
+        return false;
     }
+
     // Last, for edges too short to give a direction of their own: straight
     // at the silhouette's seed and, failing that, turned either way, taking
     // a line that keeps the two pieces' seeds apart.
-    if (!hit) {
-        const double toSeed = std::hypot(psx - ix, psy - iy);
-        const double stretch = toSeed > 0 ? reach / toSeed : 1.0;
-        const double fx = ix + (psx - ix) * stretch, fy = iy + (psy - iy) * stretch;
-        for (int step = 0; step <= 18 && !hit; ++step) {
+    bool AimAtSeed() {
+        const double psx = m_pic.seedX, psy = m_pic.seedY;
+        const double toSeed = std::hypot(psx - m_ix, psy - m_iy);
+        const double stretch = toSeed > 0 ? Reach() / toSeed : 1.0;
+        const double fx = m_ix + (psx - m_ix) * stretch, fy = m_iy + (psy - m_iy) * stretch;
+        for (int step = 0; step <= 18; ++step) {
             const double deg = (step % 2 ? 1 : -1) * 10.0 * ((step + 1) / 2);
             double ox, oy;
-            turned(fx, fy, deg, ox, oy);
+            Turned(fx, fy, deg, ox, oy);
             int qx = 0, qy = 0;
-            if (!walk(Round(ox), Round(oy), qx, qy)) continue;
-            const int a1 = SideOf(ix, iy, qx, qy, own.seedX, own.seedY);
-            const int a2 = SideOf(ix, iy, qx, qy, other.seedX, other.seedY);
-            if (a1 != 0 && a2 != 0 && a1 != a2) {
-                hit = true;
-                hx = qx, hy = qy, tx = ox, ty = oy;
-            }
+            if (!Walk(Round(ox), Round(oy), qx, qy)) continue;
+            const int a1 = SideOf(m_ix, m_iy, qx, qy, m_own.seedX, m_own.seedY);
+            const int a2 = SideOf(m_ix, m_iy, qx, qy, m_other.seedX, m_other.seedY);
+            const bool apart = a1 != 0 && a2 != 0 && a1 != a2;
+            if (Accept(apart, qx, qy, ox, oy)) return true;
         }
+        return false;
     }
-    if (!hit) return;
 
-    // 4. Refine in 2 degree steps: the nearest hit that keeps the seeds on
-    // their sides and clear of the new edge.
-    {
+    // Refines in 2 degree steps about the accepted direction: the nearest
+    // hit that keeps the seeds on their sides and clear of the new edge.
+    void Refine() {
         bool found = false;
         int bestX = 0, bestY = 0;
         long bestD = 0;
         for (int deg = -20; deg <= 20; deg += 2) {
             double ox, oy;
-            turned(tx, ty, deg, ox, oy);
+            Turned(m_tx, m_ty, deg, ox, oy);
             int qx, qy;
-            if (!walk(Round(ox), Round(oy), qx, qy) || !keepsSides(qx, qy)) continue;
-            if (SegmentDistance(ix, iy, qx, qy, own.seedX, own.seedY) <= kSeedClearance ||
-                SegmentDistance(ix, iy, qx, qy, other.seedX, other.seedY) <= kSeedClearance)
+            if (!Walk(Round(ox), Round(oy), qx, qy) || !KeepsSides(qx, qy)) continue;
+            if (SegmentDistance(m_ix, m_iy, qx, qy, m_own.seedX, m_own.seedY) <= kSeedClearance ||
+                SegmentDistance(m_ix, m_iy, qx, qy, m_other.seedX, m_other.seedY) <= kSeedClearance)
                 continue;
-            const long d = long(qx - ix) * (qx - ix) + long(qy - iy) * (qy - iy);
+            const long d = long(qx - m_ix) * (qx - m_ix) + long(qy - m_iy) * (qy - m_iy);
             if (!found || d < bestD) found = true, bestD = d, bestX = qx, bestY = qy;
         }
-        if (found) hx = bestX, hy = bestY;
+        if (found) m_hx = bestX, m_hy = bestY;
     }
 
-    // 5. The new ends, the corner link and the changed flag, in both cells.
-    StoreOrdered(a, ix, iy, cornerI, hx, hy, p);
-    a.changed = 1;
-    CopyToTwin(c, a);
+    CellCutState& m_c;
+    CellEdge& m_a;
+    const int m_p;
+    const TPiece& m_pic;
+    const TPiece& m_own;
+    const TPiece& m_other;
+    const TColor m_color;
+    int m_bl = 0, m_bt = 0, m_br = 0, m_bb = 0;  // the silhouette's box plus one pixel
+    int m_ix = 0, m_iy = 0, m_cornerI = -1;      // the end that stays
+    double m_jx = 0, m_jy = 0;                   // the end walked towards
+    int m_ownSide = 0, m_otherSide = 0;
+    int m_hx = 0, m_hy = 0;     // where the walk met the silhouette
+    double m_tx = 0, m_ty = 0;  // the accepted direction's far point
+};
+
+void BendEdge(CellCutState& c, int k, CellEdge& a, int p) {
+    EdgeBender(c, k, a, p).Run();
 }
 
 }  // namespace
@@ -326,91 +380,106 @@ void SpacingPass(CellCutState& c, int limit) {
     }
 }
 
-bool PlaceOne(CellCutState& c, ShapeData& data, int k) {
-    const GameHeader& h = c.H();
-    TPiece& p = c.game.Pieces[k];
-    // 1. The drawing.
-    const int e = c.game.RandInt(data.Count);
-    if (!SelectShape(data, e)) {  // a blob that is no drawing makes no silhouette
-        p.isPicture = 0;
-        return false;
-    }
-    const ShapeDirEntry& entry = data.Entries[e];
-    const int w0 = entry.width, h0 = entry.height, bw = p.boxW, bh = p.boxH;
-    // 2. Fit into the cell's box, then a little larger.
-    int w = w0, hgt = h0;
+namespace {
+
+// The drawing's size in a box of bw x bh: shrunk to fit when it is larger,
+// keeping its shape, then a little larger (kFit).
+void FitSize(int w0, int h0, int bw, int bh, int& w, int& h) {
+    w = w0;
+    h = h0;
     if (bw < w0 || bh < h0) {
         w = bh * w0 / h0;
-        hgt = bh;
+        h = bh;
         if (bw < w) {
-            hgt = bw * h0 / w0;
+            h = bw * h0 / w0;
             w = bw;
         }
     }
     w = Round(kFit * w);
-    hgt = Round(kFit * hgt);
-    const double scale = hgt < w ? double(w) / w0 : double(hgt) / h0;
-    // 3. Angle and mirroring.
-    const int angle = c.game.RandInt(60) - 30;
-    const bool mirrorLR = entry.flipHorizontal ? c.game.RandInt(2) != 0 : false;
-    const bool mirrorTB = entry.flipVertical ? c.game.RandInt(2) != 0 : false;
-    // 4. Turned, coloured and drawn centred on the cell centre.
-    TMetafile mf = data.Current;
-    MirrorShape(mf, mirrorLR, mirrorTB);
-    const RotatedSize rs = RotateShape(mf, angle);
-    const int dw = Round(rs.W2 * scale), dh = Round(rs.H2 * scale);
-    const CutSite& site = c.sites[k];
-    const int bx = Round(site.centreX) - dw / 2, by = Round(site.centreY) - dh / 2;
-    p.boxX = bx;
-    p.boxY = by;
-    p.boxW = dw;
-    p.boxH = dh;
-    const TColor color = PieceColor(p.MaskCode);
-    RecolourShape(mf, color);
-    DrawMetafile(c.work, mf, bx, by, dw, dh, &color);
+    h = Round(kFit * h);
+}
 
-    // 5. Rejected when it covers the seed of an ordinary piece nearby ...
-    bool rejected = false;
+// Whether the silhouette of piece k covers the seed of an ordinary piece
+// within two cells.
+bool CoversNearbySeed(const CellCutState& c, int k, TColor color) {
+    const GameHeader& h = c.game.Header;
     const int row = k / h.TilePX, col = k % h.TilePX;
-    for (int dr = -2; dr <= 2 && !rejected; ++dr)
-        for (int dc = -2; dc <= 2 && !rejected; ++dc) {
+    for (int dr = -2; dr <= 2; ++dr)
+        for (int dc = -2; dc <= 2; ++dc) {
             const int r = row + dr, cc = col + dc;
             if (r < 0 || r >= h.TilePY || cc < 0 || cc >= h.TilePX) continue;
             const int q = r * h.TilePX + cc;
             if (q == k || Marked(c, q)) continue;
             const TPiece& o = c.game.Pieces[q];
             if (InMask(c.work, o.seedX, o.seedY) && MaskGet(c.work, o.seedX, o.seedY) == color)
-                rejected = true;
+                return true;
         }
-    // ... or reaches over a far side of a neighbouring cell.
-    for (int j = 0; j < site.edgeCount && !rejected; ++j) {
+    return false;
+}
+
+bool SharesAnEnd(const CellEdge& f, const CellEdge& e) {
+    auto same = [](double ax, double ay, double bx, double by) { return ax == bx && ay == by; };
+    return same(f.x1, f.y1, e.x1, e.y1) || same(f.x1, f.y1, e.x2, e.y2) ||
+           same(f.x2, f.y2, e.x1, e.y1) || same(f.x2, f.y2, e.x2, e.y2);
+}
+
+// Whether the silhouette of piece k reaches over a side of a neighbouring
+// cell that does not touch the side the two cells share.
+bool ReachesOverFarSide(const CellCutState& c, int k, uint8_t maskCode) {
+    const CutSite& site = c.sites[k];
+    for (int j = 0; j < site.edgeCount; ++j) {
         const CellEdge& shared = site.edges[j];
         if (shared.neighbour < 0) continue;
         const CutSite& nb = c.sites[shared.neighbour];
-        auto sharesEnd = [&](const CellEdge& f) {
-            auto same = [](double ax, double ay, double bx2, double by2) {
-                return ax == bx2 && ay == by2;
-            };
-            return same(f.x1, f.y1, shared.x1, shared.y1) ||
-                   same(f.x1, f.y1, shared.x2, shared.y2) ||
-                   same(f.x2, f.y2, shared.x1, shared.y1) || same(f.x2, f.y2, shared.x2, shared.y2);
-        };
-        for (int q = 0; q < nb.edgeCount && !rejected; ++q) {
+        for (int q = 0; q < nb.edgeCount; ++q) {
             const CellEdge& f = nb.edges[q];
-            if (f.neighbour == k || sharesEnd(f)) continue;
+            if (f.neighbour == k || SharesAnEnd(f, shared)) continue;
+            bool reached = false;
             WalkLine(int(f.x1), int(f.y1), int(f.x2), int(f.y2), [&](int x, int y) {
-                if (InMask(c.work, x, y) && MaskPx(c.work, x, y)[0] == p.MaskCode) rejected = true;
-                return !rejected;
+                reached = InMask(c.work, x, y) && MaskPx(c.work, x, y)[0] == maskCode;
+                return !reached;
             });
+            if (reached) return true;
         }
     }
-    // 6. Erased again by drawing it in white.
-    if (rejected) {
-        RecolourShape(mf, kWhite);
-        DrawMetafile(c.work, mf, bx, by, dw, dh, &kWhite);
+    return false;
+}
+
+}  // namespace
+
+bool PlaceOne(CellCutState& c, ShapeData& data, int k) {
+    TPiece& p = c.game.Pieces[k];
+    const int e = c.game.RandInt(data.Count);
+    if (!SelectShape(data, e)) {  // a blob that is no drawing makes no silhouette
         p.isPicture = 0;
+        return false;
     }
-    return !rejected;
+    const ShapeDirEntry& entry = data.Entries[e];
+    int w = 0, hgt = 0;
+    FitSize(entry.width, entry.height, p.boxW, p.boxH, w, hgt);
+    const double scale = hgt < w ? double(w) / entry.width : double(hgt) / entry.height;
+    const int angle = c.game.RandInt(60) - 30;
+    const bool mirrorLR = entry.flipHorizontal ? c.game.RandInt(2) != 0 : false;
+    const bool mirrorTB = entry.flipVertical ? c.game.RandInt(2) != 0 : false;
+    // Turned, coloured and drawn centred on the cell centre.
+    TMetafile mf = data.Current;
+    MirrorShape(mf, mirrorLR, mirrorTB);
+    const RotatedSize rs = RotateShape(mf, angle);
+    const int dw = Round(rs.W2 * scale), dh = Round(rs.H2 * scale);
+    const CutSite& site = c.sites[k];
+    p.boxX = Round(site.centreX) - dw / 2;
+    p.boxY = Round(site.centreY) - dh / 2;
+    p.boxW = dw;
+    p.boxH = dh;
+    const TColor color = PieceColor(p.MaskCode);
+    RecolourShape(mf, color);
+    DrawMetafile(c.work, mf, p.boxX, p.boxY, dw, dh, &color);
+    if (!CoversNearbySeed(c, k, color) && !ReachesOverFarSide(c, k, p.MaskCode)) return true;
+    // Rejected: erased again by drawing it in white.
+    RecolourShape(mf, kWhite);
+    DrawMetafile(c.work, mf, p.boxX, p.boxY, dw, dh, &kWhite);
+    p.isPicture = 0;
+    return false;
 }
 
 void RerouteEdges(CellCutState& c) {
@@ -468,9 +537,84 @@ void ClearEdges(CellCutState& c) {
     }
 }
 
-int JoinCrossedEdges(CellCutState& c) {
-    const int n = c.H().TileNum;
+namespace {
+
+// The silhouette both edges were bent towards (a corner link they share), or -1.
+int CommonSilhouette(const CellEdge& a, const CellEdge& b) {
+    for (int pa : {a.corner1, a.corner2})
+        if (pa >= 0 && (pa == b.corner1 || pa == b.corner2)) return pa;
+    return -1;
+}
+
+// The outline pixel a new side from X runs to: the first pixel of the
+// silhouette on the line towards its seed or, when the seed lies outside the
+// outline (a crescent, an umbrella), the outline's pixel nearest to X, which
+// the straight line reaches without crossing the outline elsewhere.
+bool OutlinePixel(const CellCutState& c, const TPiece& pic, int xx, int xy, int& px, int& py) {
+    const TColor color = PieceColor(pic.MaskCode);
+    bool found = false;
+    WalkFrom(xx, xy, pic.seedX, pic.seedY, [&](int x, int y) {
+        if (!InMask(c.work, x, y) || MaskGet(c.work, x, y) != color) return true;
+        px = x, py = y, found = true;
+        return false;
+    });
+    if (found) return true;
+    long best = -1;
+    for (int y = Max(pic.boxY, 0); y < pic.boxY + pic.boxH && y < c.work.Height; ++y)
+        for (int x = Max(pic.boxX, 0); x < pic.boxX + pic.boxW && x < c.work.Width; ++x) {
+            if (MaskGet(c.work, x, y) != color) continue;
+            const long d = long(x - xx) * (x - xx) + long(y - xy) * (y - xy);
+            if (best < 0 || d < best) best = d, px = x, py = y, found = true;
+        }
+    return found;
+}
+
+// Two sides of one cell, both bent towards silhouette p, cross at X: both
+// now end at X, and the two neighbours beyond them get a new shared side
+// from X to the outline.
+JoinFailure JoinAt(CellCutState& c, CellEdge& a, CellEdge& b, int p, double cx, double cy) {
+    const int xx = Round(cx), xy = Round(cy);
+    int px = 0, py = 0;
+    if (!OutlinePixel(c, c.game.Pieces[p], xx, xy, px, py)) return JoinFailure::NoPixel;
+    const int ma = a.neighbour, mb = b.neighbour;
+    CutSite& sa = c.sites[ma];
+    CutSite& sb = c.sites[mb];
+    if (sa.edgeCount >= kMaxCellEdges || sb.edgeCount >= kMaxCellEdges)
+        return JoinFailure::NoPicture;
+    for (CellEdge* e : {&a, &b}) {
+        if (e->corner1 == p)
+            StoreOrdered(*e, xx, xy, -1, int(e->x2), int(e->y2), e->corner2);
+        else
+            StoreOrdered(*e, int(e->x1), int(e->y1), e->corner1, xx, xy, -1);
+        CopyToTwin(c, *e);
+    }
+    const int slotA = sa.edgeCount++, slotB = sb.edgeCount++;
+    for (auto [site, slot, other, otherSlot] :
+         {std::tuple{&sa, slotA, mb, slotB}, std::tuple{&sb, slotB, ma, slotA}}) {
+        CellEdge& ne = site->edges[slot];
+        ne = CellEdge{};
+        StoreOrdered(ne, xx, xy, -1, px, py, p);
+        ne.neighbour = static_cast<int16_t>(other);
+        ne.twin = otherSlot;
+        ne.active = 1;
+    }
+    return JoinFailure::None;
+}
+
+// Whether sides a and b (bent, towards ordinary pieces, b longer than two
+// pixels) cross, and where.
+bool BentSidesCross(const CellCutState& c, const CellEdge& a, const CellEdge& b, double& cx,
+                    double& cy) {
     auto candidate = [&](const CellEdge& e) { return e.changed && TowardsUnmarked(c, e); };
+    if (!candidate(a) || !candidate(b)) return false;
+    if (!(std::fabs(b.x2 - b.x1) > 2 || std::fabs(b.y2 - b.y1) > 2)) return false;
+    return SegmentIntersection(a.x1, a.y1, a.x2, a.y2, b.x1, b.y1, b.x2, b.y2, true, cx, cy);
+}
+
+}  // namespace
+
+JoinFailure JoinCrossedEdges(CellCutState& c) {
+    const int n = c.H().TileNum;
     for (int k = 0; k < n; ++k) {
         if (Marked(c, k)) continue;
         CutSite& s = c.sites[k];
@@ -478,80 +622,24 @@ int JoinCrossedEdges(CellCutState& c) {
             for (int ib = ia + 1; ib < s.edgeCount; ++ib) {
                 CellEdge& a = s.edges[ia];
                 CellEdge& b = s.edges[ib];
-                if (!candidate(a) || !candidate(b)) continue;
-                if (!(std::fabs(b.x2 - b.x1) > 2 || std::fabs(b.y2 - b.y1) > 2)) continue;
                 double cx, cy;
-                if (!SegmentIntersection(a.x1, a.y1, a.x2, a.y2, b.x1, b.y1, b.x2, b.y2, true, cx,
-                                         cy))
-                    continue;
-                const int ma = a.neighbour, mb = b.neighbour;
-                if (ma == mb) continue;  // one neighbour on both sides: nothing to join
-                int p = -1;
-                for (int pa : {a.corner1, a.corner2})
-                    if (pa >= 0 && (pa == b.corner1 || pa == b.corner2)) {
-                        p = pa;
-                        break;
-                    }
+                if (!BentSidesCross(c, a, b, cx, cy)) continue;
+                if (a.neighbour == b.neighbour)
+                    continue;  // one neighbour on both sides: nothing to join
                 // Sides bent towards two different silhouettes (or one whose
                 // link an earlier join used up) cross without closing a
                 // region between them and one outline: they are left as they
                 // are rather than ending the attempt. The small region
                 // beyond their crossing goes to a neighbour when the holes
                 // are filled.
+                const int p = CommonSilhouette(a, b);
                 if (p < 0) continue;
-                const int xx = Round(cx), xy = Round(cy);
-                const TPiece& pic = c.game.Pieces[p];
-                const TColor color = PieceColor(pic.MaskCode);
-                int px = 0, py = 0;
-                bool found = false;
-                WalkFrom(xx, xy, pic.seedX, pic.seedY, [&](int x, int y) {
-                    if (!InMask(c.work, x, y) || MaskGet(c.work, x, y) != color) return true;
-                    px = x, py = y, found = true;
-                    return false;
-                });
-                // The seed of a silhouette may lie outside its outline (a
-                // crescent, an umbrella): then the side goes to the outline's
-                // pixel nearest to X, which the straight line reaches
-                // without crossing the outline elsewhere.
-                if (!found) {
-                    long best = -1;
-                    for (int y = Max(pic.boxY, 0); y < pic.boxY + pic.boxH && y < c.work.Height;
-                         ++y)
-                        for (int x = Max(pic.boxX, 0); x < pic.boxX + pic.boxW && x < c.work.Width;
-                             ++x) {
-                            if (MaskGet(c.work, x, y) != color) continue;
-                            const long d = long(x - xx) * (x - xx) + long(y - xy) * (y - xy);
-                            if (best < 0 || d < best) best = d, px = x, py = y, found = true;
-                        }
-                }
-                if (!found) return kJoinNoPixel;
-                CutSite& sa = c.sites[ma];
-                CutSite& sb = c.sites[mb];
-                if (sa.edgeCount >= kMaxCellEdges || sb.edgeCount >= kMaxCellEdges)
-                    return kJoinNoPicture;
-                // Both edges end at X now.
-                for (CellEdge* e : {&a, &b}) {
-                    if (e->corner1 == p)
-                        StoreOrdered(*e, xx, xy, -1, int(e->x2), int(e->y2), e->corner2);
-                    else
-                        StoreOrdered(*e, int(e->x1), int(e->y1), e->corner1, xx, xy, -1);
-                    CopyToTwin(c, *e);
-                }
-                // The new side between the two neighbours, from X to the silhouette.
-                const int slotA = sa.edgeCount++, slotB = sb.edgeCount++;
-                for (auto [site, slot, other, otherSlot] :
-                     {std::tuple{&sa, slotA, mb, slotB}, std::tuple{&sb, slotB, ma, slotA}}) {
-                    CellEdge& ne = site->edges[slot];
-                    ne = CellEdge{};
-                    StoreOrdered(ne, xx, xy, -1, px, py, p);
-                    ne.neighbour = static_cast<int16_t>(other);
-                    ne.twin = otherSlot;
-                    ne.active = 1;
-                }
+                const JoinFailure failure = JoinAt(c, a, b, p, cx, cy);
+                if (failure != JoinFailure::None) return failure;
             }
         }
     }
-    return 0;
+    return JoinFailure::None;
 }
 
 void DropTinyEdges(CellCutState& c) {
@@ -619,11 +707,13 @@ void FinalBoxes(CellCutState& c) {
 
 }  // namespace silhouette
 
-Silhouettes::Silhouettes(std::string shapeFile, Platform* platform)
-    : m_file(std::move(shapeFile)), m_platform(platform) {}
+Silhouettes::Silhouettes(std::string shapeFile) : m_file(std::move(shapeFile)) {}
 
-bool Silhouettes::Load(CellCutState&) {
-    const ShapeLoadResult r = LoadShapeData(m_data, m_file, m_platform);
+bool Silhouettes::Load(CellCutState& cut) {
+    const ShapeLoadResult r = LoadShapeData(m_data, m_file);
+    const bool tell = r == ShapeLoadResult::InvalidMagic ||
+                      (r == ShapeLoadResult::Damaged && !std::exchange(m_damageTold, true));
+    if (tell) cut.messages.push_back(DescribeShapeLoad(r, m_file).Error());
     // Without entries no piece is marked: the cut makes ordinary cells.
     return r == ShapeLoadResult::Loaded && m_data.Count > 0;
 }
@@ -640,7 +730,7 @@ void Silhouettes::MarkInitial(CellCutState& c) {
     }
 }
 
-int Silhouettes::Place(CellCutState& c) {
+JoinFailure Silhouettes::Place(CellCutState& c) {
     using namespace silhouette;
     const GameHeader& h = c.H();
     m_placed = m_rejected = 0;
@@ -657,10 +747,11 @@ int Silhouettes::Place(CellCutState& c) {
         }
     RerouteEdges(c);
     ClearEdges(c);
-    if (const int failure = JoinCrossedEdges(c)) return failure;
+    if (const JoinFailure failure = JoinCrossedEdges(c); failure != JoinFailure::None)
+        return failure;
     DropTinyEdges(c);
     FinalBoxes(c);
-    return 0;
+    return JoinFailure::None;
 }
 
 void Silhouettes::Release(CellCutState&) {

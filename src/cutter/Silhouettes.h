@@ -7,23 +7,21 @@
 
 namespace orvel {
 
-class Platform;
-
-// Joining failures that end a drawing attempt of shape style 3.
-constexpr int kJoinNoPicture = 100;  // no common silhouette, or no free edge slot
-constexpr int kJoinNoPixel = 101;    // the line towards the silhouette never meets it
-
 // Shape style 3: some pieces become silhouettes from the shape data file,
 // and the cells around them are re-shaped to run out from the outline.
+//
+// The file is read at every cut. A file with the wrong magic is reported at
+// every cut ("Invalid DAT file!"); a damaged one only at the first cut of
+// this object, so one object kept for the program's run says so once. Both
+// cut without silhouettes.
 class Silhouettes : public PicturePieces {
 public:
-    // shapeFile: the full path of pic_orvel.dat; platform shows "Invalid DAT
-    // file!" (may be nullptr: no message).
-    Silhouettes(std::string shapeFile, Platform* platform);
+    // shapeFile: the full path of pic_orvel.dat.
+    explicit Silhouettes(std::string shapeFile);
 
     bool Load(CellCutState& cut) override;
     void MarkInitial(CellCutState& cut) override;
-    int Place(CellCutState& cut) override;
+    JoinFailure Place(CellCutState& cut) override;
     void Release(CellCutState& cut) override;
 
     // What the last Place did, for the tools and tests.
@@ -33,8 +31,8 @@ public:
 
 private:
     std::string m_file;
-    Platform* m_platform;
     ShapeData m_data;
+    bool m_damageTold = false;
     int m_placed = 0;
     int m_rejected = 0;
 };
@@ -46,7 +44,7 @@ void SpacingPass(CellCutState& c, int limit);
 bool PlaceOne(CellCutState& c, ShapeData& data, int k);
 void RerouteEdges(CellCutState& c);
 void ClearEdges(CellCutState& c);
-int JoinCrossedEdges(CellCutState& c);
+JoinFailure JoinCrossedEdges(CellCutState& c);
 void DropTinyEdges(CellCutState& c);
 void FinalBoxes(CellCutState& c);
 }  // namespace silhouette

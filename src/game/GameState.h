@@ -89,4 +89,19 @@ struct TGame {
     int RandInt(int n) { return Random.RandInt(n); }
 };
 
+// Marks the game Busy for as long as it lives: a command, mouse handler or
+// save holds one, so the autosave tick never runs in the middle of it. The
+// flag goes back to what it was, so an operation may run inside another.
+class [[nodiscard]] TBusyScope {
+public:
+    explicit TBusyScope(TGame& game) : m_game(game), m_was(game.Busy) { game.Busy = true; }
+    ~TBusyScope() { m_game.Busy = m_was; }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    TGame& m_game;
+    bool m_was;
+};
+
 }  // namespace orvel

@@ -45,7 +45,6 @@ namespace {
 
 bool CreateWithDepth(TMyBitmap& buf, int width, int height, int bytesPerPixel) {
     ReleaseBitmap(buf);
-    ClearBitmap(buf);
     if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide)
         return false;
     const int64_t stride = (static_cast<int64_t>(width) * bytesPerPixel + 3) & ~int64_t{3};
@@ -61,7 +60,7 @@ bool CreateWithDepth(TMyBitmap& buf, int width, int height, int bytesPerPixel) {
     buf.Height = height;
     buf.Size = static_cast<int32_t>(size);
     buf.HasAlpha = bytesPerPixel == 4;
-    return buf.HasAlpha;
+    return true;
 }
 
 }  // namespace
@@ -77,7 +76,6 @@ bool Create32(TMyBitmap& buf, int width, int height) {
 bool AttachPixels(TMyBitmap& buf, uint8_t* bits, int width, int height, int bytesPerPixel,
                   int stride) {
     ReleaseBitmap(buf);
-    ClearBitmap(buf);
     if (!bits || width <= 0 || height <= 0 || (bytesPerPixel != 3 && bytesPerPixel != 4))
         return false;
     buf.Bits = bits;
@@ -87,24 +85,27 @@ bool AttachPixels(TMyBitmap& buf, uint8_t* bits, int width, int height, int byte
     buf.Height = height;
     buf.Size = stride * height;
     buf.HasAlpha = bytesPerPixel == 4;
-    return buf.HasAlpha;
+    return true;
 }
 
 void ReleaseBitmap(TMyBitmap& buf) {
-    if (buf.Width <= 0) return;
-    std::free(buf.Bitmap);  // nullptr for views
-    buf.Bitmap = nullptr;
-    buf.Bits = nullptr;
-    buf.Width = 0;
-    buf.Height = 0;
-    buf.Size = 0;
+    std::free(buf.Bitmap);  // nullptr for views and empty buffers
+    ClearBitmap(buf);
 }
 
-uint8_t* RowPtr(const TMyBitmap& buf, int y) {
+const uint8_t* RowPtr(const TMyBitmap& buf, int y) {
     return buf.Bits + static_cast<ptrdiff_t>(buf.Height - 1 - y) * buf.Stride;
 }
 
-uint8_t* PixelPtr(const TMyBitmap& buf, int x, int y) {
+uint8_t* RowPtr(TMyBitmap& buf, int y) {
+    return buf.Bits + static_cast<ptrdiff_t>(buf.Height - 1 - y) * buf.Stride;
+}
+
+const uint8_t* PixelPtr(const TMyBitmap& buf, int x, int y) {
+    return RowPtr(buf, y) + static_cast<ptrdiff_t>(x) * buf.BytesPerPixel;
+}
+
+uint8_t* PixelPtr(TMyBitmap& buf, int x, int y) {
     return RowPtr(buf, y) + static_cast<ptrdiff_t>(x) * buf.BytesPerPixel;
 }
 
@@ -169,22 +170,19 @@ void Turn(TMyBitmap& dst, const TMyBitmap& src, int cols, int rows, int base) {
 
 // Reading from the buffer being replaced needs a separate destination first.
 template <typename Op>
-void IntoFresh(TMyBitmap& dst, const TMyBitmap& src, Op op) {
-    if (&dst != &src) {
-        op(dst);
-        return;
-    }
+bool IntoFresh(TMyBitmap& dst, const TMyBitmap& src, Op op) {
+    if (&dst != &src) return op(dst);
     TMyBitmap fresh;
-    op(fresh);
+    const bool made = op(fresh);
     dst = std::move(fresh);
+    return made;
 }
 
 }  // namespace
 
-void CopyFromBitmap(TMyBitmap& dst, const TMyBitmap& src) {
-    IntoFresh(dst, src, [&src](TMyBitmap& out) {
-        Create24(out, src.Width, src.Height);
-        if (out.Width <= 0) return;
+bool CopyFromBitmap(TMyBitmap& dst, const TMyBitmap& src) {
+    return IntoFresh(dst, src, [&src](TMyBitmap& out) {
+        if (!Create24(out, src.Width, src.Height)) return false;
         for (int y = 0; y < src.Height; ++y) {
             const uint8_t* s = RowPtr(src, y);
             uint8_t* d = RowPtr(out, y);
@@ -198,29 +196,30 @@ void CopyFromBitmap(TMyBitmap& dst, const TMyBitmap& src) {
                 d[2] = s[2];
             }
         }
+        return true;
     });
 }
 
-void RotateRight(TMyBitmap& dst, const TMyBitmap& src) {
-    IntoFresh(dst, src, [&src](TMyBitmap& out) {
-        Create24(out, src.Height, src.Width);
-        if (out.Width <= 0) return;
+bool RotateRight(TMyBitmap& dst, const TMyBitmap& src) {
+    return IntoFresh(dst, src, [&src](TMyBitmap& out) {
+        if (!Create24(out, src.Height, src.Width)) return false;
         Turn(out, src, src.Width, src.Height, src.Height - 1);
+        return true;
     });
 }
 
-void RotateRightWithMargin(TMyBitmap& dst, const TMyBitmap& src, int margin) {
-    IntoFresh(dst, src, [&src, margin](TMyBitmap& out) {
+bool RotateRightWithMargin(TMyBitmap& dst, const TMyBitmap& src, int margin) {
+    return IntoFresh(dst, src, [&src, margin](TMyBitmap& out) {
         const int w = src.Height;  // W'
         const int h = src.Width;   // H'
-        Create24(out, w, h);
-        if (out.Width <= 0) return;
+        if (!Create24(out, w, h)) return false;
         const int m = Clamp(margin, 0, Min(w, h));
         // Fresh black margin at the right and along the bottom.
         FillBox(out, w - m, 0, m, h - m, 0);
         FillBox(out, 0, h - m, w, m, 0);
         // The source's own margin (its right columns and bottom rows) is dropped.
         Turn(out, src, h - m, w - m, w - m - 1);
+        return true;
     });
 }
 

@@ -40,17 +40,24 @@ struct TMyBitmap {
 constexpr int32_t kMaxBitmapSide = 1 << 16;
 
 void ClearBitmap(TMyBitmap& buf);  // forgets the buffer without freeing (for views)
-// Release, then allocate a new buffer. Return HasAlpha (false for Create24)
-// and leave the buffer empty (Width 0) when the size is not positive, too
-// large, or memory runs out; callers check Width.
-bool Create24(TMyBitmap& buf, int width, int height);
-bool Create32(TMyBitmap& buf, int width, int height);
-// Views pixel memory owned by someone else (an on-screen image, say).
-bool AttachPixels(TMyBitmap& buf, uint8_t* bits, int width, int height, int bytesPerPixel, int stride);
+// Release, then allocate a new buffer. False, with the buffer left released,
+// when the size is not positive, too large, or memory runs out.
+[[nodiscard]] bool Create24(TMyBitmap& buf, int width, int height);
+[[nodiscard]] bool Create32(TMyBitmap& buf, int width, int height);
+// Views pixel memory owned by someone else (an on-screen image, say); false
+// (and a released buffer) for a null block, a non-positive size or a depth
+// other than 3 or 4 bytes.
+[[nodiscard]] bool AttachPixels(TMyBitmap& buf, uint8_t* bits, int width, int height,
+                                int bytesPerPixel, int stride);
+// Frees owned memory; afterwards every field is zero (Width, Height, Stride,
+// Size, Bits, ...), whatever the buffer held.
 void ReleaseBitmap(TMyBitmap& buf);
 
-uint8_t* RowPtr(const TMyBitmap& buf, int y);
-uint8_t* PixelPtr(const TMyBitmap& buf, int x, int y);
+// Row y and pixel (x, y); no bounds check. A const buffer gives read-only rows.
+const uint8_t* RowPtr(const TMyBitmap& buf, int y);
+uint8_t* RowPtr(TMyBitmap& buf, int y);
+const uint8_t* PixelPtr(const TMyBitmap& buf, int x, int y);
+uint8_t* PixelPtr(TMyBitmap& buf, int x, int y);
 // -1 outside the buffer.
 int32_t GetPixel(const TMyBitmap& buf, int x, int y);
 void SetPixel(TMyBitmap& buf, int x, int y, TColor color);
@@ -60,10 +67,12 @@ uint8_t GetAlpha(const TMyBitmap& buf, int x, int y);
 void ScaleInto(TMyBitmap& dst, const TMyBitmap& src);
 void ScaleRegion(TMyBitmap& dst, int dstWidth, int dstHeight, const TMyBitmap& src, int srcWidth,
                  int srcHeight);
-void RotateRight(TMyBitmap& dst, const TMyBitmap& src);
-void RotateRightWithMargin(TMyBitmap& dst, const TMyBitmap& src, int margin);
-// dst becomes a new 24-bit copy of src.
-void CopyFromBitmap(TMyBitmap& dst, const TMyBitmap& src);
+// These make dst a new 24-bit buffer; false (and dst released) when it
+// cannot be allocated or src is empty.
+[[nodiscard]] bool RotateRight(TMyBitmap& dst, const TMyBitmap& src);
+[[nodiscard]] bool RotateRightWithMargin(TMyBitmap& dst, const TMyBitmap& src, int margin);
+// dst becomes a 24-bit copy of src.
+[[nodiscard]] bool CopyFromBitmap(TMyBitmap& dst, const TMyBitmap& src);
 void CopyRect(TMyBitmap& dst, int x, int y, int width, int height, const TMyBitmap& src, int srcX,
               int srcY);
 void FillBox(TMyBitmap& buf, int x, int y, int width, int height, TColor color);

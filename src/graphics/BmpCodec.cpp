@@ -1,6 +1,5 @@
 // Windows BMP reading (1, 4, 8, 24, 32 bits per pixel, uncompressed) and
-// 24-bit writing. Every header field is checked against the file's size
-// before anything is allocated or read.
+// 24-bit writing.
 #include <cstring>
 
 #include "graphics/ImageCodecs.h"
@@ -31,9 +30,8 @@ void Put32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-bool Fail(std::string* error, const char* text) {
-    if (error) *error = text;
-    return false;
+Result Fail(const char* text) {
+    return InvalidPicture(std::string("BMP: ") + text);
 }
 
 // Pixel layout of a 32-bit file with colour masks: each channel's shift, or
@@ -44,140 +42,159 @@ int ByteShift(uint32_t mask) {
     return -1;
 }
 
-}  // namespace
-
-bool LoadBmpStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string* error) {
-    ReleaseBitmap(buf);
-    if (!data || size < kFileHeaderSize + 4 || data[0] != 'B' || data[1] != 'M')
-        return Fail(error, "BMP: not a BMP file");
-    if (size > static_cast<size_t>(kMaxImageFileSize)) return Fail(error, "BMP: file too large");
-    const uint64_t fileSize = size;
-    const uint32_t declaredSize = Le32(data + 2);
-    const uint32_t pixelOffset = Le32(data + 10);
-    const uint32_t headerSize = Le32(data + 14);
-    // Some writers leave the declared size 0; a larger one means a cut file.
-    if (declaredSize > fileSize) return Fail(error, "BMP: file is truncated");
-    if (headerSize != kCoreHeaderSize && headerSize < kInfoHeaderSize)
-        return Fail(error, "BMP: unknown header");
-    if (uint64_t{kFileHeaderSize} + headerSize > fileSize)
-        return Fail(error, "BMP: header is truncated");
-    const uint8_t* h = data + kFileHeaderSize;
-
-    int64_t width, height;
-    uint32_t planes, bitCount, compression = kBiRgb, colorsUsed = 0;
+// What the headers say, checked against the file's size.
+struct BmpLayout {
+    uint32_t pixelOffset = 0;
+    uint32_t headerSize = 0;
+    int64_t width = 0, height = 0;
+    bool topDown = false;
+    uint32_t bitCount = 0;
+    uint32_t compression = kBiRgb;
+    uint32_t colorsUsed = 0;
     uint32_t paletteEntrySize = 4;
-    if (headerSize == kCoreHeaderSize) {
-        width = Le16(h + 4);
-        height = Le16(h + 6);
-        planes = Le16(h + 8);
-        bitCount = Le16(h + 10);
-        paletteEntrySize = 3;
-    } else {
-        width = static_cast<int32_t>(Le32(h + 4));
-        height = static_cast<int32_t>(Le32(h + 8));
-        planes = Le16(h + 12);
-        bitCount = Le16(h + 14);
-        compression = Le32(h + 16);
-        colorsUsed = Le32(h + 32);
-    }
-    if (planes != 1) return Fail(error, "BMP: bad plane count");
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32)
-        return Fail(error, "BMP: unsupported bit depth");
-    const bool topDown = height < 0;
-    if (topDown) height = -height;
-    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide ||
-        width * height > kMaxDecodePixels)
-        return Fail(error, "BMP: bad picture size");
-
-    // Channel positions inside a 32-bit pixel: blue, green, red from the low byte up,
-    // unless the file gives its own masks.
+    uint64_t rowBytes = 0;
+    // Channel positions inside a 32-bit pixel.
     int shiftB = 0, shiftG = 8, shiftR = 16;
-    if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
-        if (bitCount != 32) return Fail(error, "BMP: unsupported compression");
-        // The masks follow a 40-byte header, or sit inside a larger one.
-        const uint64_t maskEnd = uint64_t{kFileHeaderSize} + kInfoHeaderSize + 12;
-        if (maskEnd > fileSize) return Fail(error, "BMP: header is truncated");
-        const uint8_t* masks = h + kInfoHeaderSize;
-        shiftR = ByteShift(Le32(masks));
-        shiftG = ByteShift(Le32(masks + 4));
-        shiftB = ByteShift(Le32(masks + 8));
-        if (shiftR < 0 || shiftG < 0 || shiftB < 0)
-            return Fail(error, "BMP: unsupported colour masks");
-    } else if (compression != kBiRgb) {
-        return Fail(error, "BMP: compressed files are not supported");
-    }
-
-    // Palette of the 1-, 4- and 8-bit forms, right after the header.
+    // Palette of the 1-, 4- and 8-bit forms (blue, green, red).
     uint8_t palette[256][3] = {};
     uint32_t paletteCount = 0;
-    if (bitCount <= 8) {
-        const uint32_t maxColors = 1u << bitCount;
-        paletteCount = colorsUsed == 0 ? maxColors : colorsUsed;
-        if (paletteCount > maxColors) return Fail(error, "BMP: bad palette size");
-        const uint64_t paletteStart = uint64_t{kFileHeaderSize} + headerSize;
-        const uint64_t paletteEnd = paletteStart + uint64_t{paletteCount} * paletteEntrySize;
-        if (paletteEnd > fileSize || paletteEnd > pixelOffset)
-            return Fail(error, "BMP: palette is truncated");
-        for (uint32_t i = 0; i < paletteCount; ++i) {
-            const uint8_t* e = data + paletteStart + uint64_t{i} * paletteEntrySize;
-            palette[i][0] = e[0];  // blue
-            palette[i][1] = e[1];  // green
-            palette[i][2] = e[2];  // red
-        }
-    }
+};
 
-    const uint64_t rowBytes = ((static_cast<uint64_t>(width) * bitCount + 31) / 32) * 4;
-    if (pixelOffset < kFileHeaderSize + headerSize) return Fail(error, "BMP: bad pixel offset");
-    if (uint64_t{pixelOffset} + rowBytes * static_cast<uint64_t>(height) > fileSize)
-        return Fail(error, "BMP: pixel data is truncated");
-
-    Create24(buf, static_cast<int>(width), static_cast<int>(height));
-    if (buf.Width <= 0) return Fail(error, "BMP: out of memory");
-    const int w = buf.Width;
-    for (int fileRow = 0; fileRow < buf.Height; ++fileRow) {
-        const uint8_t* s = data + pixelOffset + rowBytes * static_cast<uint64_t>(fileRow);
-        const int y = topDown ? fileRow : buf.Height - 1 - fileRow;
-        uint8_t* d = RowPtr(buf, y);
-        switch (bitCount) {
-            case 24:
-                std::memcpy(d, s, static_cast<size_t>(w) * 3);
-                break;
-            case 32:
-                for (int x = 0; x < w; ++x, s += 4, d += 3) {
-                    const uint32_t v = Le32(s);
-                    d[0] = static_cast<uint8_t>(v >> shiftB);
-                    d[1] = static_cast<uint8_t>(v >> shiftG);
-                    d[2] = static_cast<uint8_t>(v >> shiftR);
-                }
-                break;
-            default: {
-                // Indices past the palette's end read as black.
-                const int perByte = 8 / static_cast<int>(bitCount);
-                const unsigned mask = (1u << bitCount) - 1;
-                for (int x = 0; x < w; ++x, d += 3) {
-                    const unsigned shift = 8 - bitCount * (1 + x % perByte);
-                    const unsigned index = (s[x / perByte] >> shift) & mask;
-                    if (index < paletteCount) {
-                        d[0] = palette[index][0];
-                        d[1] = palette[index][1];
-                        d[2] = palette[index][2];
-                    } else {
-                        d[0] = d[1] = d[2] = 0;
-                    }
-                }
-            }
-        }
+// The file header and the core (12-byte) or info (40 bytes and up) header.
+const char* ReadHeaders(const uint8_t* data, uint64_t fileSize, BmpLayout& l) {
+    const uint32_t declaredSize = Le32(data + 2);
+    l.pixelOffset = Le32(data + 10);
+    l.headerSize = Le32(data + 14);
+    // Some writers leave the declared size 0; a larger one means a cut file.
+    if (declaredSize > fileSize) return "file is truncated";
+    if (l.headerSize != kCoreHeaderSize && l.headerSize < kInfoHeaderSize) return "unknown header";
+    if (uint64_t{kFileHeaderSize} + l.headerSize > fileSize) return "header is truncated";
+    const uint8_t* h = data + kFileHeaderSize;
+    uint32_t planes;
+    if (l.headerSize == kCoreHeaderSize) {
+        l.width = Le16(h + 4);
+        l.height = Le16(h + 6);
+        planes = Le16(h + 8);
+        l.bitCount = Le16(h + 10);
+        l.paletteEntrySize = 3;
+    } else {
+        l.width = static_cast<int32_t>(Le32(h + 4));
+        l.height = static_cast<int32_t>(Le32(h + 8));
+        planes = Le16(h + 12);
+        l.bitCount = Le16(h + 14);
+        l.compression = Le32(h + 16);
+        l.colorsUsed = Le32(h + 32);
     }
-    return true;
+    if (planes != 1) return "bad plane count";
+    const uint32_t bits = l.bitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
+        return "unsupported bit depth";
+    l.topDown = l.height < 0;
+    if (l.topDown) l.height = -l.height;
+    if (l.width <= 0 || l.height <= 0 || l.width > kMaxBitmapSide || l.height > kMaxBitmapSide ||
+        l.width * l.height > kMaxDecodePixels)
+        return "bad picture size";
+    return nullptr;
 }
 
-bool SaveBmp24(const TMyBitmap& buf, std::vector<uint8_t>& out) {
+// The colour masks of a 32-bit file, which follow a 40-byte header or sit
+// inside a larger one; other files keep blue, green, red from the low byte up.
+const char* ReadMasks(const uint8_t* data, uint64_t fileSize, BmpLayout& l) {
+    if (l.compression == kBiRgb) return nullptr;
+    if (l.compression != kBiBitfields && l.compression != kBiAlphaBitfields)
+        return "compressed files are not supported";
+    if (l.bitCount != 32) return "unsupported compression";
+    const uint64_t maskEnd = uint64_t{kFileHeaderSize} + kInfoHeaderSize + 12;
+    if (maskEnd > fileSize) return "header is truncated";
+    const uint8_t* masks = data + kFileHeaderSize + kInfoHeaderSize;
+    l.shiftR = ByteShift(Le32(masks));
+    l.shiftG = ByteShift(Le32(masks + 4));
+    l.shiftB = ByteShift(Le32(masks + 8));
+    if (l.shiftR < 0 || l.shiftG < 0 || l.shiftB < 0) return "unsupported colour masks";
+    return nullptr;
+}
+
+// The palette, right after the header, for depths up to 8 bits.
+const char* ReadPalette(const uint8_t* data, uint64_t fileSize, BmpLayout& l) {
+    if (l.bitCount > 8) return nullptr;
+    const uint32_t maxColors = 1u << l.bitCount;
+    l.paletteCount = l.colorsUsed == 0 ? maxColors : l.colorsUsed;
+    if (l.paletteCount > maxColors) return "bad palette size";
+    const uint64_t paletteStart = uint64_t{kFileHeaderSize} + l.headerSize;
+    const uint64_t paletteEnd = paletteStart + uint64_t{l.paletteCount} * l.paletteEntrySize;
+    if (paletteEnd > fileSize || paletteEnd > l.pixelOffset) return "palette is truncated";
+    for (uint32_t i = 0; i < l.paletteCount; ++i) {
+        const uint8_t* e = data + paletteStart + uint64_t{i} * l.paletteEntrySize;
+        std::memcpy(l.palette[i], e, 3);
+    }
+    return nullptr;
+}
+
+const char* CheckPixelData(uint64_t fileSize, BmpLayout& l) {
+    l.rowBytes = ((static_cast<uint64_t>(l.width) * l.bitCount + 31) / 32) * 4;
+    if (l.pixelOffset < kFileHeaderSize + l.headerSize) return "bad pixel offset";
+    if (uint64_t{l.pixelOffset} + l.rowBytes * static_cast<uint64_t>(l.height) > fileSize)
+        return "pixel data is truncated";
+    return nullptr;
+}
+
+// One file row into blue, green, red; palette indices past the palette's end read as black.
+void ConvertRow(const BmpLayout& l, const uint8_t* s, uint8_t* d, int w) {
+    if (l.bitCount == 24) {
+        std::memcpy(d, s, static_cast<size_t>(w) * 3);
+        return;
+    }
+    if (l.bitCount == 32) {
+        for (int x = 0; x < w; ++x, s += 4, d += 3) {
+            const uint32_t v = Le32(s);
+            d[0] = static_cast<uint8_t>(v >> l.shiftB);
+            d[1] = static_cast<uint8_t>(v >> l.shiftG);
+            d[2] = static_cast<uint8_t>(v >> l.shiftR);
+        }
+        return;
+    }
+    const int perByte = 8 / static_cast<int>(l.bitCount);
+    const unsigned mask = (1u << l.bitCount) - 1;
+    for (int x = 0; x < w; ++x, d += 3) {
+        const unsigned shift = 8 - l.bitCount * (1 + x % perByte);
+        const unsigned index = (s[x / perByte] >> shift) & mask;
+        if (index < l.paletteCount)
+            std::memcpy(d, l.palette[index], 3);
+        else
+            d[0] = d[1] = d[2] = 0;
+    }
+}
+
+}  // namespace
+
+// Every header field is checked against the file's size before anything is
+// allocated or read.
+Result LoadBmpStream(TMyBitmap& buf, const uint8_t* data, size_t size) {
+    ReleaseBitmap(buf);
+    if (!data || size < kFileHeaderSize + 4 || data[0] != 'B' || data[1] != 'M')
+        return Fail("not a BMP file");
+    if (size > static_cast<size_t>(kMaxImageFileSize)) return Fail("file too large");
+    BmpLayout l;
+    for (auto step : {ReadHeaders, ReadMasks, ReadPalette})
+        if (const char* problem = step(data, size, l)) return Fail(problem);
+    if (const char* problem = CheckPixelData(size, l)) return Fail(problem);
+    if (!Create24(buf, static_cast<int>(l.width), static_cast<int>(l.height)))
+        return Fail("out of memory");
+    for (int fileRow = 0; fileRow < buf.Height; ++fileRow) {
+        const uint8_t* s = data + l.pixelOffset + l.rowBytes * static_cast<uint64_t>(fileRow);
+        const int y = l.topDown ? fileRow : buf.Height - 1 - fileRow;
+        ConvertRow(l, s, RowPtr(buf, y), buf.Width);
+    }
+    return Result::Success();
+}
+
+Result SaveBmp24(const TMyBitmap& buf, std::vector<uint8_t>& out) {
     out.clear();
-    if (buf.Width <= 0) return false;
+    if (buf.Width <= 0) return CannotSavePicture("BMP: empty picture");
     const uint32_t rowBytes = ((static_cast<uint32_t>(buf.Width) * 24 + 31) / 32) * 4;
     const uint64_t imageSize = uint64_t{rowBytes} * static_cast<uint32_t>(buf.Height);
     const uint64_t total = kFileHeaderSize + kInfoHeaderSize + imageSize;
-    if (total > UINT32_MAX) return false;
+    if (total > UINT32_MAX) return CannotSavePicture("BMP: picture too large");
     out.assign(static_cast<size_t>(total), 0);
     uint8_t* p = out.data();
     p[0] = 'B';
@@ -208,7 +225,7 @@ bool SaveBmp24(const TMyBitmap& buf, std::vector<uint8_t>& out) {
             d[3 * x + 2] = s[2];
         }
     }
-    return true;
+    return Result::Success();
 }
 
 }  // namespace orvel

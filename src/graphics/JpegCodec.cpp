@@ -61,22 +61,14 @@ void InitError(JpegError& err) {
     err.message[0] = 0;
 }
 
-void SetError(std::string* error, const char* text) {
-    if (error) *error = text;
-}
-
 }  // namespace
 
-bool LoadJpegStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string* error) {
+Result LoadJpegStream(TMyBitmap& buf, const uint8_t* data, size_t size) {
     ReleaseBitmap(buf);
-    if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8) {
-        SetError(error, "JPEG: not a JPEG file");
-        return false;
-    }
-    if (size > static_cast<size_t>(kMaxImageFileSize)) {
-        SetError(error, "JPEG: file too large");
-        return false;
-    }
+    if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8)
+        return InvalidPicture("JPEG: not a JPEG file");
+    if (size > static_cast<size_t>(kMaxImageFileSize))
+        return InvalidPicture("JPEG: file too large");
     jpeg_decompress_struct cinfo;
     JpegError err;
     jpeg_progress_mgr progress;
@@ -87,8 +79,7 @@ bool LoadJpegStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::strin
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         ReleaseBitmap(buf);
-        SetError(error, err.message);
-        return false;
+        return InvalidPicture(err.message);
     }
     jpeg_create_decompress(&cinfo);
     cinfo.progress = &progress;
@@ -108,8 +99,8 @@ bool LoadJpegStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::strin
         std::snprintf(err.message, sizeof err.message, "JPEG: unsupported colour space");
         std::longjmp(err.jump, 1);
     }
-    Create24(buf, static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
-    if (buf.Width <= 0) {
+    if (!Create24(buf, static_cast<int>(cinfo.output_width),
+                  static_cast<int>(cinfo.output_height))) {
         std::snprintf(err.message, sizeof err.message, "JPEG: out of memory");
         std::longjmp(err.jump, 1);
     }
@@ -119,15 +110,12 @@ bool LoadJpegStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::strin
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
-    return true;
+    return Result::Success();
 }
 
-bool SaveJpeg(const TMyBitmap& buf, std::vector<uint8_t>& out, int quality, std::string* error) {
+Result SaveJpeg(const TMyBitmap& buf, std::vector<uint8_t>& out, int quality) {
     out.clear();
-    if (buf.Width <= 0) {
-        SetError(error, "JPEG: empty picture");
-        return false;
-    }
+    if (buf.Width <= 0) return CannotSavePicture("JPEG: empty picture");
     struct Dest {
         unsigned char* data;
         unsigned long size;
@@ -139,8 +127,7 @@ bool SaveJpeg(const TMyBitmap& buf, std::vector<uint8_t>& out, int quality, std:
     if (setjmp(err.jump)) {
         jpeg_destroy_compress(&cinfo);
         std::free(dest.data);
-        SetError(error, err.message);
-        return false;
+        return CannotSavePicture(err.message);
     }
     jpeg_create_compress(&cinfo);
     jpeg_mem_dest(&cinfo, &dest.data, &dest.size);
@@ -152,7 +139,8 @@ bool SaveJpeg(const TMyBitmap& buf, std::vector<uint8_t>& out, int quality, std:
     jpeg_set_quality(&cinfo, Clamp(quality, 1, 100), TRUE);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = RowPtr(buf, static_cast<int>(cinfo.next_scanline));
+        // The encoder only reads the rows; its interface is older than const.
+        JSAMPROW row = const_cast<JSAMPROW>(RowPtr(buf, static_cast<int>(cinfo.next_scanline)));
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -164,8 +152,8 @@ bool SaveJpeg(const TMyBitmap& buf, std::vector<uint8_t>& out, int quality, std:
         copied = false;
     }
     std::free(dest.data);
-    if (!copied) SetError(error, "JPEG: out of memory");
-    return copied;
+    if (!copied) return CannotSavePicture("JPEG: out of memory");
+    return Result::Success();
 }
 
 }  // namespace orvel

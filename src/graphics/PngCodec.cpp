@@ -23,10 +23,6 @@ struct PngIo {
     char message[160];
 };
 
-void SetError(std::string* error, const char* text) {
-    if (error) *error = text;
-}
-
 void OnPngError(png_structp png, png_const_charp message) {
     auto* io = static_cast<PngIo*>(png_get_error_ptr(png));
     std::snprintf(io->message, sizeof io->message, "PNG: %s", message ? message : "error");
@@ -54,43 +50,18 @@ void WriteToVector(png_structp png, png_bytep data, png_size_t count) {
 
 void FlushNothing(png_structp) {}
 
-}  // namespace
-
-bool LoadPngStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string* error) {
-    ReleaseBitmap(buf);
-    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) {
-        SetError(error, "PNG: not a PNG file");
-        return false;
-    }
-    PngIo io{data, size, 8, nullptr, false, {}};
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &io, OnPngError, OnPngWarning);
-    if (!png) {
-        SetError(error, "PNG: out of memory");
-        return false;
-    }
-    png_infop info = png_create_info_struct(png);
-    // Row pointers outlive a longjmp, so they sit in memory, not in a register.
-    png_bytep* volatile rows = nullptr;
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        std::free(rows);
-        ReleaseBitmap(buf);
-        SetError(error, io.message);
-        return false;
-    }
-    if (!info) png_error(png, "out of memory");
-    png_set_read_fn(png, &io, ReadFromMemory);
+// Reads the header and sets up the transforms that turn every kind of PNG
+// into 8-bit blue-green-red rows, with alpha for the colour types that carry
+// it (grey+alpha and RGBA). Errors leave through png_error. Returns whether
+// the rows have alpha and the number of interlace passes.
+bool SetUpBgrRows(png_structp png, png_infop info, png_uint_32& width, png_uint_32& height,
+                  int& passes) {
     png_set_sig_bytes(png, 8);
     png_set_user_limits(png, kMaxBitmapSide, kMaxBitmapSide);
     png_read_info(png, info);
-
-    png_uint_32 width = 0, height = 0;
     int bitDepth = 0, colorType = 0, interlace = 0;
     png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
     if (static_cast<int64_t>(width) * height > kMaxDecodePixels) png_error(png, "image too large");
-
-    // Everything arrives as 8-bit blue-green-red, with alpha for the colour
-    // types that carry it (grey+alpha and RGBA).
     const bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0;
     if (bitDepth == 16) png_set_strip_16(png);
     if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
@@ -101,49 +72,61 @@ bool LoadPngStream(TMyBitmap& buf, const uint8_t* data, size_t size, std::string
     if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
         png_set_gray_to_rgb(png);
     png_set_bgr(png);
-    png_set_interlace_handling(png);
+    passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
-
-    const int channels = png_get_channels(png, info);
-    if (channels != (alpha ? 4 : 3) || png_get_bit_depth(png, info) != 8)
+    if (png_get_channels(png, info) != (alpha ? 4 : 3) || png_get_bit_depth(png, info) != 8)
         png_error(png, "unsupported pixel format");
-    if (alpha)
-        Create32(buf, static_cast<int>(width), static_cast<int>(height));
-    else
-        Create24(buf, static_cast<int>(width), static_cast<int>(height));
-    if (buf.Width <= 0) png_error(png, "out of memory");
-    if (png_get_rowbytes(png, info) > static_cast<size_t>(buf.Stride))
-        png_error(png, "unexpected row size");
-    rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * height));
-    if (!rows) png_error(png, "out of memory");
-    // The buffer's rows are bottom-up; the decoder writes straight into them.
-    for (png_uint_32 y = 0; y < height; ++y) rows[y] = RowPtr(buf, static_cast<int>(y));
-    png_read_image(png, rows);
-    png_read_end(png, nullptr);
-
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::free(rows);
-    return true;
+    return alpha;
 }
 
-bool SavePng(const TMyBitmap& buf, std::vector<uint8_t>& out, std::string* error) {
-    out.clear();
-    if (buf.Width <= 0) {
-        SetError(error, "PNG: empty picture");
-        return false;
+// Decodes straight into the buffer's bottom-up rows; an interlaced picture
+// passes over every row once per pass.
+void ReadRows(png_structp png, png_infop info, TMyBitmap& buf, int passes) {
+    if (png_get_rowbytes(png, info) > static_cast<size_t>(buf.Stride))
+        png_error(png, "unexpected row size");
+    for (int pass = 0; pass < passes; ++pass)
+        for (int y = 0; y < buf.Height; ++y) png_read_row(png, RowPtr(buf, y), nullptr);
+    png_read_end(png, nullptr);
+}
+
+}  // namespace
+
+Result LoadPngStream(TMyBitmap& buf, const uint8_t* data, size_t size) {
+    ReleaseBitmap(buf);
+    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0)
+        return InvalidPicture("PNG: not a PNG file");
+    PngIo io{data, size, 8, nullptr, false, {}};
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &io, OnPngError, OnPngWarning);
+    if (!png) return InvalidPicture("PNG: out of memory");
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        ReleaseBitmap(buf);
+        return InvalidPicture(io.message);
     }
+    if (!info) png_error(png, "out of memory");
+    png_set_read_fn(png, &io, ReadFromMemory);
+    png_uint_32 width = 0, height = 0;
+    int passes = 1;
+    const bool alpha = SetUpBgrRows(png, info, width, height, passes);
+    const int w = static_cast<int>(width), h = static_cast<int>(height);
+    if (!(alpha ? Create32(buf, w, h) : Create24(buf, w, h))) png_error(png, "out of memory");
+    ReadRows(png, info, buf, passes);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return Result::Success();
+}
+
+Result SavePng(const TMyBitmap& buf, std::vector<uint8_t>& out) {
+    out.clear();
+    if (buf.Width <= 0) return CannotSavePicture("PNG: empty picture");
     PngIo io{nullptr, 0, 0, &out, false, {}};
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &io, OnPngError, OnPngWarning);
-    if (!png) {
-        SetError(error, "PNG: out of memory");
-        return false;
-    }
+    if (!png) return CannotSavePicture("PNG: out of memory");
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         out.clear();
-        SetError(error, io.message);
-        return false;
+        return CannotSavePicture(io.message);
     }
     if (!info) png_error(png, "out of memory");
     png_set_write_fn(png, &io, WriteToVector, FlushNothing);
@@ -157,7 +140,7 @@ bool SavePng(const TMyBitmap& buf, std::vector<uint8_t>& out, std::string* error
     for (int y = 0; y < buf.Height; ++y) png_write_row(png, RowPtr(buf, y));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return true;
+    return Result::Success();
 }
 
 }  // namespace orvel

@@ -268,39 +268,6 @@ bool ParseLangInfo(std::string_view utf8, LANG_INFO& info) {
     return found;
 }
 
-std::string FormatText(std::string_view format, const std::vector<std::string>& args) {
-    std::string out;
-    out.reserve(format.size() + 16);
-    size_t next = 0;
-    for (size_t i = 0; i < format.size(); ++i) {
-        const char c = format[i];
-        if (c == '%' && i + 1 < format.size()) {
-            const char f = format[i + 1];
-            if (f == 'd' || f == 's') {
-                if (next < args.size()) out += args[next];
-                ++next;
-                ++i;
-                continue;
-            }
-            if (f == '%') {
-                out += '%';
-                ++i;
-                continue;
-            }
-        }
-        out += c;
-    }
-    return out;
-}
-
-std::string FormatText(std::string_view format, int value) {
-    return FormatText(format, std::vector<std::string>{std::to_string(value)});
-}
-
-std::string FormatText(std::string_view format, std::string_view value) {
-    return FormatText(format, std::vector<std::string>{std::string(value)});
-}
-
 std::string LangDisplayName(const LANG_INFO& info) {
     if (!info.localname.empty()) return info.localname;
     if (!info.engname.empty()) return info.engname;

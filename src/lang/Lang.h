@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/Text.h"
 #include "base/Version.h"  // kAppTitle, the caption of every message box
 #include "platform/Platform.h"
 
@@ -182,13 +183,6 @@ private:
     TLangApplyRegistry m_forms;
 };
 
-// Fills a language format: each "%d" and "%s" takes the next argument as it
-// stands, "%%" gives "%". Missing arguments leave nothing, extra ones are
-// dropped; any other "%" sequence is kept literally. A translated text can
-// therefore never make the program read arguments it does not have.
-std::string FormatText(std::string_view format, const std::vector<std::string>& args);
-std::string FormatText(std::string_view format, int value);
-std::string FormatText(std::string_view format, std::string_view value);
 
 // A toolbar button's hint from its menu item: the caption with every "..."
 // and every "…" removed, then " (" + shortcut + ")" when there is one.

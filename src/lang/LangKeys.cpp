@@ -80,6 +80,8 @@ constexpr TLangKey kKeys[] = {
     {S::MainForm, "Q_SaveChanges", "", kMsg},
     {S::MainForm, "Q_Gather", "", kMsg},
     {S::MainForm, "MS_PaintError", "", kMsg},
+    {S::MainForm, "MS_CantWriteSettings", "%s", kMsg},
+    {S::MainForm, "MS_PictureTooSmall", "", kMsg},
 
     // The jigsaw and saved-game browser.
     {S::LoadSaveForm, "Cap_Load", "", kText},

@@ -35,8 +35,7 @@ void ComposeRect(TMyBitmap& field, const TMyRect& update, const TPlayWindows& pw
 
 bool SizeField(TFieldView& view, int screenW, int screenH, TColor fill) {
     if (view.Field.Width != screenW || view.Field.Height != screenH) {
-        Create24(view.Field, screenW, screenH);
-        if (view.Field.Width == 0) return false;
+        if (!Create24(view.Field, screenW, screenH)) return false;
         FillBox(view.Field, 0, 0, screenW, screenH, fill);
     }
     RequestUpdate(view, FieldUpdate::Whole);

@@ -424,8 +424,10 @@ void InitWindow(TMyWin& win, int x, int y, int width, int height, TWinKind kind)
     if (kind == TWinKind::Glass) InitGlassButtons(win);
     if (win.HasScrollBars) InitScrollButtons(win);
     SetClientSize(win, false, 0, 0);
-    if (win.CaptionH > 0 && win.CaptionArea.Height > 0)
-        Create32(win.CaptionBitmap, 300, win.CaptionArea.Height);
+    // Without a caption buffer (out of memory) SetCaption draws no caption.
+    if (win.CaptionH > 0 && win.CaptionArea.Height > 0 &&
+        !Create32(win.CaptionBitmap, 300, win.CaptionArea.Height))
+        return;
 }
 
 void SetClientSize(TMyWin& win, bool useGiven, int width, int height) {

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <system_error>
 
-#include "base/Text.h"
 #include "base/FileRead.h"
 #include "base/IoError.h"
+#include "base/Text.h"
 
 namespace orvel {
 
@@ -49,11 +49,29 @@ void TIniBuffer::SetText(std::string_view text) {
     if (start < n) m_lines.emplace_back(text.substr(start));
 }
 
-std::string TIniBuffer::Text() const {
-    size_t total = 0;
+uint64_t TIniBuffer::TextSize() const {
+    uint64_t total = 0;
     for (const auto& line : m_lines) total += line.size() + 2;
+    return total;
+}
+
+bool TIniBuffer::FitsReader() const {
+    return TextSize() <= kMaxFileSize;
+}
+
+void TIniBuffer::SqueezeBlankRuns() {
+    std::vector<std::string> kept;
+    int run = 0;
+    for (std::string& line : m_lines) {
+        run = TrimView(line).empty() ? run + 1 : 0;
+        if (run <= 2) kept.push_back(std::move(line));
+    }
+    m_lines = std::move(kept);
+}
+
+std::string TIniBuffer::Text() const {
     std::string out;
-    out.reserve(total);
+    out.reserve(TextSize());
     for (const auto& line : m_lines) {
         out += line;
         out += "\r\n";
@@ -68,6 +86,7 @@ void TIniBuffer::Open(const std::string& path) {
 }
 
 void TIniBuffer::Store(const std::string& path) {
+    if (!FitsReader()) throw IoError("Too big to be read back: " + path);
     const std::string text = Text();
     const std::string scratch = path + ".tmp";
     {

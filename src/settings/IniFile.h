@@ -38,9 +38,15 @@ public:
     void Open(const std::string& path);
     // Writes the buffer to a scratch file beside path and renames it over
     // path, so a crash mid-write never leaves a half-written file; then
-    // clears the buffer. Throws IoError when the file cannot be written (the
-    // old file is then left untouched).
+    // clears the buffer. Throws IoError when the file cannot be written or
+    // would be too big for Open to take back (the old file is then left
+    // untouched).
     void Store(const std::string& path);
+    // Whether Text() is small enough for Open to take it back.
+    bool FitsReader() const;
+    // Keeps the first two lines of every run of blank lines and drops the
+    // rest; blank lines mean nothing to the reader.
+    void SqueezeBlankRuns();
 
     // Replaces the buffer with the lines of text (as Open does with a file).
     void SetText(std::string_view text);
@@ -68,8 +74,9 @@ public:
                    bool value);
 
 private:
+    uint64_t TextSize() const;
+
     std::vector<std::string> m_lines;
 };
-
 
 }  // namespace orvel

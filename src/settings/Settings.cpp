@@ -1,21 +1,28 @@
 #include "settings/Settings.h"
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 
 #include "base/Text.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsTable.h"
 
 namespace orvel {
 
 namespace {
 
-std::string LowerAscii(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
-}
+// Applied first at every start; the language file of Lang replaces its texts.
+constexpr const char* kBaseLanguage = "english";
+// No file or host name is longer; a longer stored name is damage.
+constexpr int64_t kMaxNameLength = 255;
+// The longest path the system opens; a longer recent file is damage.
+constexpr size_t kMaxPathLength = 4096;
+
+template <class... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
@@ -39,17 +46,6 @@ std::string ExtensionOf(const std::string& name) {
     return dot == std::string::npos ? std::string() : name.substr(dot);
 }
 
-// Settings narrower than 32 bits keep the low byte of what the file says.
-uint8_t ReadByte(const TIniBuffer& ini, const char* sec, const char* key, const char* sub,
-                 uint8_t def) {
-    return static_cast<uint8_t>(ini.ReadInteger(sec, key, sub, def) & 0xFF);
-}
-
-template <typename T>
-T InRangeOr(T value, T lo, T hi, T def) {
-    return (value < lo || value > hi) ? def : value;
-}
-
 std::string LanguageFile(const TSettingsPaths& paths, const std::string& lowerName) {
     return JoinPath(paths.LanguageDir, lowerName + ".lng");
 }
@@ -58,7 +54,234 @@ std::string HelpFolder(const TSettingsPaths& paths, const std::string& lowerName
     return JoinPath(paths.LanguageDir, lowerName + ".help");
 }
 
+bool InRange(const TSettingEntry& e, int64_t value) {
+    return value >= e.Min && value <= e.Max;
+}
+
+bool InRange(const TSettingEntry& e, const std::string& text) {
+    return InRange(e, static_cast<int64_t>(text.size()));
+}
+
+void SetDefault(const TSettingEntry& e, TSettings& s) {
+    std::visit(
+        Overloaded{[](std::monostate) {}, [&](std::string TSettings::*f) { s.*f = e.DefaultText; },
+                   [&](auto f) {
+                       s.*f = static_cast<std::remove_reference_t<decltype(s.*f)>>(e.Default);
+                   }},
+        e.Field);
+}
+
+// A number read from the file, or the entry's default when it is out of range.
+template <typename T>
+T CheckedNumber(const TSettingEntry& e, int64_t value) {
+    return static_cast<T>(InRange(e, value) ? value : e.Default);
+}
+
+void ReadField(const TSettingEntry& e, TSettings& s, const TIniBuffer& ini) {
+    const auto readInt = [&](int64_t current) {
+        return ini.ReadInteger(e.Section, e.Key, e.SubKey, static_cast<int32_t>(current));
+    };
+    std::visit(
+        Overloaded{
+            [](std::monostate) {},
+            [&](bool TSettings::*f) { s.*f = ini.ReadBool(e.Section, e.Key, e.SubKey, s.*f); },
+            // Settings narrower than 32 bits keep the low byte of what the file says.
+            [&](uint8_t TSettings::*f) { s.*f = CheckedNumber<uint8_t>(e, readInt(s.*f) & 0xFF); },
+            [&](int32_t TSettings::*f) { s.*f = CheckedNumber<int32_t>(e, readInt(s.*f)); },
+            [&](TColor TSettings::*f) { s.*f = CheckedNumber<TColor>(e, readInt(s.*f)); },
+            [&](std::string TSettings::*f) {
+                std::string text = ini.ReadString(e.Section, e.Key, e.SubKey, s.*f);
+                s.*f = InRange(e, text) ? std::move(text) : e.DefaultText;
+            }},
+        e.Field);
+}
+
+void WriteField(const TSettingEntry& e, const TSettings& s, TIniBuffer& ini) {
+    std::visit(
+        Overloaded{[](std::monostate) {},
+                   [&](bool TSettings::*f) { ini.WriteBool(e.Section, e.Key, e.SubKey, s.*f); },
+                   [&](std::string TSettings::*f) {
+                       ini.WriteString(e.Section, e.Key, e.SubKey,
+                                       InRange(e, s.*f) ? s.*f : e.DefaultText);
+                   },
+                   [&](auto f) {
+                       const int64_t value = s.*f;
+                       ini.WriteInteger(
+                           e.Section, e.Key, e.SubKey,
+                           static_cast<int32_t>(InRange(e, value) ? value : e.Default));
+                   }},
+        e.Field);
+}
+
+void ReadEntry(const TSettingEntry& e, TSettings& s, const TSettingsReadContext& context) {
+    if (e.CustomRead) {
+        e.CustomRead(e, s, context);
+    } else {
+        ReadField(e, s, context.Ini);
+    }
+    if (e.AfterRead) e.AfterRead(e, s, context);
+}
+
+void WriteEntries(const TSettings& s, TIniBuffer& ini) {
+    for (const TSettingEntry& e : SettingsTable()) {
+        if (e.CustomWrite) {
+            e.CustomWrite(e, s, ini);
+        } else {
+            WriteField(e, s, ini);
+        }
+    }
+}
+
+// Emboss style 4 was "wood" before wood became a style of its own.
+void ConvertOldWoodStyle(const TSettingEntry&, TSettings& s, const TSettingsReadContext&) {
+    if (s.EmbossStyle != 4) return;
+    s.EmbossStyle = 0;
+    s.WoodStyle = 1;
+}
+
+void FollowFullScreen(const TSettingEntry&, TSettings& s, const TSettingsReadContext& c) {
+    if (s.FullScreen != c.Hooks.IsFullScreen()) c.Hooks.ToggleFullScreen();
+}
+
+// A name with folder parts would reach outside the language folder; such a
+// name has no file there.
+void ApplyChosenLanguage(const TSettingEntry&, TSettings& s, const TSettingsReadContext& c) {
+    const std::string lower = AsciiLower(s.sCurLang);
+    if (!IsPlainLanguageName(lower)) return;
+    const std::string lng = LanguageFile(c.Paths, lower);
+    if (FileExists(lng)) c.Hooks.ApplyLanguageFile(lng);
+    const std::string help = HelpFolder(c.Paths, lower);
+    if (DirExists(help)) s.HelpFile = help;
+}
+
+// The default settings file copied at the first start names no server of
+// this player's choosing.
+void DefaultOnFirstStart(const TSettingEntry& e, TSettings& s, const TSettingsReadContext& c) {
+    if (c.Paths.FirstStart) SetDefault(e, s);
+}
+
+// An empty entry would make a menu item that opens nothing; one longer than
+// any path is damage.
+bool IsStorableRecentPath(const std::string& path) {
+    return !path.empty() && path.size() <= kMaxPathLength;
+}
+
+// Jigsaws and saved games are reopened from this player's folders, whatever
+// folder the list names.
+TRecentFile ReopenedRecentFile(const std::string& stored, const TSettingsPaths& paths) {
+    TRecentFile f;
+    f.Name = FileNamePart(stored);
+    const std::string ext = AsciiLower(ExtensionOf(f.Name));
+    if (ext == ".orv") {
+        f.Path = JoinPath(paths.JigsawsDir, f.Name);
+    } else if (ext == ".sv1") {
+        f.Path = JoinPath(paths.SavedGamesDir, f.Name);
+    } else {
+        f.Path = stored;
+    }
+    return f;
+}
+
+// The count is clamped rather than reset: nine entries still give four.
+void ReadRecentFiles(const TSettingEntry& e, TSettings& s, const TSettingsReadContext& c) {
+    const int64_t count =
+        std::clamp<int64_t>(c.Ini.ReadInteger(e.Section, e.Key, e.SubKey, 0), e.Min, e.Max);
+    s.RecentFiles.clear();
+    for (int i = 0; i < count; ++i) {
+        const std::string stored = c.Ini.ReadString(e.Section, RecentFileKey(i), "", "");
+        if (IsStorableRecentPath(stored))
+            s.RecentFiles.push_back(ReopenedRecentFile(stored, c.Paths));
+    }
+    c.Hooks.RecentFilesLoaded(s.RecentFiles);
+}
+
+void WriteRecentFiles(const TSettingEntry& e, const TSettings& s, TIniBuffer& ini) {
+    std::vector<std::string> stored;
+    for (const TRecentFile& f : s.RecentFiles) {
+        if (static_cast<int64_t>(stored.size()) < e.Max && IsStorableRecentPath(f.Path))
+            stored.push_back(f.Path);
+    }
+    ini.WriteInteger(e.Section, e.Key, e.SubKey, static_cast<int32_t>(stored.size()));
+    for (size_t i = 0; i < stored.size(); ++i)
+        ini.WriteString(e.Section, RecentFileKey(static_cast<int>(i)), "", stored[i]);
+}
+
+constexpr TSettingEntry Flag(const char* section, const char* key, const char* subKey,
+                             bool TSettings::*field, bool def, TSettingReader after = nullptr) {
+    return {section, key, subKey, field, def ? 1 : 0, "", 0, 1, after, nullptr, nullptr};
+}
+
+template <typename T>
+constexpr TSettingEntry Number(const char* section, const char* key, const char* subKey,
+                               T TSettings::*field, int64_t def, int64_t min, int64_t max) {
+    return {section, key, subKey, field, def, "", min, max, nullptr, nullptr, nullptr};
+}
+
+constexpr TSettingEntry Colour(const char* section, const char* key, const char* subKey,
+                               TColor TSettings::*field, TColor def, TSettingReader after) {
+    return {section, key, subKey, field, def, "", 0, 0x00FFFFFF, after, nullptr, nullptr};
+}
+
+constexpr TSettingEntry Text(const char* section, const char* key, std::string TSettings::*field,
+                             const char* def, int64_t minLength, TSettingReader after) {
+    return {section, key, "", field, 0, def, minLength, kMaxNameLength, after, nullptr, nullptr};
+}
+
+// In the order of reading and of writing: Lang comes before Files.
+constexpr TSettingEntry kSettingsTable[] = {
+    Flag("Main", "DefJigP", "Rotate", &TSettings::Rotate, false),
+    Number("Main", "DefJigP", "BorderStyle", &TSettings::BorderStyle, 0, 0, 1),
+    Number("Main", "DefJigP", "ShapeStyle", &TSettings::ShapeStyle, 3, 0, 6),
+    Number("Main", "DefJigP", "Level", &TSettings::Level, 6, 0, kLevelCount - 1),
+    Number("Main", "DefJigP", "SpreadOut", &TSettings::SpreadOut, 0, 0, 1),
+    Flag("Main", "DefJigP", "FitToScreen", &TSettings::FitToScreen, true),
+    Flag("Main", "AutoSave", "Enabled", &TSettings::AutoSave_bEnabled, true),
+    // Minutes. 0 or less would autosave on every tick; a long interval is the
+    // player's choice as long as its milliseconds fit 32 bits.
+    Number("Main", "AutoSave", "Interval", &TSettings::AutoSave_iIntervalMin, 10, 1,
+           INT32_MAX / 60000),
+    Flag("Main", "Sound", "", &TSettings::CB_SoundPlay, true),
+    // 4 is the old wood style, turned into 0 once the wood colour is read.
+    Number("Main", "Embossing", "Style", &TSettings::EmbossStyle, 1, 0, 4),
+    Number("Main", "Embossing", "WoodStyle", &TSettings::WoodStyle, 2, 0, 2),
+    Colour("Main", "Embossing", "WoodColor", &TSettings::WoodColor, kDefaultWoodColor,
+           ConvertOldWoodStyle),
+    Flag("Main", "ShowConj", "", &TSettings::CB_VisualShowJoin, true),
+    Flag("Main", "FullScreen", "", &TSettings::FullScreen, false, FollowFullScreen),
+    // Buttons are 0 or 1, modifier sets combine Shift, Alt and Ctrl.
+    Number("Play", "RotCW", "Button", &TSettings::RotCW_Button, 1, 0, 1),
+    Number("Play", "RotCW", "Shift", &TSettings::RotCW_Shift, 4, 0, 7),
+    Number("Play", "RotCCW", "Button", &TSettings::RotCCW_Button, 0, 0, 1),
+    Number("Play", "RotCCW", "Shift", &TSettings::RotCCW_Shift, 4, 0, 7),
+    Number("Play", "MoveOW", "Button", &TSettings::MoveOW_Button, 1, 0, 1),
+    Number("Play", "MoveOW", "Shift", &TSettings::MoveOW_Shift, 0, 0, 7),
+    Flag("Play", "SingleMainWindow", "", &TSettings::bSingleWin, false),
+    Flag("Play", "ClickToDrag", "", &TSettings::bClickToDrag, false),
+    Number("Play", "StuckKoef", "", &TSettings::iStuckKoef, 12, 10, 30),
+    // An empty name applies no language: English stays.
+    Text("Lang", "Lang", &TSettings::sCurLang, kBaseLanguage, 0, ApplyChosenLanguage),
+    Flag("Lang", "QuickHelp", "", &TSettings::ShowQuickHelp, true),
+    {"Files", "LastFileNum", "", std::monostate{}, 0, "", 0, kMaxRecentFiles, nullptr,
+     ReadRecentFiles, WriteRecentFiles},
+    Text("Download", "DnSrc", &TSettings::sDnSrc, kDownloadHosts[1], 1, DefaultOnFirstStart),
+    Flag("Download", "UseSecure", "", &TSettings::bUseSecure, false, DefaultOnFirstStart),
+    Number("Download", "SecureMethodInd", "", &TSettings::iSecureMethodInd, 5, 0,
+           static_cast<int64_t>(kSecureMethodNames.size()) - 1),
+};
+
 }  // namespace
+
+TSettings::TSettings() {
+    for (const TSettingEntry& e : SettingsTable()) SetDefault(e, *this);
+}
+
+std::span<const TSettingEntry> SettingsTable() {
+    return kSettingsTable;
+}
+
+std::string RecentFileKey(int index) {
+    return "Last" + std::to_string(index);
+}
 
 std::string RecentFileCaption(int index, const std::string& name) {
     return "&" + std::to_string(index + 1) + ". " + name;
@@ -81,154 +304,26 @@ void SetSettingsDefaults(TSettings& s, const TSettingsPaths& paths, TSettingsHoo
     s.SiteJigsawsDir = kDefaultSiteJigsawsDir;
     s.FullScreen = hooks.IsFullScreen();
     hooks.ShowFullScreenState(s.FullScreen);
-    s.HelpFile = HelpFolder(paths, "english");
-    hooks.ApplyLanguageFile(LanguageFile(paths, "english"));
+    s.HelpFile = HelpFolder(paths, kBaseLanguage);
+    hooks.ApplyLanguageFile(LanguageFile(paths, kBaseLanguage));
 }
 
 void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& paths,
                   TSettingsHooks& hooks) {
-    const TSettings d;  // the defaults, for values brought back into range
-
-    s.Rotate = ini.ReadBool("Main", "DefJigP", "Rotate", s.Rotate);
-    s.BorderStyle = InRangeOr<uint8_t>(
-        ReadByte(ini, "Main", "DefJigP", "BorderStyle", s.BorderStyle), 0, 1, d.BorderStyle);
-    s.ShapeStyle = InRangeOr<uint8_t>(ReadByte(ini, "Main", "DefJigP", "ShapeStyle", s.ShapeStyle),
-                                      0, 6, d.ShapeStyle);
-    s.Level = InRangeOr<int32_t>(ini.ReadInteger("Main", "DefJigP", "Level", s.Level), 0,
-                                 kLevelCount - 1, d.Level);
-    s.SpreadOut = InRangeOr<uint8_t>(ReadByte(ini, "Main", "DefJigP", "SpreadOut", s.SpreadOut), 0,
-                                     1, d.SpreadOut);
-    s.FitToScreen = ini.ReadBool("Main", "DefJigP", "FitToScreen", s.FitToScreen);
-
-    s.AutoSave_bEnabled = ini.ReadBool("Main", "AutoSave", "Enabled", s.AutoSave_bEnabled);
-    // An interval of 0 or less would autosave on every tick; a long one is
-    // the player's choice and stays, as long as its milliseconds fit 32 bits.
-    s.AutoSave_iIntervalMin =
-        InRangeOr<int32_t>(ini.ReadInteger("Main", "AutoSave", "Interval", s.AutoSave_iIntervalMin),
-                           1, INT32_MAX / 60000, d.AutoSave_iIntervalMin);
-
-    s.CB_SoundPlay = ini.ReadBool("Main", "Sound", "", s.CB_SoundPlay);
-
-    s.EmbossStyle = ReadByte(ini, "Main", "Embossing", "Style", s.EmbossStyle);
-    s.WoodStyle = ReadByte(ini, "Main", "Embossing", "WoodStyle", s.WoodStyle);
-    s.WoodColor = static_cast<TColor>(
-        ini.ReadInteger("Main", "Embossing", "WoodColor", static_cast<int32_t>(s.WoodColor)));
-    // Emboss style 4 was "wood" before wood became a style of its own.
-    if (s.EmbossStyle == 4) {
-        s.EmbossStyle = 0;
-        s.WoodStyle = 1;
-    }
-    s.EmbossStyle = InRangeOr<uint8_t>(s.EmbossStyle, 0, 3, d.EmbossStyle);
-    s.WoodStyle = InRangeOr<uint8_t>(s.WoodStyle, 0, 2, d.WoodStyle);
-
-    s.CB_VisualShowJoin = ini.ReadBool("Main", "ShowConj", "", s.CB_VisualShowJoin);
-
-    const bool fullScreen = ini.ReadBool("Main", "FullScreen", "", s.FullScreen);
-    if (fullScreen != hooks.IsFullScreen()) hooks.ToggleFullScreen();
-    s.FullScreen = fullScreen;
-
-    // Buttons are 0 or 1, modifier sets combine Shift, Alt and Ctrl.
-    auto button = [&](const char* key, uint8_t cur, uint8_t def) {
-        return InRangeOr<uint8_t>(ReadByte(ini, "Play", key, "Button", cur), 0, 1, def);
-    };
-    auto shift = [&](const char* key, uint8_t cur, uint8_t def) {
-        return InRangeOr<uint8_t>(ReadByte(ini, "Play", key, "Shift", cur), 0, 7, def);
-    };
-    s.RotCW_Button = button("RotCW", s.RotCW_Button, d.RotCW_Button);
-    s.RotCW_Shift = shift("RotCW", s.RotCW_Shift, d.RotCW_Shift);
-    s.RotCCW_Button = button("RotCCW", s.RotCCW_Button, d.RotCCW_Button);
-    s.RotCCW_Shift = shift("RotCCW", s.RotCCW_Shift, d.RotCCW_Shift);
-    s.MoveOW_Button = button("MoveOW", s.MoveOW_Button, d.MoveOW_Button);
-    s.MoveOW_Shift = shift("MoveOW", s.MoveOW_Shift, d.MoveOW_Shift);
-    s.bSingleWin = ini.ReadBool("Play", "SingleMainWindow", "", s.bSingleWin);
-    s.bClickToDrag = ini.ReadBool("Play", "ClickToDrag", "", s.bClickToDrag);
-    s.iStuckKoef = InRangeOr<int32_t>(ini.ReadInteger("Play", "StuckKoef", "", s.iStuckKoef), 10,
-                                      30, d.iStuckKoef);
-
-    s.sCurLang = ini.ReadString("Lang", "Lang", "", s.sCurLang);
-    {
-        // A name with folder parts would reach outside the language folder;
-        // such a name has no file there.
-        const std::string lower = LowerAscii(s.sCurLang);
-        if (IsPlainLanguageName(lower)) {
-            const std::string lng = LanguageFile(paths, lower);
-            if (FileExists(lng)) hooks.ApplyLanguageFile(lng);
-            const std::string help = HelpFolder(paths, lower);
-            if (DirExists(help)) s.HelpFile = help;
-        }
-    }
-    s.ShowQuickHelp = ini.ReadBool("Lang", "QuickHelp", "", s.ShowQuickHelp);
-
-    const int32_t lastFileNum =
-        std::clamp<int32_t>(ini.ReadInteger("Files", "LastFileNum", "", 0), 0, kMaxRecentFiles);
-    s.RecentFiles.clear();
-    for (int i = 0; i < lastFileNum; ++i) {
-        const std::string stored = ini.ReadString("Files", "Last" + std::to_string(i), "", "");
-        // A missing entry would make a menu item that opens nothing.
-        if (stored.empty()) continue;
-        TRecentFile f;
-        f.Name = FileNamePart(stored);
-        const std::string ext = LowerAscii(ExtensionOf(f.Name));
-        if (ext == ".orv") {
-            f.Path = JoinPath(paths.JigsawsDir, f.Name);
-        } else if (ext == ".sv1") {
-            f.Path = JoinPath(paths.SavedGamesDir, f.Name);
-        } else {
-            f.Path = stored;
-        }
-        s.RecentFiles.push_back(std::move(f));
-    }
-    hooks.RecentFilesLoaded(s.RecentFiles);
-
-    s.sDnSrc = ini.ReadString("Download", "DnSrc", "", s.sDnSrc);
-    s.bUseSecure = ini.ReadBool("Download", "UseSecure", "", s.bUseSecure);
-    s.iSecureMethodInd = InRangeOr<int32_t>(
-        ini.ReadInteger("Download", "SecureMethodInd", "", s.iSecureMethodInd), 0,
-        static_cast<int32_t>(kSecureMethodNames.size()) - 1, d.iSecureMethodInd);
-
-    if (paths.FirstStart) {
-        s.sDnSrc = d.sDnSrc;
-        s.bUseSecure = false;
-    }
+    const TSettingsReadContext context{ini, paths, hooks};
+    for (const TSettingEntry& e : SettingsTable()) ReadEntry(e, s, context);
 }
 
 void WriteSettings(const TSettings& s, TIniBuffer& ini) {
-    ini.WriteBool("Main", "DefJigP", "Rotate", s.Rotate);
-    ini.WriteInteger("Main", "DefJigP", "BorderStyle", s.BorderStyle);
-    ini.WriteInteger("Main", "DefJigP", "ShapeStyle", s.ShapeStyle);
-    ini.WriteInteger("Main", "DefJigP", "Level", s.Level);
-    ini.WriteInteger("Main", "DefJigP", "SpreadOut", s.SpreadOut);
-    ini.WriteBool("Main", "DefJigP", "FitToScreen", s.FitToScreen);
-    ini.WriteBool("Main", "AutoSave", "Enabled", s.AutoSave_bEnabled);
-    ini.WriteInteger("Main", "AutoSave", "Interval", s.AutoSave_iIntervalMin);
-    ini.WriteBool("Main", "Sound", "", s.CB_SoundPlay);
-    ini.WriteInteger("Main", "Embossing", "Style", s.EmbossStyle);
-    ini.WriteInteger("Main", "Embossing", "WoodStyle", s.WoodStyle);
-    ini.WriteInteger("Main", "Embossing", "WoodColor", static_cast<int32_t>(s.WoodColor));
-    ini.WriteBool("Main", "ShowConj", "", s.CB_VisualShowJoin);
-    ini.WriteBool("Main", "FullScreen", "", s.FullScreen);
-
-    ini.WriteInteger("Play", "RotCW", "Button", s.RotCW_Button);
-    ini.WriteInteger("Play", "RotCW", "Shift", s.RotCW_Shift);
-    ini.WriteInteger("Play", "RotCCW", "Button", s.RotCCW_Button);
-    ini.WriteInteger("Play", "RotCCW", "Shift", s.RotCCW_Shift);
-    ini.WriteInteger("Play", "MoveOW", "Button", s.MoveOW_Button);
-    ini.WriteInteger("Play", "MoveOW", "Shift", s.MoveOW_Shift);
-    ini.WriteBool("Play", "SingleMainWindow", "", s.bSingleWin);
-    ini.WriteBool("Play", "ClickToDrag", "", s.bClickToDrag);
-    ini.WriteInteger("Play", "StuckKoef", "", s.iStuckKoef);
-
-    ini.WriteString("Lang", "Lang", "", s.sCurLang);
-    ini.WriteBool("Lang", "QuickHelp", "", s.ShowQuickHelp);
-
-    const int count = static_cast<int>(std::min<size_t>(s.RecentFiles.size(), kMaxRecentFiles));
-    ini.WriteInteger("Files", "LastFileNum", "", count);
-    for (int i = 0; i < count; ++i)
-        ini.WriteString("Files", "Last" + std::to_string(i), "", s.RecentFiles[i].Path);
-
-    ini.WriteString("Download", "DnSrc", "", s.sDnSrc);
-    ini.WriteBool("Download", "UseSecure", "", s.bUseSecure);
-    ini.WriteInteger("Download", "SecureMethodInd", "", s.iSecureMethodInd);
+    WriteEntries(s, ini);
+    // A file the reader refuses would lose every setting at the next start.
+    // Long runs of blank lines go first; if lines the program does not know
+    // still make it too big, only the settings are kept.
+    if (!ini.FitsReader()) ini.SqueezeBlankRuns();
+    if (!ini.FitsReader()) {
+        ini.Clear();
+        WriteEntries(s, ini);
+    }
 }
 
 void LoadSettings(TSettings& s, const TSettingsPaths& paths, TSettingsHooks& hooks) {

@@ -31,50 +31,56 @@ inline constexpr const char* kDefaultSiteJigsawsDir = "orvel/jigsaws_zent/";
 struct TRecentFile {
     std::string Path;
     std::string Name;
+    bool operator==(const TRecentFile&) const = default;
 };
 
-// Every preference of the program, in memory from start to exit.
+// Every preference of the program, in memory from start to exit. The stored
+// ones start at the defaults of the settings table (SettingsTable.h), which
+// also holds their keys and the values each may take.
 struct TSettings {
+    TSettings();
+    bool operator==(const TSettings&) const = default;
+
     // [Main] DefJigP: the defaults for a new jigsaw.
-    bool Rotate = false;
-    uint8_t BorderStyle = 0;  // 0..1
-    uint8_t ShapeStyle = 3;   // 0..6
-    int32_t Level = 6;        // 0..13
-    uint8_t SpreadOut = 0;    // 0 Mix_Random, 1 Mix_Spreadout
-    bool FitToScreen = true;
+    bool Rotate{};
+    uint8_t BorderStyle{};
+    uint8_t ShapeStyle{};
+    int32_t Level{};
+    uint8_t SpreadOut{};  // 0 Mix_Random, 1 Mix_Spreadout
+    bool FitToScreen{};
     // [Main] AutoSave
-    bool AutoSave_bEnabled = true;
-    int32_t AutoSave_iIntervalMin = 10;  // 1..60
+    bool AutoSave_bEnabled{};
+    int32_t AutoSave_iIntervalMin{};
     // [Main] Sound: the state of the options dialog's CB_SoundPlay.
-    bool CB_SoundPlay = true;
+    bool CB_SoundPlay{};
     // [Main] Embossing
-    uint8_t EmbossStyle = 1;  // 0 None, 1 Paper, 2 Cardboard, 3 Fat Card
-    uint8_t WoodStyle = 2;    // 0 None, 1 Wood, 2 Shadows
-    TColor WoodColor = kDefaultWoodColor;
+    uint8_t EmbossStyle{};  // 0 None, 1 Paper, 2 Cardboard, 3 Fat Card
+    uint8_t WoodStyle{};    // 0 None, 1 Wood, 2 Shadows
+    TColor WoodColor{};
     // [Main] ShowConj: the state of the options dialog's CB_VisualShowJoin.
-    bool CB_VisualShowJoin = true;
+    bool CB_VisualShowJoin{};
     // [Main] FullScreen: mirrors the main window's state; its full-screen
     // command keeps this field up to date, the saver writes it.
-    bool FullScreen = false;
+    bool FullScreen{};
     // [Play] keys: button 0 left, 1 right; modifier set 1 Shift, 2 Alt, 4 Ctrl.
-    uint8_t RotCW_Button = 1;
-    uint8_t RotCW_Shift = 4;
-    uint8_t RotCCW_Button = 0;
-    uint8_t RotCCW_Shift = 4;
-    uint8_t MoveOW_Button = 1;
-    uint8_t MoveOW_Shift = 0;
-    bool bSingleWin = false;
-    bool bClickToDrag = false;
-    int32_t iStuckKoef = 12;  // 10..30
+    uint8_t RotCW_Button{};
+    uint8_t RotCW_Shift{};
+    uint8_t RotCCW_Button{};
+    uint8_t RotCCW_Shift{};
+    uint8_t MoveOW_Button{};
+    uint8_t MoveOW_Shift{};
+    bool bSingleWin{};
+    bool bClickToDrag{};
+    int32_t iStuckKoef{};
     // [Lang]
-    std::string sCurLang = "english";
-    bool ShowQuickHelp = true;
+    std::string sCurLang;
+    bool ShowQuickHelp{};
     // [Files]: most recent first, at most kMaxRecentFiles.
     std::vector<TRecentFile> RecentFiles;
     // [Download]
-    std::string sDnSrc = kDownloadHosts[1];
-    bool bUseSecure = false;
-    int32_t iSecureMethodInd = 5;  // 0..6, index into kSecureMethodNames
+    std::string sDnSrc;
+    bool bUseSecure{};
+    int32_t iSecureMethodInd{};  // index into kSecureMethodNames
 
     // Not stored in the file; set by the loader.
     TColor lBkg = kDefaultBkg;       // all windows' background
@@ -122,7 +128,6 @@ public:
 // "&" + (index + 1) + ". " + name, the caption of recent-file menu item index.
 std::string RecentFileCaption(int index, const std::string& name);
 
-
 // The settings file's path: UserDataDir + "orvel.ini".
 std::string SettingsFilePath(const TSettingsPaths& paths);
 
@@ -136,6 +141,7 @@ void ReadSettings(TSettings& s, const TIniBuffer& ini, const TSettingsPaths& pat
                   TSettingsHooks& hooks);
 
 // Writes every setting into the buffer in table order ([Lang] before [Files]).
+// The buffer is left small enough for the reader to take it back.
 void WriteSettings(const TSettings& s, TIniBuffer& ini);
 
 // Start-up: defaults, then orvel.ini when it exists. Never throws; a missing

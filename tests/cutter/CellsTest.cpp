@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
 #include <vector>
 
 #include "cutter/Cells.h"
-#include "platform/FakePlatform.h"
 
 namespace orvel {
 namespace {
@@ -42,8 +42,12 @@ void ExpectSameCells(const std::vector<CutSite>& a, const std::vector<CutSite>& 
 void CompareSearches(const std::vector<std::pair<int, int>>& pts, const JigsArea& area, const std::string& what) {
     std::vector<CutSite> plain = Sites(pts), fast = Sites(pts);
     std::vector<HullEdge> h1, h2;
-    const bool ok1 = BuildCells(plain.data(), static_cast<int>(plain.size()), area, h1, nullptr, GrowthSearch::Plain);
-    const bool ok2 = BuildCells(fast.data(), static_cast<int>(fast.size()), area, h2, nullptr, GrowthSearch::Buckets);
+    const bool ok1 =
+        BuildCells(plain.data(), static_cast<int>(plain.size()), area, h1, GrowthSearch::Plain)
+            .Ok();
+    const bool ok2 =
+        BuildCells(fast.data(), static_cast<int>(fast.size()), area, h2, GrowthSearch::Buckets)
+            .Ok();
     ASSERT_EQ(ok1, ok2) << what;
     ASSERT_EQ(h1.size(), h2.size()) << what;
     for (size_t i = 0; i < h1.size(); ++i) ASSERT_TRUE(h1[i].a == h2[i].a && h1[i].b == h2[i].b) << what;
@@ -84,7 +88,7 @@ TEST(BuildCells, PerfectGridGivesSquareCellsClosedAtTheBorder) {
         for (int c = 0; c < 3; ++c) pts.push_back({20 + 40 * c, 20 + 40 * r});
     std::vector<CutSite> s = Sites(pts);
     std::vector<HullEdge> hull;
-    ASSERT_TRUE(BuildCells(s.data(), 9, {0, 0, 119, 119}, hull, nullptr));
+    ASSERT_TRUE(BuildCells(s.data(), 9, {0, 0, 119, 119}, hull).Ok());
     // Each cocircular quadruple yields two triangles; the crossing second
     // pair is refused as overlapping, so the centre site has 8 triangles at most.
     EXPECT_LE(s[4].triCount, 8);
@@ -109,6 +113,31 @@ TEST(BuildCells, PerfectGridGivesSquareCellsClosedAtTheBorder) {
     EXPECT_NEAR(s[4].centreX, 60, 1e-9);
     EXPECT_NEAR(s[4].centreY, 60, 1e-9);
     for (int e = 0; e < s[4].edgeCount; ++e) EXPECT_GE(s[4].edges[e].neighbour, 0);
+    // Every cell is the square of its grid cell (the last row and column end
+    // at the area's inclusive limit, 119): its sides, leaving out the points
+    // where four cells meet, run along the square's edges, go round it
+    // exactly once, and name the grid neighbour beyond them.
+    for (int k = 0; k < 9; ++k) {
+        const double l = 40.0 * (k % 3), t = 40.0 * (k / 3);
+        const double r = std::min(l + 40, 119.0), b = std::min(t + 40, 119.0);
+        double perimeter = 0;
+        for (int e = 0; e < s[k].edgeCount; ++e) {
+            const CellEdge& ed = s[k].edges[e];
+            const double len = std::hypot(ed.x2 - ed.x1, ed.y2 - ed.y1);
+            if (len == 0) continue;
+            perimeter += len;
+            const bool vertical = ed.x1 == ed.x2 && (ed.x1 == l || ed.x1 == r);
+            const bool horizontal = ed.y1 == ed.y2 && (ed.y1 == t || ed.y1 == b);
+            ASSERT_TRUE(vertical || horizontal) << "cell " << k << " side " << e;
+            EXPECT_TRUE(ed.x1 >= l && ed.x2 <= r && ed.y1 >= t && ed.y2 <= b) << "cell " << k;
+            int beyond = -1;  // the grid cell on the other side, -1 past the border
+            const int row = k / 3, col = k % 3;
+            if (vertical) beyond = ed.x1 == l ? (col > 0 ? k - 1 : -1) : (col < 2 ? k + 1 : -1);
+            if (horizontal) beyond = ed.y1 == t ? (row > 0 ? k - 3 : -1) : (row < 2 ? k + 3 : -1);
+            EXPECT_EQ(ed.neighbour, beyond) << "cell " << k << " side " << e;
+        }
+        EXPECT_NEAR(perimeter, 2 * (r - l) + 2 * (b - t), 1e-9) << "cell " << k;
+    }
 }
 
 TEST(BuildCells, EdgeEndsAreOrderedAndInsideTheArea) {
@@ -118,7 +147,7 @@ TEST(BuildCells, EdgeEndsAreOrderedAndInsideTheArea) {
     std::vector<CutSite> s = Sites(pts);
     std::vector<HullEdge> hull;
     const JigsArea a{0, 0, 599, 399};
-    ASSERT_TRUE(BuildCells(s.data(), 300, a, hull, nullptr));
+    ASSERT_TRUE(BuildCells(s.data(), 300, a, hull).Ok());
     for (const CutSite& site : s) {
         EXPECT_GE(site.edgeCount, 3);
         for (int e = 0; e < site.edgeCount; ++e) {
@@ -135,12 +164,14 @@ TEST(BuildCells, EdgeEndsAreOrderedAndInsideTheArea) {
 TEST(BuildCells, CollinearSitesFailWithTheMessage) {
     std::vector<CutSite> s = Sites({{10, 10}, {20, 20}, {30, 30}, {40, 40}});
     std::vector<HullEdge> hull;
-    FakePlatform platform;
-    EXPECT_FALSE(BuildCells(s.data(), 4, {0, 0, 99, 99}, hull, &platform));
-    ASSERT_EQ(platform.Messages.size(), 1u);
-    EXPECT_EQ(platform.Messages[0].Text, "Finding first edge failed!");
+    const Result collinear = BuildCells(s.data(), 4, {0, 0, 99, 99}, hull);
+    ASSERT_FALSE(collinear.Ok());
+    EXPECT_EQ(collinear.Error().Key, "Finding first edge failed!");
+    EXPECT_EQ(collinear.Error().Section, MsgSection::Fixed);
     std::vector<CutSite> one = Sites({{5, 5}});
-    EXPECT_FALSE(BuildCells(one.data(), 1, {0, 0, 9, 9}, hull, &platform));
+    const Result single = BuildCells(one.data(), 1, {0, 0, 9, 9}, hull);
+    ASSERT_FALSE(single.Ok());
+    EXPECT_EQ(single.Error().Key, "Finding first edge failed!");
 }
 
 // Site 2 lies on the line from site 0 to site 1, between them: (0, 1) is
@@ -149,7 +180,7 @@ TEST(BuildCells, FirstEdgeSkipsAPairWithASiteBetweenItsEnds) {
     for (GrowthSearch search : {GrowthSearch::Plain, GrowthSearch::Buckets}) {
         std::vector<CutSite> s = Sites({{0, 0}, {10, 0}, {5, 0}, {5, 8}});
         std::vector<HullEdge> hull;
-        ASSERT_TRUE(BuildCells(s.data(), 4, {0, 0, 10, 8}, hull, nullptr, search));
+        ASSERT_TRUE(BuildCells(s.data(), 4, {0, 0, 10, 8}, hull, search).Ok());
         ASSERT_FALSE(hull.empty());
         EXPECT_EQ(hull[0].a, 0);
         EXPECT_EQ(hull[0].b, 2);
@@ -162,7 +193,7 @@ TEST(BuildCells, FirstEdgeSkipsAPairWithASiteBetweenItsEnds) {
     // A site on the line beyond the pair's end does not refuse it.
     std::vector<CutSite> g = Sites({{0, 0}, {5, 0}, {10, 0}, {5, 8}});
     std::vector<HullEdge> hull;
-    ASSERT_TRUE(BuildCells(g.data(), 4, {0, 0, 10, 8}, hull, nullptr));
+    ASSERT_TRUE(BuildCells(g.data(), 4, {0, 0, 10, 8}, hull).Ok());
     EXPECT_EQ(hull[0].a, 0);
     EXPECT_EQ(hull[0].b, 1);
 }
@@ -185,7 +216,7 @@ TEST(BuildCells, TwentyTriangleLimitRefusesFurtherTriangles) {
     }
     std::vector<CutSite> s = Sites(pts);
     std::vector<HullEdge> hull;
-    ASSERT_TRUE(BuildCells(s.data(), static_cast<int>(s.size()), {0, 0, 999, 999}, hull, nullptr));
+    ASSERT_TRUE(BuildCells(s.data(), static_cast<int>(s.size()), {0, 0, 999, 999}, hull).Ok());
     EXPECT_EQ(s[0].triCount, kMaxSiteTriangles);
     EXPECT_LE(s[0].edgeCount, kMaxCellEdges);
     CompareSearches(pts, {0, 0, 999, 999}, "ring");

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "CutTestUtil.h"
+#include "ResultTestUtil.h"
 #include "cutter/KnobStrip.h"
 
 namespace orvel {
@@ -39,9 +40,8 @@ std::vector<Case> Cases() {
     return cases;
 }
 
-bool RunCut(TGame& game, const TMyBitmap& strip, FakePlatform& platform) {
+Result RunCut(TGame& game, const TMyBitmap& strip) {
     CutEnvironment env;
-    env.platform = &platform;
     return game.Header.ShapeStyle < 4 ? CutPieces(game, env) : CutGrid(game, env, strip);
 }
 
@@ -57,10 +57,10 @@ TEST(CutGolden, MasksAndRecordsMatchTheStoredCuts) {
     for (const Case& c : Cases()) {
         TGame game;
         test::SetUpGame(game, c.w, c.h, c.level, c.shape, c.border, c.seed);
-        FakePlatform platform;
-        const bool ok = RunCut(game, strip, platform);
-        EXPECT_TRUE(ok) << c.Name();
-        EXPECT_TRUE(platform.Messages.empty()) << c.Name() << ": " << (platform.Messages.empty() ? "" : platform.Messages[0].Text);
+        const Result cut = RunCut(game, strip);
+        EXPECT_TRUE(test::Succeeded(cut)) << c.Name();
+        EXPECT_TRUE(cut.Notes().empty())
+            << c.Name() << ": " << (cut.Notes().empty() ? "" : cut.Notes()[0].Key);
         const std::string json = test::PiecesJson(game);
         char line[160];
         std::snprintf(line, sizeof line, " mask=%016" PRIx64 " pieces=%016" PRIx64 " n=%d", test::MaskHash(game.Buffers[4]),
@@ -90,10 +90,9 @@ TEST(CutGolden, SameSeedSameCutDifferentSeedDifferentCut) {
         test::SetUpGame(a, 300, 220, 5, shape, 1, 77);
         test::SetUpGame(b, 300, 220, 5, shape, 1, 77);
         test::SetUpGame(c, 300, 220, 5, shape, 1, 78);
-        FakePlatform p;
-        RunCut(a, strip, p);
-        RunCut(b, strip, p);
-        RunCut(c, strip, p);
+        ASSERT_TRUE(test::Succeeded(RunCut(a, strip)));
+        ASSERT_TRUE(test::Succeeded(RunCut(b, strip)));
+        ASSERT_TRUE(test::Succeeded(RunCut(c, strip)));
         EXPECT_EQ(test::MaskHash(a.Buffers[4]), test::MaskHash(b.Buffers[4]));
         EXPECT_EQ(test::PiecesJson(a), test::PiecesJson(b));
         EXPECT_NE(test::MaskHash(a.Buffers[4]), test::MaskHash(c.Buffers[4]));

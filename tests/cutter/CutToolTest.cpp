@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+
+#include "graphics/ImageCodecs.h"
 
 namespace orvel {
 namespace {
@@ -16,9 +19,16 @@ struct ToolRun {
     std::string out, err;
 };
 
+// Standard error goes to a file of this test's own: ctest runs the tests of
+// this binary as separate processes at the same time.
+std::string ErrorFile() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return ::testing::TempDir() + "/cut_tool_err_" + test->name() + "_" + std::to_string(getpid()) +
+           ".txt";
+}
+
 ToolRun RunTool(const std::string& args) {
-    const std::string dir = ::testing::TempDir();
-    const std::string errFile = dir + "/cut_tool_err.txt";
+    const std::string errFile = ErrorFile();
     const std::string cmd = std::string(ORVEL_BUILD_DIR) + "/orvel-tool cut " + args + " 2>" + errFile;
     ToolRun r;
     std::FILE* p = popen(cmd.c_str(), "r");
@@ -32,6 +42,7 @@ ToolRun RunTool(const std::string& args) {
         while ((n = std::fread(buf, 1, sizeof buf, e)) > 0) r.err.append(buf, n);
         std::fclose(e);
     }
+    std::filesystem::remove(errFile);
     return r;
 }
 
@@ -69,6 +80,33 @@ TEST_F(CutTool, UnwritableOutputsFailTheRun) {
         EXPECT_NE(r.status, 0) << out;
         EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
     }
+}
+
+// The messages the game would show in boxes are printed in the same order,
+// one a line, and a failed cut fails the run.
+TEST_F(CutTool, CutFailuresArePrintedInTheGamesOrder) {
+    const std::string tiny =
+        ::testing::TempDir() + "/cut_tool_tiny_" + std::to_string(getpid()) + ".bmp";
+    TMyBitmap picture;
+    ASSERT_TRUE(Create24(picture, 3, 3));
+    FillBox(picture, 0, 0, 3, 3, 0x808080);
+    ASSERT_TRUE(SaveBmp24File(picture, tiny).Ok());
+    const ToolRun cells = RunTool(tiny + " --shape 0 --level 13");
+    EXPECT_EQ(cells.status, 1);
+    EXPECT_EQ(cells.err.rfind("PaintError: Ind = ", 0), 0u) << cells.err;
+    EXPECT_NE(cells.err.find("\nMS_PaintError\n"), std::string::npos) << cells.err;
+    const ToolRun grid = RunTool(tiny + " --shape 4 --level 13");
+    EXPECT_EQ(grid.status, 1);
+    EXPECT_NE(grid.err.find("\nJigsaw has not been cut properly! Please reopen the puzzle.\n"),
+              std::string::npos)
+        << grid.err;
+    std::filesystem::remove(tiny);
+}
+
+TEST_F(CutTool, AFolderGivenAsThePictureIsNamed) {
+    const ToolRun r = RunTool(std::string(ORVEL_TEST_DATA_DIR) + " --shape 4");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(" is a folder"), std::string::npos) << r.err;
 }
 
 }  // namespace

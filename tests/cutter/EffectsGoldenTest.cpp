@@ -5,6 +5,7 @@
 #include <map>
 
 #include "CutTestUtil.h"
+#include "ResultTestUtil.h"
 #include "cutter/KnobStrip.h"
 #include "cutter/PieceEffects.h"
 
@@ -38,8 +39,11 @@ TEST(EffectsGolden, ReliefAndWoodMatchTheStoredHashes) {
                 test::SetUpGame(game, 240, 180, 7, shape, (emboss + wood) % 2, 500 + n++);
                 game.Header.Rotate = 1;
                 CutEnvironment env;
-                ASSERT_TRUE(shape < 4 ? CutPieces(game, env) : CutGrid(game, env, strip));
-                for (int r = 1; r < 4; ++r) RotateRightWithMargin(game.Buffers[4 + r], game.Buffers[4 + r - 1], 5);
+                ASSERT_TRUE(
+                    test::Succeeded(shape < 4 ? CutPieces(game, env) : CutGrid(game, env, strip)));
+                for (int r = 1; r < 4; ++r)
+                    ASSERT_TRUE(
+                        RotateRightWithMargin(game.Buffers[4 + r], game.Buffers[4 + r - 1], 5));
                 game.Pieces.resize(game.Header.TotalTileNum);
                 ApplyPieceEffects(game, {emboss, wood}, nullptr);
                 std::string line;

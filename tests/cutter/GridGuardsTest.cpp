@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CutTestUtil.h"
+#include "ResultTestUtil.h"
 #include "cutter/CellCutter.h"
 #include "cutter/KnobStrip.h"
 #include "cutter/MaskAccess.h"
@@ -21,12 +22,10 @@ TEST(GridGuards, PieceCountThatIsNotTheGridIsRefused) {
         game.Header.TileNum += delta;
         game.Header.TotalTileNum = game.Header.TileNum;
         game.Pieces.assign(game.Header.TileNum + 1, TPiece{});
-        FakePlatform platform;
-        CutEnvironment env;
-        env.platform = &platform;
-        EXPECT_FALSE(CutGrid(game, env, strip));
-        ASSERT_EQ(platform.Messages.size(), 1u);
-        EXPECT_EQ(platform.Messages[0].Text, "Jigsaw has not been cut properly! Please reopen the puzzle.");
+        const Result cut = CutGrid(game, CutEnvironment{}, strip);
+        ASSERT_FALSE(cut.Ok());
+        EXPECT_TRUE(cut.Notes().empty());
+        EXPECT_EQ(cut.Error().Key, "Jigsaw has not been cut properly! Please reopen the puzzle.");
         EXPECT_EQ(game.Pieces.size(), static_cast<size_t>(game.Header.TileNum + 1));
     }
 }
@@ -38,11 +37,10 @@ TEST(GridGuards, CellCutterRefusesAPieceCountThatIsNotTheGrid) {
         game.Header.TileNum += delta;
         game.Header.TotalTileNum = game.Header.TileNum;
         game.Pieces.assign(game.Header.TileNum + 1, TPiece{});
-        FakePlatform platform;
-        CutEnvironment env;
-        env.platform = &platform;
-        EXPECT_FALSE(CutPieces(game, env));
-        EXPECT_EQ(platform.Messages.size(), 1u);
+        const Result cut = CutPieces(game, CutEnvironment{});
+        ASSERT_FALSE(cut.Ok());
+        EXPECT_TRUE(cut.Notes().empty());
+        EXPECT_EQ(cut.Error().Key, "Finding first edge failed!");
     }
 }
 
@@ -51,8 +49,7 @@ TEST(GridGuards, EffectsWithoutGridColumnsDoNotDivideByZero) {
     test::SetUpGame(game, 200, 150, 9, 4, 0, 3);
     TMyBitmap strip;
     ASSERT_TRUE(DrawKnobStrip(strip));
-    CutEnvironment env;
-    ASSERT_TRUE(CutGrid(game, env, strip));
+    ASSERT_TRUE(test::Succeeded(CutGrid(game, CutEnvironment{}, strip)));
     game.Pieces.resize(game.Header.TotalTileNum);
     for (size_t i = 0; i < game.Pieces.size(); ++i) game.Pieces[i].group = static_cast<int>(i);
     game.Header.TilePX = 0;  // as a damaged saved game might hold it
@@ -84,8 +81,7 @@ TEST(GridGuards, StampedKnobsStayInsideThePieceBoxes) {
                 test::SetUpGame(game, s.w, s.h, level, level % 2 ? 6 : 4, border, seed++);
                 if (game.Header.TileS > kStripMaxLength) continue;
                 ++stamped;
-                CutEnvironment env;
-                ASSERT_TRUE(CutGrid(game, env, strip));
+                ASSERT_TRUE(test::Succeeded(CutGrid(game, CutEnvironment{}, strip)));
                 const GameHeader& h = game.Header;
                 std::vector<uint8_t> shown(static_cast<size_t>(h.ImageW) * h.ImageH, 0);
                 for (int i = 0; i < h.TotalTileNum; ++i) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CutTestUtil.h"
+#include "ResultTestUtil.h"
 #include "cutter/CutCommon.h"
 #include "cutter/Knob.h"
 #include "cutter/KnobStrip.h"
@@ -107,7 +108,7 @@ struct PlainGrid {
             shapes = {0, 1, 2, 3};
         else
             shapes = {0, 1, 2, 3, 4, 5};
-        Create24(work, h.ImageW + 5, h.ImageH + 5);
+        if (!Create24(work, h.ImageW + 5, h.ImageH + 5)) return false;
         FillBox(work, 0, 0, work.Width, work.Height, 0);
         FillBox(work, 0, 0, h.ImageW, h.ImageH, 0xFFFFFF);
         BuildGridProfiles(prof);
@@ -255,7 +256,7 @@ TEST(GridReference, CutGridFollowsEveryStep) {
                     test::SetUpGame(plain, s.w, s.h, level, shape, border, seed);
                     ++seed;
                     CutEnvironment env;
-                    const bool ok = CutGrid(cut, env, strip);
+                    const bool ok = CutGrid(cut, env, strip).Ok();
                     PlainGrid ref{plain, strip, {}, {}, {}};
                     const bool refOk = ref.Cut();
                     const std::string name = std::to_string(s.w) + "x" + std::to_string(s.h) + " l" +
@@ -380,8 +381,11 @@ TEST(GridReference, EffectsFollowEveryStep) {
                         test::SetUpGame(*g, 230, 170, 8, shape, border, seed);
                         g->Header.Rotate = 1;
                         CutEnvironment env;
-                        ASSERT_TRUE(shape < 4 ? CutPieces(*g, env) : CutGrid(*g, env, strip));
-                        for (int r = 1; r < 4; ++r) RotateRightWithMargin(g->Buffers[4 + r], g->Buffers[4 + r - 1], 5);
+                        ASSERT_TRUE(test::Succeeded(shape < 4 ? CutPieces(*g, env)
+                                                              : CutGrid(*g, env, strip)));
+                        for (int r = 1; r < 4; ++r)
+                            ASSERT_TRUE(
+                                RotateRightWithMargin(g->Buffers[4 + r], g->Buffers[4 + r - 1], 5));
                         g->Pieces.resize(g->Header.TotalTileNum);
                         // Some groups: a few pieces joined in one group.
                         for (int i = 0; i < g->Header.TotalTileNum; ++i)

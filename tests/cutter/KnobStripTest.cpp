@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ResultTestUtil.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -88,12 +90,13 @@ TEST(KnobStrip, GeneratedFileLoadsAsDrawn) {
     const std::string dir = std::string(ORVEL_BUILD_DIR) + "/resources";
     if (!std::filesystem::exists(dir + "/" + kKnobStripFile)) GTEST_SKIP() << "knob strip not generated";
     TMyBitmap loaded, drawn;
-    std::string error;
-    ASSERT_TRUE(LoadKnobStrip(loaded, dir, &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadKnobStrip(loaded, dir)));
     ASSERT_TRUE(DrawKnobStrip(drawn));
     for (int y = 0; y < drawn.Height; ++y)
         for (int x = 0; x < drawn.Width; ++x) ASSERT_EQ(GetPixel(loaded, x, y), GetPixel(drawn, x, y));
-    EXPECT_FALSE(LoadKnobStrip(loaded, "/nonexistent", &error));
+    const Result missing = LoadKnobStrip(loaded, "/nonexistent");
+    ASSERT_FALSE(missing.Ok());
+    EXPECT_EQ(missing.Error().Key, "File not found: %s");
 }
 
 }  // namespace

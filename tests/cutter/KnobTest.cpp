@@ -37,7 +37,10 @@ struct KnobCanvas {
     KnobTable table;
     KnobContext ctx;
     KnobCanvas(int w, int h, int tileS = 40, int depth = 9) {
-        Create24(mask, w + 5, h + 5);
+        if (!Create24(mask, w + 5, h + 5)) {
+            ADD_FAILURE() << "no mask";
+            return;
+        }
         FillBox(mask, 0, 0, w + 5, h + 5, 0);
         FillBox(mask, 0, 0, w, h, kWhite);
         BuildKnobProfiles(table);
@@ -52,11 +55,14 @@ struct KnobCanvas {
 };
 
 const TColor kRed = 0x0000FF;
+// Shape styles 0, 2 and 3: knobs grow with their edge.
+constexpr KnobFlag kScaled = KnobFlag::ScaleWithEdge | KnobFlag::PlainShortEdges;
 
 TEST(DrawKnob, ZeroLengthEdgeIsDrawnWithoutPixels) {
     KnobCanvas k(100, 100);
     KnobRect r;
-    EXPECT_EQ(DrawKnob(k.ctx, 5, 1, 0, {50, 20}, {50, 80}, 4, -1, -1, kRed, {50, 50}, {50, 50}, 0, r),
+    EXPECT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, {50, 20}, {50, 80}, 4, -1, -1, kRed, {50, 50},
+                       {50, 50}, 0, r),
               KnobResult::Drawn);
     EXPECT_EQ(k.Count(kRed), 0);
 }
@@ -64,7 +70,8 @@ TEST(DrawKnob, ZeroLengthEdgeIsDrawnWithoutPixels) {
 TEST(DrawKnob, DrawsAClosedChainBetweenTheEnds) {
     KnobCanvas k(200, 100);
     KnobRect r;
-    ASSERT_EQ(DrawKnob(k.ctx, 5, 1, 0, {100, 10}, {100, 90}, 4, 40, 40, kRed, {150, 50}, {50, 50}, 0, r),
+    ASSERT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, {100, 10}, {100, 90}, 4, 40, 40, kRed, {150, 50},
+                       {50, 50}, 0, r),
               KnobResult::Drawn);
     // The first point is set and the knob bulges up (side 1 on a flat edge).
     EXPECT_EQ(MaskGet(k.mask, 50, 50), kRed);
@@ -86,7 +93,8 @@ TEST(DrawKnob, ApexNearTheTopStaysTwoPixelsInside) {
     KnobCanvas k(200, 100);
     KnobRect r;
     // Side 1 bulges up from an edge 5 pixels below the top.
-    ASSERT_EQ(DrawKnob(k.ctx, 5, 1, 0, {100, 0}, {100, 90}, -1, -1, -1, kRed, {150, 5}, {50, 5}, 0, r),
+    ASSERT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, {100, 0}, {100, 90}, -1, -1, -1, kRed, {150, 5},
+                       {50, 5}, 0, r),
               KnobResult::Drawn);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 200; ++x) EXPECT_NE(MaskGet(k.mask, x, y), kRed) << x << "," << y;
@@ -101,9 +109,11 @@ TEST(DrawKnob, SeedCloseToTheEdgeShrinksTheKnob) {
     KnobCanvas wide(200, 100), close(200, 100);
     KnobRect r1, r2;
     // Room B limits the part above the baseline (side 1: rooms not exchanged).
-    ASSERT_EQ(DrawKnob(wide.ctx, 5, 1, 0, {100, 90}, {100, 10}, -1, 40, 40, kRed, {150, 50}, {50, 50}, 0, r1),
+    ASSERT_EQ(DrawKnob(wide.ctx, kScaled, 1, 0, {100, 90}, {100, 10}, -1, 40, 40, kRed, {150, 50},
+                       {50, 50}, 0, r1),
               KnobResult::Drawn);
-    ASSERT_EQ(DrawKnob(close.ctx, 5, 1, 0, {100, 90}, {100, 45}, -1, 40, 5, kRed, {150, 50}, {50, 50}, 0, r2),
+    ASSERT_EQ(DrawKnob(close.ctx, kScaled, 1, 0, {100, 90}, {100, 45}, -1, 40, 5, kRed, {150, 50},
+                       {50, 50}, 0, r2),
               KnobResult::Drawn);
     int topWide = 100, topClose = 100;
     for (int y = 99; y >= 0; --y)
@@ -118,7 +128,8 @@ TEST(DrawKnob, SeedCloseToTheEdgeShrinksTheKnob) {
 TEST(DrawKnob, RoomZeroAsksForTheStraightSegment) {
     KnobCanvas k(200, 100);
     KnobRect r;
-    EXPECT_EQ(DrawKnob(k.ctx, 5, 1, 0, {100, 90}, {100, 50}, 4, 40, 0, kRed, {150, 50}, {50, 50}, 0, r),
+    EXPECT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, {100, 90}, {100, 50}, 4, 40, 0, kRed, {150, 50},
+                       {50, 50}, 0, r),
               KnobResult::NoRoom);
     EXPECT_EQ(k.Count(kRed), 0);
 }
@@ -126,11 +137,13 @@ TEST(DrawKnob, RoomZeroAsksForTheStraightSegment) {
 TEST(DrawKnob, SecondKnobWithinClearanceIsRefusedAndLeavesNothing) {
     KnobCanvas k(200, 120);
     KnobRect r;
-    ASSERT_EQ(DrawKnob(k.ctx, 5, 1, 0, {100, 110}, {100, 5}, 4, -1, -1, kRed, {150, 60}, {50, 60}, 0, r),
+    ASSERT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, {100, 110}, {100, 5}, 4, -1, -1, kRed, {150, 60},
+                       {50, 60}, 0, r),
               KnobResult::Drawn);
     const int before = k.Count(0x00FF00);
     // The same edge one pixel lower, in another colour: within the clearance.
-    EXPECT_EQ(DrawKnob(k.ctx, 5, 1, 0, {100, 110}, {100, 5}, 4, -1, -1, 0x00FF00, {150, 61}, {50, 61}, 0, r),
+    EXPECT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, {100, 110}, {100, 5}, 4, -1, -1, 0x00FF00, {150, 61},
+                       {50, 61}, 0, r),
               KnobResult::Refused);
     EXPECT_EQ(k.Count(0x00FF00), before);
 }
@@ -139,13 +152,14 @@ TEST(DrawKnob, KnobLeavingTheAreaIsRefused) {
     KnobCanvas k(200, 100);
     KnobRect r;
     // Side 0 bulges down from an edge near the bottom: the samples leave the area.
-    EXPECT_EQ(DrawKnob(k.ctx, 5, 0, 0, {100, 10}, {100, 50}, 4, -1, -1, kRed, {150, 95}, {50, 95}, 0, r),
+    EXPECT_EQ(DrawKnob(k.ctx, kScaled, 0, 0, {100, 10}, {100, 50}, 4, -1, -1, kRed, {150, 95},
+                       {50, 95}, 0, r),
               KnobResult::Refused);
 }
 
 TEST(DrawBezierChain, LeavesTheLastPointUnset) {
     TMyBitmap m;
-    Create24(m, 50, 20);
+    ASSERT_TRUE(Create24(m, 50, 20));
     FillBox(m, 0, 0, 50, 20, kWhite);
     const double x[4] = {0, 10, 20, 30}, y[4] = {10, 10, 10, 10};
     DrawBezierChain(m, x, y, 4, kRed);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "CutTestUtil.h"
+#include "ResultTestUtil.h"
 #include "cutter/MaskAccess.h"
 #include "cutter/PieceEffects.h"
 
@@ -21,7 +22,10 @@ struct Board {
         hd.TileNum = static_cast<int>(rects.size());
         hd.TotalTileNum = hd.TileNum;
         TMyBitmap& m = game.Buffers[4];
-        Create24(m, w + 5, h + 5);
+        if (!Create24(m, w + 5, h + 5)) {
+            ADD_FAILURE() << "no mask";
+            return;
+        }
         FillBox(m, 0, 0, w + 5, h + 5, 0);
         game.Pieces.resize(rects.size());
         for (size_t i = 0; i < rects.size(); ++i) {
@@ -64,16 +68,22 @@ TEST(PieceEffects, ReliefLitFromTheUpperLeft) {
     EXPECT_EQ(b.Red(30, 20), 128 + (128 * 20 + 75 * 40 + 75 * -10) / 128);
 }
 
-TEST(PieceEffects, OnePixelSpurStaysInRange) {
-    Board b(40, 40, {{0, 0, 40, 20}, {0, 20, 40, 20}}, 1);
-    // A spur of the upper piece's colour reaching into the lower piece.
-    for (int y = 20; y < 30; ++y) MaskSet(b.game.Buffers[4], 20, y, PieceColor(b.game.Pieces[0].MaskCode));
-    b.game.Pieces[0].boxH = 30;
-    ApplyPieceEffects(b.game, {3, 0}, nullptr);
-    for (int y = 21; y < 29; ++y) {
-        const int r = b.Red(20, y);
-        EXPECT_GE(r, 1);
-        EXPECT_LE(r, 255);
+// A one-pixel spur is lit from both sides at once: the weights of opposite
+// directions cancel, so along its length it keeps the neutral level in every
+// style, and only its tip, lit from below, darkens.
+TEST(PieceEffects, OnePixelSpurIsFlatAlongItsLength) {
+    for (int style : {1, 2, 3}) {
+        Board b(40, 40, {{0, 0, 40, 20}, {0, 20, 40, 20}}, 1);
+        // A spur of the upper piece's colour reaching into the lower piece.
+        for (int y = 20; y < 30; ++y)
+            MaskSet(b.game.Buffers[4], 20, y, PieceColor(b.game.Pieces[0].MaskCode));
+        b.game.Pieces[0].boxH = 30;
+        ApplyPieceEffects(b.game, {style, 0}, nullptr);
+        for (int y = 21; y <= 25; ++y) EXPECT_EQ(b.Red(20, y), 128) << style << " at " << y;
+        EXPECT_LT(b.Red(20, 29), 128) << style;
+        // The lower piece's rims beside the spur: lit on its right, shaded on its left.
+        EXPECT_GT(b.Red(21, 23), 128) << style;
+        EXPECT_LT(b.Red(19, 23), 128) << style;
     }
 }
 
@@ -119,10 +129,10 @@ TEST(PieceEffects, JoinedPiecesHideTheirEdgeOnEachOther) {
 TEST(PieceEffects, AllRotationsAndResetRelief) {
     TGame game;
     test::SetUpGame(game, 200, 150, 10, 0, 0, 9);
-    CutEnvironment env;
-    ASSERT_TRUE(CutPieces(game, env));
+    ASSERT_TRUE(test::Succeeded(CutPieces(game, CutEnvironment{})));
     game.Header.Rotate = 1;
-    for (int r = 1; r < 4; ++r) RotateRightWithMargin(game.Buffers[4 + r], game.Buffers[4 + r - 1], 5);
+    for (int r = 1; r < 4; ++r)
+        ASSERT_TRUE(RotateRightWithMargin(game.Buffers[4 + r], game.Buffers[4 + r - 1], 5));
     game.Pieces.resize(game.Header.TotalTileNum);
     CountingProgress progress;
     ApplyPieceEffects(game, {1, 2}, &progress);
@@ -151,9 +161,9 @@ TEST(PieceEffects, AllRotationsAndResetRelief) {
 
 TEST(PieceEffects, PreviewShadesPieceAndEdge) {
     TMyBitmap mask, pic, out;
-    Create24(mask, 40, 40);
-    Create24(pic, 40, 40);
-    Create24(out, 40, 40);
+    ASSERT_TRUE(Create24(mask, 40, 40));
+    ASSERT_TRUE(Create24(pic, 40, 40));
+    ASSERT_TRUE(Create24(out, 40, 40));
     FillBox(mask, 0, 0, 40, 40, 0);
     FillBox(mask, 10, 10, 20, 20, 0xFFFFFF);
     FillBox(pic, 0, 0, 40, 40, RgbToColor(100, 100, 100));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CutTestUtil.h"
+#include "ResultTestUtil.h"
 #include "platform/FakePlatform.h"
 
 namespace orvel {
@@ -42,11 +43,9 @@ TEST(SitePlacement, XOnASideGetsOneSecondDrawOnly) {
         // The whole cut still succeeds with that site on the side.
         TGame full;
         test::SetUpGame(full, 400, 300, 13, 0, border, seed);
-        FakePlatform platform;
-        CutEnvironment env;
-        env.platform = &platform;
-        EXPECT_TRUE(CutPieces(full, env)) << border;
-        EXPECT_TRUE(platform.Messages.empty());
+        const Result cut = CutPieces(full, CutEnvironment{});
+        EXPECT_TRUE(test::Succeeded(cut)) << border;
+        EXPECT_TRUE(cut.Notes().empty());
     }
 }
 

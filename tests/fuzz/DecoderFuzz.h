@@ -13,8 +13,8 @@
 template <typename Decoder>
 int FuzzDecoder(Decoder decode, const uint8_t* data, size_t size) {
     orvel::TMyBitmap buf;
-    std::string error;
-    if (decode(buf, data, size, &error)) {
+    const orvel::Result decoded = decode(buf, data, size);
+    if (decoded.Ok()) {
         unsigned sum = 0;
         for (int y = 0; y < buf.Height; ++y) {
             const uint8_t* row = orvel::RowPtr(buf, y);
@@ -22,7 +22,7 @@ int FuzzDecoder(Decoder decode, const uint8_t* data, size_t size) {
         }
         volatile unsigned sink = sum;
         (void)sink;
-    } else if (buf.Width != 0 || error.empty()) {
+    } else if (buf.Width != 0 || decoded.Error().Detail.empty()) {
         __builtin_trap();  // a failure must leave an empty buffer and a reason
     }
     return 0;

@@ -30,11 +30,8 @@ struct Reader {
 
 void Make(orvel::TMyBitmap& buf, Reader& in) {
     const int w = 1 + in.Byte() % 64, h = 1 + in.Byte() % 64;
-    if (in.Byte() & 1)
-        orvel::Create32(buf, w, h);
-    else
-        orvel::Create24(buf, w, h);
-    std::memset(buf.Bits, in.Byte(), static_cast<size_t>(buf.Size));
+    const bool made = (in.Byte() & 1) ? orvel::Create32(buf, w, h) : orvel::Create24(buf, w, h);
+    if (made) std::memset(buf.Bits, in.Byte(), static_cast<size_t>(buf.Size));
 }
 
 }  // namespace
@@ -90,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 ScaleInto(dst, src);
                 break;
             case 11:
-                RotateRightWithMargin(dst, src, w);
+                // A failure leaves dst released, which the next operations must take.
+                (void)RotateRightWithMargin(dst, src, w);
                 break;
             case 12: {
                 int cx = x, cy = y, cw = w, ch = h, csx = sx, csy = sy;

@@ -20,7 +20,7 @@ void Play(const TMetafile& current, int salt) {
     const TColor c = RgbToColor(128, 0, 25);
     RecolourShape(mf, c);
     TMyBitmap b;
-    Create24(b, 64, 64);
+    if (!Create24(b, 64, 64)) return;
     const int w = rs.W2 > 0 && rs.W2 < 200 ? rs.W2 : 40, h = rs.H2 > 0 && rs.H2 < 200 ? rs.H2 : 40;
     DrawMetafile(b, mf, -5 + salt % 11, -5 + salt % 7, w, h, &c);
     DrawMetafile(b, mf, 10, 10, 30, 30);  // with the drawing's own colours

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <type_traits>
+#include <utility>
 
 #include "graphics/Bitmap.h"
 #include "graphics/BitmapTestUtil.h"
@@ -17,7 +19,7 @@ using test::Pattern;
 
 TEST(BitmapLayout, RowsAreBottomUpAndFourByteAligned) {
     TMyBitmap buf;
-    EXPECT_FALSE(Create24(buf, 5, 3));
+    ASSERT_TRUE(Create24(buf, 5, 3));
     EXPECT_EQ(buf.Stride, 16);
     EXPECT_EQ(buf.Size, 48);
     EXPECT_EQ(RowPtr(buf, buf.Height - 1), buf.Bits);
@@ -39,41 +41,90 @@ TEST(BitmapLayout, RowsAreBottomUpAndFourByteAligned) {
     EXPECT_EQ(GetAlpha(alpha, 1, 1), 77);
 }
 
-TEST(BitmapLayout, ReleaseAndFailedCreationLeaveAnEmptyBuffer) {
-    TMyBitmap buf;
-    ReleaseBitmap(buf);  // Width 0: nothing to do
-    EXPECT_EQ(buf.Width, 0);
+void ExpectZeroSized(const TMyBitmap& buf) {
+    EXPECT_EQ(buf.Bitmap, nullptr);
     EXPECT_EQ(buf.Bits, nullptr);
-    Create24(buf, 4, 4);
-    Create24(buf, 0, 4);
     EXPECT_EQ(buf.Width, 0);
-    Create24(buf, 4, 4);
-    ReleaseBitmap(buf);
-    ReleaseBitmap(buf);
-    EXPECT_EQ(buf.Width, 0);
+    EXPECT_EQ(buf.Height, 0);
+    EXPECT_EQ(buf.Stride, 0);
     EXPECT_EQ(buf.Size, 0);
-    Create24(buf, kMaxBitmapSide + 1, 1);
-    EXPECT_EQ(buf.Width, 0);
+    EXPECT_EQ(buf.BytesPerPixel, 0);
+    EXPECT_FALSE(buf.HasAlpha);
 }
+
+TEST(BitmapLayout, ReleaseAndFailedCreationLeaveAZeroSizedBuffer) {
+    TMyBitmap buf;
+    ReleaseBitmap(buf);  // nothing to free
+    ExpectZeroSized(buf);
+    ASSERT_TRUE(Create32(buf, 4, 4));
+    EXPECT_FALSE(Create24(buf, 0, 4));
+    ExpectZeroSized(buf);
+    ASSERT_TRUE(Create32(buf, 4, 4));
+    ReleaseBitmap(buf);
+    ExpectZeroSized(buf);
+    ReleaseBitmap(buf);
+    ExpectZeroSized(buf);
+    EXPECT_FALSE(Create24(buf, kMaxBitmapSide + 1, 1));
+    ExpectZeroSized(buf);
+    EXPECT_FALSE(Create32(buf, 5, -1));
+    ExpectZeroSized(buf);
+    // A view is forgotten, not freed, and leaves the same zero-sized record.
+    uint8_t pixels[4 * 4 * 2] = {};
+    ASSERT_TRUE(AttachPixels(buf, pixels, 4, 2, 4, 16));
+    ReleaseBitmap(buf);
+    ExpectZeroSized(buf);
+    EXPECT_FALSE(AttachPixels(buf, pixels, 4, 2, 2, 8));
+    ExpectZeroSized(buf);
+    // A moved-from buffer is released too.
+    ASSERT_TRUE(Create24(buf, 3, 3));
+    TMyBitmap taken = std::move(buf);
+    ExpectZeroSized(buf);  // NOLINT: the moved-from state is what is checked
+    EXPECT_EQ(taken.Width, 3);
+}
+
+TEST(BitmapLayout, BuffersThatCannotBeMadeReportIt) {
+    TMyBitmap empty, out;
+    ASSERT_TRUE(Create24(out, 2, 2));
+    EXPECT_FALSE(CopyFromBitmap(out, empty));
+    ExpectZeroSized(out);
+    ASSERT_TRUE(Create24(out, 2, 2));
+    EXPECT_FALSE(RotateRight(out, empty));
+    ExpectZeroSized(out);
+    EXPECT_FALSE(RotateRightWithMargin(out, empty, 5));
+    ExpectZeroSized(out);
+    // In place: the source is read before it is replaced.
+    ASSERT_TRUE(Create24(out, 2, 1));
+    SetPixel(out, 0, 0, 0x112233);
+    ASSERT_TRUE(RotateRight(out, out));
+    EXPECT_EQ(out.Width, 1);
+    EXPECT_EQ(GetPixel(out, 0, 0), 0x112233);
+}
+
+// Rows reached through a const buffer cannot be written.
+static_assert(
+    std::is_same_v<decltype(RowPtr(std::declval<const TMyBitmap&>(), 0)), const uint8_t*>);
+static_assert(
+    std::is_same_v<decltype(PixelPtr(std::declval<const TMyBitmap&>(), 0, 0)), const uint8_t*>);
+static_assert(std::is_same_v<decltype(RowPtr(std::declval<TMyBitmap&>(), 0)), uint8_t*>);
 
 TEST(BitmapScale, OnePixelSourceFillsTheDestination) {
     TMyBitmap src, dst;
-    Create24(src, 1, 1);
+    ASSERT_TRUE(Create24(src, 1, 1));
     SetPixel(src, 0, 0, 0x123456);
-    Create24(dst, 7, 5);
+    ASSERT_TRUE(Create24(dst, 7, 5));
     ScaleInto(dst, src);
     EXPECT_EQ(CountColor(dst, 0x123456), 35);
 }
 
 TEST(BitmapScale, FixedPointWeightsGiveTheseValues) {
     TMyBitmap src, dst;
-    Create24(src, 2, 2);
+    ASSERT_TRUE(Create24(src, 2, 2));
     // Blue channel carries the values, red a constant that must survive.
     SetPixel(src, 0, 0, RgbToColor(7, 0, 0));
     SetPixel(src, 1, 0, RgbToColor(7, 0, 90));
     SetPixel(src, 0, 1, RgbToColor(7, 0, 180));
     SetPixel(src, 1, 1, RgbToColor(7, 0, 255));
-    Create24(dst, 3, 3);
+    ASSERT_TRUE(Create24(dst, 3, 3));
     ScaleInto(dst, src);
     const int expected[3][3] = {{0, 29, 59}, {59, 88, 116}, {119, 146, 173}};
     for (int y = 0; y < 3; ++y)
@@ -84,9 +135,9 @@ TEST(BitmapScale, FixedPointWeightsGiveTheseValues) {
 
     // One source row: only the columns are weighted.
     TMyBitmap row, out;
-    Create24(row, 5, 1);
+    ASSERT_TRUE(Create24(row, 5, 1));
     for (int x = 0; x < 5; ++x) SetPixel(row, x, 0, RgbToColor(0, 0, 10 * (x + 1)));
-    Create24(out, 3, 1);
+    ASSERT_TRUE(Create24(out, 3, 1));
     ScaleInto(out, row);
     EXPECT_EQ(ColorB(GetPixel(out, 0, 0)), 10);
     EXPECT_EQ(ColorB(GetPixel(out, 1, 0)), 23);
@@ -95,9 +146,9 @@ TEST(BitmapScale, FixedPointWeightsGiveTheseValues) {
 
 TEST(BitmapScale, RegionLeavesTheRestAloneAndEmptyBuffersDoNothing) {
     TMyBitmap src, dst, empty;
-    Create24(src, 8, 8);
+    ASSERT_TRUE(Create24(src, 8, 8));
     FillPattern(src);
-    Create24(dst, 10, 10);
+    ASSERT_TRUE(Create24(dst, 10, 10));
     FillAll(dst, 0xABCDEF);
     ScaleRegion(dst, 4, 3, src, 2, 2);
     EXPECT_EQ(GetPixel(dst, 0, 0), static_cast<int32_t>(Pattern(0, 0)));
@@ -109,9 +160,9 @@ TEST(BitmapScale, RegionLeavesTheRestAloneAndEmptyBuffersDoNothing) {
 
 TEST(BitmapRotate, QuarterTurnClockwise) {
     TMyBitmap src, dst;
-    Create24(src, 70, 67);  // more than one 64-pixel tile each way
+    ASSERT_TRUE(Create24(src, 70, 67));  // more than one 64-pixel tile each way
     FillPattern(src);
-    RotateRight(dst, src);
+    ASSERT_TRUE(RotateRight(dst, src));
     ASSERT_EQ(dst.Width, 67);
     ASSERT_EQ(dst.Height, 70);
     EXPECT_EQ(dst.BytesPerPixel, 3);
@@ -119,7 +170,7 @@ TEST(BitmapRotate, QuarterTurnClockwise) {
         for (int x = 0; x < src.Width; ++x)
             ASSERT_EQ(GetPixel(dst, src.Height - 1 - y, x), static_cast<int32_t>(Pattern(x, y)));
     // Turning a buffer into itself works too.
-    RotateRight(dst, dst);
+    ASSERT_TRUE(RotateRight(dst, dst));
     EXPECT_EQ(dst.Width, 70);
     EXPECT_EQ(GetPixel(dst, 69, 66), static_cast<int32_t>(Pattern(0, 0)));
 }
@@ -127,9 +178,9 @@ TEST(BitmapRotate, QuarterTurnClockwise) {
 TEST(BitmapRotate, MarginIsDroppedAndPaintedFreshAtRightAndBottom) {
     const int m = 2;
     TMyBitmap src, dst;
-    Create24(src, 7, 4);  // W' = 4, H' = 7
+    ASSERT_TRUE(Create24(src, 7, 4));  // W' = 4, H' = 7
     FillPattern(src);
-    RotateRightWithMargin(dst, src, m);
+    ASSERT_TRUE(RotateRightWithMargin(dst, src, m));
     ASSERT_EQ(dst.Width, 4);
     ASSERT_EQ(dst.Height, 7);
     for (int y = 0; y < 7; ++y)
@@ -146,7 +197,7 @@ TEST(BitmapRotate, MarginIsDroppedAndPaintedFreshAtRightAndBottom) {
 
 TEST(BitmapDraw, ClippedHorizontalLineSetsExactlyTheVisibleColumns) {
     TMyBitmap buf;
-    Create24(buf, 100, 10);
+    ASSERT_TRUE(Create24(buf, 100, 10));
     FillAll(buf, 0);
     DrawLine(buf, -10, 5, 500, 5, 0xFFFFFF);
     EXPECT_EQ(CountColor(buf, 0xFFFFFF), 100);
@@ -158,7 +209,7 @@ TEST(BitmapDraw, ClippedHorizontalLineSetsExactlyTheVisibleColumns) {
 
 TEST(BitmapDraw, SlopedLinesFollowBresenhamBothWays) {
     TMyBitmap buf;
-    Create24(buf, 8, 8);
+    ASSERT_TRUE(Create24(buf, 8, 8));
     const int pts[6][2] = {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}};
     for (int reversed = 0; reversed < 2; ++reversed) {
         FillAll(buf, 0);
@@ -203,8 +254,8 @@ void ReferenceLine(TMyBitmap& buf, int x1, int y1, int x2, int y2, TColor c) {
 TEST(BitmapDraw, LinesReachingFarOutsideMatchTheStepByStepWalk) {
     std::mt19937 rng(4);
     TMyBitmap got, want;
-    Create24(got, 50, 40);
-    Create24(want, 50, 40);
+    ASSERT_TRUE(Create24(got, 50, 40));
+    ASSERT_TRUE(Create24(want, 50, 40));
     for (int round = 0; round < 3000; ++round) {
         const int range = round % 3 == 0 ? 100000 : 150;
         auto coord = [&] { return static_cast<int>(rng() % (2 * range + 1)) - range + 20; };
@@ -225,7 +276,7 @@ TEST(BitmapDraw, LinesReachingFarOutsideMatchTheStepByStepWalk) {
 
 TEST(BitmapDraw, FrameFillAndTint) {
     TMyBitmap buf;
-    Create24(buf, 6, 5);
+    ASSERT_TRUE(Create24(buf, 6, 5));
     FillAll(buf, 0);
     FrameBox(buf, 1, 1, 4, 3, 0x0000FF);
     EXPECT_EQ(CountColor(buf, 0x0000FF), 10);
@@ -242,7 +293,7 @@ TEST(BitmapDraw, FrameFillAndTint) {
     EXPECT_EQ(GetPixel(buf, 5, 4), static_cast<int32_t>(RgbToColor(150, 75, 127)));
 
     TMyBitmap alpha;
-    Create32(alpha, 2, 1);
+    ASSERT_TRUE(Create32(alpha, 2, 1));
     PixelPtr(alpha, 0, 0)[3] = 9;
     FillBox(alpha, 0, 0, 2, 1, 0x112233);
     EXPECT_EQ(GetPixel(alpha, 0, 0), 0x112233);
@@ -251,15 +302,15 @@ TEST(BitmapDraw, FrameFillAndTint) {
 
 TEST(BitmapCopy, CopyFromBitmapAndCopyRect) {
     TMyBitmap src32, copy;
-    Create32(src32, 5, 4);
+    ASSERT_TRUE(Create32(src32, 5, 4));
     FillPattern(src32);
-    CopyFromBitmap(copy, src32);
+    ASSERT_TRUE(CopyFromBitmap(copy, src32));
     ASSERT_EQ(copy.BytesPerPixel, 3);
     ASSERT_EQ(copy.Width, 5);
     EXPECT_EQ(GetPixel(copy, 4, 3), static_cast<int32_t>(Pattern(4, 3)));
 
     TMyBitmap dst;
-    Create24(dst, 4, 4);
+    ASSERT_TRUE(Create24(dst, 4, 4));
     FillAll(dst, 0);
     CopyRect(dst, -1, 2, 3, 5, copy, 1, 0);  // clipped to 2 x 2 at (0, 2) from (2, 0)
     EXPECT_EQ(GetPixel(dst, 0, 2), static_cast<int32_t>(Pattern(2, 0)));

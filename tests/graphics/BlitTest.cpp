@@ -22,14 +22,14 @@ TMyRect Everything() {
 class BlitTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
-        Create24(dst, 30, 10);
+        ASSERT_TRUE(Create24(dst, 30, 10));
         FillAll(dst, 0);
         if (GetParam() == 4) {
-            Create32(src, 40, 10);
+            ASSERT_TRUE(Create32(src, 40, 10));
             for (int y = 0; y < 10; ++y)
                 for (int x = 0; x < 40; ++x) PixelPtr(src, x, y)[3] = 255;
         } else {
-            Create24(src, 40, 10);
+            ASSERT_TRUE(Create24(src, 40, 10));
         }
         FillPattern(src);
     }
@@ -93,16 +93,16 @@ INSTANTIATE_TEST_SUITE_P(SourceDepths, BlitTest, ::testing::Values(3, 4));
 
 TEST(BlitAlpha, BlendsWithStraightAlphaAndKeepsTheDestinationAlpha) {
     TMyBitmap src, dst;
-    Create32(src, 3, 1);
+    ASSERT_TRUE(Create32(src, 3, 1));
     FillAll(src, 0);  // black
     PixelPtr(src, 0, 0)[3] = 128;
     PixelPtr(src, 1, 0)[3] = 0;
     PixelPtr(src, 2, 0)[3] = 255;
     for (int bpp : {3, 4}) {
         if (bpp == 3)
-            Create24(dst, 3, 1);
+            ASSERT_TRUE(Create24(dst, 3, 1));
         else
-            Create32(dst, 3, 1);
+            ASSERT_TRUE(Create32(dst, 3, 1));
         FillAll(dst, 0xFFFFFF);
         if (bpp == 4)
             for (int x = 0; x < 3; ++x) PixelPtr(dst, x, 0)[3] = 42;
@@ -115,7 +115,7 @@ TEST(BlitAlpha, BlendsWithStraightAlphaAndKeepsTheDestinationAlpha) {
         }
     }
     // Uneven channels: each is (d * (255 - a) + s * a) div 255.
-    Create24(dst, 1, 1);
+    ASSERT_TRUE(Create24(dst, 1, 1));
     SetPixel(dst, 0, 0, RgbToColor(10, 200, 255));
     SetPixel(src, 0, 0, RgbToColor(250, 0, 100));
     PixelPtr(src, 0, 0)[3] = 77;
@@ -130,8 +130,8 @@ TEST(BlitAlpha, EveryPixelFollowsTheBlendFormulaWhateverItsNeighbours) {
     // formula applied pixel by pixel.
     std::mt19937 rng(99);
     TMyBitmap src, dst, before;
-    Create32(src, 37, 9);
-    Create24(dst, 37, 9);
+    ASSERT_TRUE(Create32(src, 37, 9));
+    ASSERT_TRUE(Create24(dst, 37, 9));
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 37; ++x) {
             uint8_t* p = PixelPtr(src, x, y);
@@ -140,7 +140,7 @@ TEST(BlitAlpha, EveryPixelFollowsTheBlendFormulaWhateverItsNeighbours) {
             p[3] = kind == 0 ? 255 : kind == 1 ? 0 : static_cast<uint8_t>(rng());
             SetPixel(dst, x, y, static_cast<TColor>(rng() & 0xFFFFFF));
         }
-    CopyFromBitmap(before, dst);
+    ASSERT_TRUE(CopyFromBitmap(before, dst));
     BlitAlpha(dst, 0, 0, 37, 9, src, 0, 0, 37, 9, Everything());
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 37; ++x) {
@@ -155,11 +155,11 @@ TEST(BlitAlpha, EveryPixelFollowsTheBlendFormulaWhateverItsNeighbours) {
 
 TEST(BlitKeyed, SkipsTheKeyColourOnly) {
     TMyBitmap src, dst;
-    Create24(src, 3, 1);
+    ASSERT_TRUE(Create24(src, 3, 1));
     SetPixel(src, 0, 0, 0xFF00FF);
     SetPixel(src, 1, 0, 0xFF00FE);
     SetPixel(src, 2, 0, 0x000000);
-    Create24(dst, 3, 1);
+    ASSERT_TRUE(Create24(dst, 3, 1));
     FillAll(dst, 0x111111);
     BlitKeyed(dst, 0, 0, 3, 1, src, 0, 0, 3, 1, Everything(), 0xFF00FF);
     EXPECT_EQ(GetPixel(dst, 0, 0), 0x111111);

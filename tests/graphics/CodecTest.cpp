@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "ResultTestUtil.h"
 #include "graphics/Bitmap.h"
 #include "graphics/BitmapTestUtil.h"
 #include "graphics/ImageCodecs.h"
@@ -30,47 +34,46 @@ void ExpectSamePixels(const TMyBitmap& a, const TMyBitmap& b) {
 
 TEST(PngCodec, RoundTripsTwentyFourAndThirtyTwoBitPictures) {
     TMyBitmap rgb, rgba, back;
-    Create24(rgb, 13, 7);
+    ASSERT_TRUE(Create24(rgb, 13, 7));
     FillPattern(rgb);
     std::vector<uint8_t> file;
-    ASSERT_TRUE(SavePng(rgb, file));
-    ASSERT_TRUE(LoadPngStream(back, file.data(), file.size()));
+    ASSERT_TRUE(test::Succeeded(SavePng(rgb, file)));
+    ASSERT_TRUE(test::Succeeded(LoadPngStream(back, file.data(), file.size())));
     EXPECT_EQ(back.BytesPerPixel, 3);
     ExpectSamePixels(rgb, back);
 
-    Create32(rgba, 5, 6);
+    ASSERT_TRUE(Create32(rgba, 5, 6));
     FillPattern(rgba);
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 5; ++x) PixelPtr(rgba, x, y)[3] = static_cast<uint8_t>(x * 50 + y);
-    ASSERT_TRUE(SavePng(rgba, file));
-    ASSERT_TRUE(LoadPngStream(back, file.data(), file.size()));
+    ASSERT_TRUE(test::Succeeded(SavePng(rgba, file)));
+    ASSERT_TRUE(test::Succeeded(LoadPngStream(back, file.data(), file.size())));
     EXPECT_TRUE(back.HasAlpha);
     ExpectSamePixels(rgba, back);
 }
 
 TEST(PngCodec, PaletteGreySixteenBitAndGreyAlphaBecomeBlueGreenRed) {
     TMyBitmap buf;
-    std::string error;
-    ASSERT_TRUE(LoadPngFile(buf, kImages + "gray1.png", &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadPngFile(buf, kImages + "gray1.png")));
     ASSERT_EQ(buf.Width, 8);
     const int bits[8] = {1, 0, 1, 1, 0, 0, 1, 0};
     for (int x = 0; x < 8; ++x) EXPECT_EQ(GetPixel(buf, x, 0), bits[x] ? 0xFFFFFF : 0);
 
-    ASSERT_TRUE(LoadPngFile(buf, kImages + "gray8.png", &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadPngFile(buf, kImages + "gray8.png")));
     EXPECT_EQ(buf.BytesPerPixel, 3);
     EXPECT_EQ(GetPixel(buf, 1, 0), 0x646464);
     EXPECT_EQ(GetPixel(buf, 2, 1), 0x030303);
 
-    ASSERT_TRUE(LoadPngFile(buf, kImages + "palette4.png", &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadPngFile(buf, kImages + "palette4.png")));
     EXPECT_EQ(GetPixel(buf, 0, 0), static_cast<int32_t>(RgbToColor(70, 80, 90)));
     EXPECT_EQ(GetPixel(buf, 1, 0), static_cast<int32_t>(RgbToColor(10, 20, 30)));
     EXPECT_EQ(GetPixel(buf, 2, 0), static_cast<int32_t>(RgbToColor(40, 50, 60)));
 
-    ASSERT_TRUE(LoadPngFile(buf, kImages + "rgb16.png", &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadPngFile(buf, kImages + "rgb16.png")));
     EXPECT_EQ(GetPixel(buf, 0, 0), static_cast<int32_t>(RgbToColor(0x12, 0x56, 0x9A)));
     EXPECT_EQ(GetPixel(buf, 1, 0), static_cast<int32_t>(RgbToColor(0xFF, 0x00, 0x80)));
 
-    ASSERT_TRUE(LoadPngResource(buf, ORVEL_TEST_DATA_DIR "/images", "graya8", &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadPngResource(buf, ORVEL_TEST_DATA_DIR "/images", "graya8")));
     EXPECT_TRUE(buf.HasAlpha);
     EXPECT_EQ(GetPixel(buf, 0, 0), 0x323232);
     EXPECT_EQ(GetAlpha(buf, 0, 0), 200);
@@ -80,8 +83,7 @@ TEST(PngCodec, PaletteGreySixteenBitAndGreyAlphaBecomeBlueGreenRed) {
 // A palette with a transparency chunk is still a picture without an alpha plane.
 TEST(PngCodec, PaletteWithTransparencyChunkLoadsAsTwentyFourBit) {
     TMyBitmap buf;
-    std::string error;
-    ASSERT_TRUE(LoadPngFile(buf, kImages + "palette_trns.png", &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadPngFile(buf, kImages + "palette_trns.png")));
     EXPECT_EQ(buf.BytesPerPixel, 3);
     EXPECT_EQ(GetPixel(buf, 0, 1), static_cast<int32_t>(RgbToColor(255, 0, 0)));  // the clear entry
     EXPECT_EQ(GetPixel(buf, 2, 0), static_cast<int32_t>(RgbToColor(0, 0, 255)));
@@ -89,9 +91,8 @@ TEST(PngCodec, PaletteWithTransparencyChunkLoadsAsTwentyFourBit) {
 
 TEST(PngCodec, InterlacedFileDecodesLikeThePlainOne) {
     TMyBitmap plain, interlaced;
-    std::string error;
-    ASSERT_TRUE(LoadPngFile(plain, kImages + "plain_rgba.png", &error)) << error;
-    ASSERT_TRUE(LoadPngFile(interlaced, kImages + "interlaced_rgba.png", &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadPngFile(plain, kImages + "plain_rgba.png")));
+    ASSERT_TRUE(test::Succeeded(LoadPngFile(interlaced, kImages + "interlaced_rgba.png")));
     ASSERT_TRUE(interlaced.HasAlpha);
     EXPECT_EQ(GetAlpha(interlaced, 4, 3), 153);  // 60 %
     EXPECT_GT(ColorR(static_cast<TColor>(GetPixel(interlaced, 0, 0))), 200);
@@ -100,15 +101,14 @@ TEST(PngCodec, InterlacedFileDecodesLikeThePlainOne) {
 
 TEST(JpegCodec, EncodesJfifAndDecodesCloseToTheOriginal) {
     TMyBitmap src, back;
-    Create24(src, 40, 30);
+    ASSERT_TRUE(Create24(src, 40, 30));
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) SetPixel(src, x, y, RgbToColor(x * 6, y * 8, 128));
     std::vector<uint8_t> file;
-    ASSERT_TRUE(SaveJpeg(src, file, 95));
+    ASSERT_TRUE(test::Succeeded(SaveJpeg(src, file, 95)));
     ASSERT_GT(file.size(), 20u);
     EXPECT_EQ(std::memcmp(file.data() + 6, "JFIF", 5), 0);
-    std::string error;
-    ASSERT_TRUE(LoadJpegStream(back, file.data(), file.size(), &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadJpegStream(back, file.data(), file.size())));
     ASSERT_EQ(back.Width, 40);
     ASSERT_EQ(back.Height, 30);
     int worst = 0;
@@ -128,16 +128,15 @@ TEST(JpegCodec, EncodesJfifAndDecodesCloseToTheOriginal) {
 
 TEST(JpegCodec, GreyAndProgressiveFiles) {
     TMyBitmap grey, progressive, baseline;
-    std::string error;
-    ASSERT_TRUE(LoadJpegFile(grey, kImages + "gray.jpg", &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadJpegFile(grey, kImages + "gray.jpg")));
     for (int y = 0; y < grey.Height; ++y) {
         const uint8_t* p = PixelPtr(grey, 3, y);
         EXPECT_EQ(p[0], p[1]);
         EXPECT_EQ(p[1], p[2]);
     }
     EXPECT_GT(ColorR(static_cast<TColor>(GetPixel(grey, 3, 0))), 200);  // white at the top
-    ASSERT_TRUE(LoadImageFile(progressive, kImages + "progressive.jpg", &error)) << error;
-    ASSERT_TRUE(LoadImageFile(baseline, kImages + "photo.jpg", &error)) << error;
+    ASSERT_TRUE(test::Succeeded(LoadImageFile(progressive, kImages + "progressive.jpg")));
+    ASSERT_TRUE(test::Succeeded(LoadImageFile(baseline, kImages + "photo.jpg")));
     ASSERT_EQ(progressive.Width, baseline.Width);
     ASSERT_EQ(progressive.Height, baseline.Height);
     EXPECT_GT(ColorR(static_cast<TColor>(GetPixel(progressive, 5, 0))), 200);
@@ -175,29 +174,28 @@ TEST(BmpCodec, ReadsEveryDepthBothRowOrders) {
     const std::vector<uint8_t> pal = {0, 0, 255, 0, 0, 255,
                                       0, 0, 255, 0, 0, 0};  // red, green, blue
     TMyBitmap buf;
-    std::string error;
     for (bool topDown : {false, true}) {
         auto f = MakeBmp(1, 3, 2, topDown, {0, 0, 0, 0, 255, 255, 255, 0},
                          {{0b10100000, 0, 0, 0}, {0b01000000, 0, 0, 0}});
-        ASSERT_TRUE(LoadBmpStream(buf, f.data(), f.size(), &error)) << error;
+        ASSERT_TRUE(test::Succeeded(LoadBmpStream(buf, f.data(), f.size())));
         EXPECT_EQ(GetPixel(buf, 0, 0), 0xFFFFFF);
         EXPECT_EQ(GetPixel(buf, 1, 0), 0);
         EXPECT_EQ(GetPixel(buf, 1, 1), 0xFFFFFF);
 
         f = MakeBmp(4, 3, 1, topDown, pal, {{0x21, 0x70, 0, 0}});  // index 7 is past the palette
-        ASSERT_TRUE(LoadBmpStream(buf, f.data(), f.size(), &error)) << error;
+        ASSERT_TRUE(test::Succeeded(LoadBmpStream(buf, f.data(), f.size())));
         EXPECT_EQ(GetPixel(buf, 0, 0), 0xFF0000);
         EXPECT_EQ(GetPixel(buf, 1, 0), 0x00FF00);
         EXPECT_EQ(GetPixel(buf, 2, 0), 0);
 
         f = MakeBmp(8, 2, 2, topDown, pal, {{0, 1, 0, 0}, {2, 2, 0, 0}});
-        ASSERT_TRUE(LoadBmpStream(buf, f.data(), f.size(), &error)) << error;
+        ASSERT_TRUE(test::Succeeded(LoadBmpStream(buf, f.data(), f.size())));
         EXPECT_EQ(GetPixel(buf, 0, 0), 0x0000FF);
         EXPECT_EQ(GetPixel(buf, 1, 0), 0x00FF00);
         EXPECT_EQ(GetPixel(buf, 1, 1), 0xFF0000);
 
         f = MakeBmp(32, 1, 2, topDown, {}, {{1, 2, 3, 99}, {4, 5, 6, 0}});
-        ASSERT_TRUE(LoadBmpStream(buf, f.data(), f.size(), &error)) << error;
+        ASSERT_TRUE(test::Succeeded(LoadBmpStream(buf, f.data(), f.size())));
         EXPECT_EQ(buf.BytesPerPixel, 3);
         EXPECT_EQ(GetPixel(buf, 0, 0), 0x010203);
         EXPECT_EQ(GetPixel(buf, 0, 1), 0x040506);
@@ -206,22 +204,22 @@ TEST(BmpCodec, ReadsEveryDepthBothRowOrders) {
 
 TEST(BmpCodec, TwentyFourBitRoundTripWritesBottomUpRows) {
     TMyBitmap src, back;
-    Create32(src, 7, 3);  // the alpha byte is not written
+    ASSERT_TRUE(Create32(src, 7, 3));  // the alpha byte is not written
     FillPattern(src);
     std::vector<uint8_t> file;
-    ASSERT_TRUE(SaveBmp24(src, file));
+    ASSERT_TRUE(test::Succeeded(SaveBmp24(src, file)));
     ASSERT_EQ(file.size(), 54u + 24u * 3u);
     EXPECT_EQ(file[28], 24);
     // The first stored row is the bottom one.
     EXPECT_EQ(file[54], ColorB(Pattern(0, 2)));
-    ASSERT_TRUE(LoadBmpStream(back, file.data(), file.size()));
+    ASSERT_TRUE(test::Succeeded(LoadBmpStream(back, file.data(), file.size())));
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 7; ++x)
             EXPECT_EQ(GetPixel(back, x, y), static_cast<int32_t>(Pattern(x, y)));
 
     const std::string path = std::string(ORVEL_BUILD_DIR) + "/tests/graphics_roundtrip.bmp";
-    ASSERT_TRUE(SaveBmp24File(src, path));
-    ASSERT_TRUE(LoadImageFile(back, path));
+    ASSERT_TRUE(test::Succeeded(SaveBmp24File(src, path)));
+    ASSERT_TRUE(test::Succeeded(LoadImageFile(back, path)));
     EXPECT_EQ(GetPixel(back, 6, 2), static_cast<int32_t>(Pattern(6, 2)));
     std::filesystem::remove(path);
 }
@@ -229,21 +227,28 @@ TEST(BmpCodec, TwentyFourBitRoundTripWritesBottomUpRows) {
 // Decoding must fail cleanly: an empty buffer and a reason, never a crash.
 void ExpectCleanFailure(const std::vector<uint8_t>& data, const std::string& what) {
     TMyBitmap buf;
-    Create24(buf, 3, 3);  // an earlier picture is dropped
-    std::string error;
-    EXPECT_FALSE(LoadImageStream(buf, data.data(), data.size(), &error)) << what;
+    ASSERT_TRUE(Create24(buf, 3, 3));  // an earlier picture is dropped
+    const Result r = LoadImageStream(buf, data.data(), data.size());
+    ASSERT_FALSE(r.Ok()) << what;
     EXPECT_EQ(buf.Width, 0) << what;
-    EXPECT_FALSE(error.empty()) << what;
+    EXPECT_EQ(r.Error().Section, MsgSection::Fixed) << what;
+    EXPECT_EQ(r.Error().Key, "Invalid picture") << what;
+    EXPECT_FALSE(r.Error().Detail.empty()) << what;  // the decoder's own words
 }
 
 TEST(BadImages, EveryFileOfTheCorpusFailsCleanly) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(ORVEL_TEST_DATA_DIR "/bad")) {
         TMyBitmap buf;
-        std::string error;
-        EXPECT_FALSE(LoadImageFile(buf, entry.path().string(), &error)) << entry.path();
+        const Result r = LoadImageFile(buf, entry.path().string());
+        ASSERT_FALSE(r.Ok()) << entry.path();
         EXPECT_EQ(buf.Width, 0);
-        EXPECT_FALSE(error.empty()) << entry.path();
+        // The file is named, and why it failed is said: the decoder's words,
+        // or what the path is instead of a file (the corpus holds a folder).
+        ASSERT_FALSE(r.Error().Args.empty());
+        EXPECT_EQ(r.Error().Args[0], entry.path().string());
+        EXPECT_TRUE(!r.Error().Detail.empty() || r.Error().Args.size() == 2)
+            << test::Describe(r.Error());
         ++files;
     }
     EXPECT_GE(files, 40);
@@ -251,12 +256,12 @@ TEST(BadImages, EveryFileOfTheCorpusFailsCleanly) {
 
 TEST(BadImages, EveryTruncationOfAGoodFileFailsCleanly) {
     TMyBitmap pic;
-    Create24(pic, 9, 5);
+    ASSERT_TRUE(Create24(pic, 9, 5));
     FillPattern(pic);
     std::vector<std::vector<uint8_t>> files(3);
-    ASSERT_TRUE(SavePng(pic, files[0]));
-    ASSERT_TRUE(SaveJpeg(pic, files[1], 80));
-    ASSERT_TRUE(SaveBmp24(pic, files[2]));
+    ASSERT_TRUE(test::Succeeded(SavePng(pic, files[0])));
+    ASSERT_TRUE(test::Succeeded(SaveJpeg(pic, files[1], 80)));
+    ASSERT_TRUE(test::Succeeded(SaveBmp24(pic, files[2])));
     for (const auto& file : files) {
         for (size_t n = 0; n < file.size(); ++n)
             ExpectCleanFailure(std::vector<uint8_t>(file.begin(), file.begin() + n),
@@ -268,16 +273,54 @@ TEST(BadImages, EveryTruncationOfAGoodFileFailsCleanly) {
 
 TEST(BadImages, MissingFilesAndUnknownFormats) {
     TMyBitmap buf;
-    std::string error;
-    EXPECT_FALSE(LoadPngResource(buf, ORVEL_TEST_DATA_DIR, "no-such-skin", &error));
-    EXPECT_NE(error.find("no-such-skin.png"), std::string::npos);
-    EXPECT_FALSE(LoadImageFile(buf, ORVEL_TEST_DATA_DIR, &error));  // a folder
+    const std::string skin = std::string(ORVEL_TEST_DATA_DIR) + "/no-such-skin.png";
+    const Result missing = LoadPngResource(buf, ORVEL_TEST_DATA_DIR, "no-such-skin");
+    ASSERT_FALSE(missing.Ok());
+    EXPECT_EQ(missing.Error().Key, "File not found: %s");
+    EXPECT_EQ(missing.Error().Args, std::vector<std::string>{skin});
     ExpectCleanFailure({'G', 'I', 'F', '8', '9', 'a', 0, 0}, "GIF");
     TMyBitmap empty;
     std::vector<uint8_t> out;
-    EXPECT_FALSE(SavePng(empty, out));
-    EXPECT_FALSE(SaveJpeg(empty, out, 90));
-    EXPECT_FALSE(SaveBmp24(empty, out));
+    EXPECT_FALSE(SavePng(empty, out).Ok());
+    EXPECT_FALSE(SaveJpeg(empty, out, 90).Ok());
+    const Result bmp = SaveBmp24(empty, out);
+    ASSERT_FALSE(bmp.Ok());
+    EXPECT_EQ(bmp.Error().Key, "Cannot save the picture");
+}
+
+// A folder, a named pipe or a device given as a picture is named as what it
+// is, not as a missing file; the pipe is never opened (that would wait for
+// a writer for ever).
+TEST(BadImages, FoldersPipesAndDevicesAreNamed) {
+    const std::string pipe = ::testing::TempDir() + "/codec_pipe_" + std::to_string(getpid());
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    struct Case {
+        std::string path, what;
+    };
+    for (const Case& c : {Case{ORVEL_TEST_DATA_DIR, "a folder"}, Case{pipe, "a named pipe"},
+                          Case{"/dev/null", "a device"}}) {
+        TMyBitmap buf;
+        ASSERT_TRUE(Create24(buf, 2, 2));
+        const Result r = LoadImageFile(buf, c.path);
+        ASSERT_FALSE(r.Ok()) << c.path;
+        EXPECT_EQ(buf.Width, 0);
+        EXPECT_EQ(r.Error().Section, MsgSection::Fixed);
+        EXPECT_EQ(r.Error().Key, "Not a picture file: %s is %s");
+        EXPECT_EQ(r.Error().Args, (std::vector<std::string>{c.path, c.what}));
+    }
+    std::filesystem::remove(pipe);
+}
+
+TEST(BadImages, UnwritableFilesAreNamedWithTheSystemsWords) {
+    TMyBitmap pic;
+    ASSERT_TRUE(Create24(pic, 2, 2));
+    const std::string nowhere = ::testing::TempDir() + "/no/such/folder/x.png";
+    const Result r = SavePngFile(pic, nowhere);
+    ASSERT_FALSE(r.Ok());
+    EXPECT_EQ(r.Error().Key, "Cannot create %s");
+    EXPECT_EQ(r.Error().Args, std::vector<std::string>{nowhere});
+    EXPECT_FALSE(r.Error().Detail.empty());
 }
 
 }  // namespace

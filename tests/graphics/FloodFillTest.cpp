@@ -16,7 +16,7 @@ using test::FillAll;
 
 TEST(FloodFill, SeedOfTheNewColourOrOutsideChangesNothing) {
     TMyBitmap buf;
-    Create24(buf, 5, 5);
+    ASSERT_TRUE(Create24(buf, 5, 5));
     FillAll(buf, 0x00FF00);
     TMyRect bounds;
     FloodFill(buf, 2, 2, bounds, true, 0x00FF00);
@@ -64,7 +64,7 @@ TEST(FloodFill, MatchesABreadthFirstFillOnRandomMazes) {
         const int walls = static_cast<int>(rng() % 60);  // percent
         std::vector<int> cells(w * h);
         TMyBitmap buf;
-        Create24(buf, w, h);
+        ASSERT_TRUE(Create24(buf, w, h));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const int c =
@@ -95,7 +95,7 @@ TEST(FloodFill, SpiralNeedsLeaksBackIntoTheParentRow) {
     // A comb: the fill enters at the top left and must come back up into
     // every tooth from the row below.
     TMyBitmap buf;
-    Create24(buf, 21, 6);
+    ASSERT_TRUE(Create24(buf, 21, 6));
     FillAll(buf, 0);
     for (int x = 1; x < 21; x += 2) FillBox(buf, x, 0, 1, 5, 0xFFFFFF);
     TMyRect bounds;
@@ -108,7 +108,7 @@ TEST(FloodFill, SpiralNeedsLeaksBackIntoTheParentRow) {
 TEST(FloodFill, PicturesWiderThan32767Work) {
     const int w = 40000;
     TMyBitmap line;
-    Create24(line, w, 1);
+    ASSERT_TRUE(Create24(line, w, 1));
     FillAll(line, 0);
     SetPixel(line, 39000, 0, 0xFFFFFF);
     TMyRect bounds;
@@ -123,7 +123,7 @@ TEST(FloodFill, PicturesWiderThan32767Work) {
     // Three rows with a wall in the middle that opens only far to the right:
     // the way down runs through x = 39995.
     TMyBitmap tall;
-    Create24(tall, w, 3);
+    ASSERT_TRUE(Create24(tall, w, 3));
     FillAll(tall, 0);
     FillBox(tall, 0, 1, w, 1, 0xFFFFFF);
     SetPixel(tall, 39995, 1, 0);

@@ -122,6 +122,48 @@ TEST(ToolbarLayout, ChainAndFullScreenButtons) {
     EXPECT_EQ(tb.Buttons[BI_Help].Left, 4 + 20 * 29 + 13 * 10 + 7 * 1);
 }
 
+// Wherever the window is, a shown button lies whole on the toolbar (in full
+// screen left of Min), none overlaps another, and a row that fits keeps its
+// band's gaps; one that does not takes a tighter band.
+TEST(ToolbarLayout, ShownButtonsAreNeverCutOff) {
+    TToolbar tb;
+    for (bool fullScreen : {false, true}) {
+        for (int w = 500; w <= 2000; ++w) {
+            tb.Layout(w, fullScreen);
+            const int limit = fullScreen ? tb.Buttons[BI_Min].Left : w;
+            std::vector<std::pair<int, int>> spans;
+            for (int slot = 0; slot < kToolSlotCount; ++slot) {
+                const TToolButton& b = tb.Buttons[slot];
+                if (!b.Visible || slot == BI_Min || slot == BI_Close) continue;
+                ASSERT_LE(b.Left + b.Width, limit) << w << " " << fullScreen;
+                spans.emplace_back(b.Left, b.Left + b.Width);
+            }
+            std::sort(spans.begin(), spans.end());
+            for (size_t k = 1; k < spans.size(); ++k)
+                ASSERT_LE(spans[k - 1].second, spans[k].first);
+            // The tightest row ends at 750: from there on every button shows.
+            if (!fullScreen && w >= 750) {
+                ASSERT_EQ(spans.size(), 21u) << w;
+            }
+        }
+    }
+    // Open's gap after App is the group gap in force.
+    auto groupGap = [&](int w) {
+        tb.Layout(w, false);
+        return tb.Buttons[BI_Open].Left - (4 + 29);
+    };
+    EXPECT_EQ(groupGap(700), 10);  // its band's 12 would end the row at 783
+    EXPECT_EQ(groupGap(783), 12);
+    EXPECT_EQ(groupGap(900), 12);  // its band's 24 would end the row at 981
+    EXPECT_EQ(groupGap(981), 24);
+    EXPECT_EQ(groupGap(1025), 26);
+    // Too narrow for any band: the buttons that would be cut off are hidden.
+    tb.Layout(500, false);
+    EXPECT_TRUE(tb.Buttons[BI_App].Visible);
+    EXPECT_TRUE(tb.Buttons[BI_Open].Visible);
+    EXPECT_FALSE(tb.Buttons[BI_Help].Visible);
+}
+
 TEST(ToolbarMouse, HotDownAndRelease) {
     TToolbar tb;
     std::vector<std::pair<int, bool>> drawn;
@@ -170,7 +212,7 @@ TEST(ToolbarMouse, DisabledButtonsNeverRun) {
 
 TEST(ToolbarSkin, PicturesAreBuiltFromTheirBlocks) {
     TMyBitmap skin;
-    Create32(skin, 390, 170);
+    ASSERT_TRUE(Create32(skin, 390, 170));
     for (int y = 0; y < 170; ++y)
         for (int x = 0; x < 390; ++x) SetPixel(skin, x, y, static_cast<TColor>(x + y * 1000));
     for (int y = 0; y < 170; ++y)
@@ -196,16 +238,16 @@ TEST(ToolbarSkin, PicturesAreBuiltFromTheirBlocks) {
 TEST(ToolbarSkin, TransparentSkinPixelsShowWhatLiesBeneath) {
     // A skin whose bar and toolbar blocks are fully transparent.
     TMyBitmap skin;
-    Create32(skin, 390, 170);
+    ASSERT_TRUE(Create32(skin, 390, 170));
     std::fill(skin.Bits, skin.Bits + static_cast<size_t>(skin.Stride) * skin.Height, uint8_t{0});
     // Leave garbage in the allocator's hands, so that a fresh buffer may reuse it.
     for (int round = 0; round < 4; ++round) {
         TMyBitmap junk;
-        Create24(junk, 230, 20);
+        ASSERT_TRUE(Create24(junk, 230, 20));
         FillBox(junk, 0, 0, 230, 20, 0x3CE86A);
     }
     TMyBitmap panel;
-    Create24(panel, 300, 100);
+    ASSERT_TRUE(Create24(panel, 300, 100));
     FillBox(panel, 0, 0, 300, 100, 0x202428);
     TMyBitmap bar;
     BuildProgressBar(bar, skin, 230, true, &panel, 35, 56);
@@ -230,7 +272,7 @@ TEST(ToolbarSkin, TransparentSkinPixelsShowWhatLiesBeneath) {
 TEST(ToolbarSkin, RightEndCornersShowTheFieldNotTheLastTile) {
     // Opaque tiles; ends opaque except their outer corner pixel.
     TMyBitmap skin;
-    Create32(skin, 390, 170);
+    ASSERT_TRUE(Create32(skin, 390, 170));
     for (int y = 0; y < 170; ++y)
         for (int x = 0; x < 390; ++x) {
             SetPixel(skin, x, y, 0x0000FF);
@@ -246,7 +288,7 @@ TEST(ToolbarSkin, RightEndCornersShowTheFieldNotTheLastTile) {
     EXPECT_EQ(GetPixel(panel, 0, 0), 0x989898);
     EXPECT_EQ(GetPixel(panel, 398, 0), 0x0000FF);
     TMyBitmap under, bar;
-    Create24(under, 400, 100);
+    ASSERT_TRUE(Create24(under, 400, 100));
     FillBox(under, 0, 0, 400, 100, 0x303030);
     BuildProgressBar(bar, skin, 330, true, &under, 35, 56);
     EXPECT_EQ(GetPixel(bar, 329, 0), 0x303030);

@@ -60,7 +60,7 @@ void Fill(TMyBitmap& buf, TColor color) {
 TEST(QtPlatformTextTest, TextAppearsInsideTheBoxOnly) {
     QtPlatform platform;
     TMyBitmap buf;
-    Create24(buf, 200, 80);
+    ASSERT_TRUE(Create24(buf, 200, 80));
     Fill(buf, kWhite);
     TextStyle style;
     style.PointSize = 10;
@@ -91,7 +91,7 @@ TEST(QtPlatformTextTest, TextAppearsInsideTheBoxOnly) {
 TEST(QtPlatformTextTest, ClippedToTheBoxAndTheBuffer) {
     QtPlatform platform;
     TMyBitmap buf;
-    Create32(buf, 60, 30);
+    ASSERT_TRUE(Create32(buf, 60, 30));
     Fill(buf, kWhite);
     for (int y = 0; y < buf.Height; ++y)
         for (int x = 0; x < buf.Width; ++x) PixelPtr(buf, x, y)[3] = 77;
@@ -125,7 +125,7 @@ TEST(QtPlatformTextTest, ClippedToTheBoxAndTheBuffer) {
 TEST(QtPlatformTextTest, EllipsisStaysInTheBox) {
     QtPlatform platform;
     TMyBitmap buf;
-    Create24(buf, 120, 30);
+    ASSERT_TRUE(Create24(buf, 120, 30));
     Fill(buf, kWhite);
     TextStyle style;
     style.EndEllipsis = true;

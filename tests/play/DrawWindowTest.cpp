@@ -34,7 +34,7 @@ struct DrawFixture : ::testing::Test {
     void SetUp() override {
         CodedSkin(pw.WinSkin, kWinSkinW, kWinSkinH);
         CodedSkin(pw.GlassSkin, kGlassSkinW, kGlassSkinH);
-        Create24(field, 400, 300);
+        ASSERT_TRUE(Create24(field, 400, 300));
         ASSERT_EQ(field.Width, 400);
         FillBox(field, 0, 0, 400, 300, 0x123456);
         SetPosSize(all, 0, 0, 400, 300);

@@ -397,7 +397,7 @@ TEST(PlayWindowGlass, FrameIsTheOpaqueCornerOutsideTheLens) {
     InitWindow(glass, 100, 100, 240, 240, TWinKind::Glass);
     glass.Visible = true;
     TMyBitmap skin;
-    Create32(skin, kGlassSkinW, kGlassSkinH);  // all clear
+    ASSERT_TRUE(Create32(skin, kGlassSkinW, kGlassSkinH));  // all clear
     // The top-left corner image is opaque in its outer 20 x 20 square only.
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x) PixelPtr(skin, x, y)[3] = 255;

@@ -169,6 +169,28 @@ TEST(IniFile, FailedStoreThrowsAndLeavesNoScratchFile) {
     EXPECT_FALSE(std::filesystem::exists(target + ".tmp"));
 }
 
+TEST(IniFile, StoreRefusesWhatOpenWouldNotTakeBack) {
+    test::TempDir dir;
+    const std::string path = dir.File("orvel.ini");
+    test::WriteFile(path, "old");
+    TIniBuffer ini;
+    // Each empty line is written as CR LF: one line too many for the limit.
+    ini.SetText(std::string(TIniBuffer::kMaxFileSize / 2 + 1, '\n'));
+    EXPECT_FALSE(ini.FitsReader());
+    EXPECT_THROW(ini.Store(path), IoError);
+    EXPECT_EQ(test::ReadFile(path), "old");
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+
+    ini.SetText(std::string(TIniBuffer::kMaxFileSize / 2, '\n'));
+    EXPECT_TRUE(ini.FitsReader());
+}
+
+TEST(IniFile, SqueezingKeepsTwoBlankLinesOfEachRun) {
+    TIniBuffer ini = FromText("[A]\n\n \n\t\n\n<K> 1\n\n<L> 2\n\n\n\n");
+    ini.SqueezeBlankRuns();
+    EXPECT_EQ(ini.Text(), "[A]\r\n\r\n \r\n<K> 1\r\n\r\n<L> 2\r\n\r\n\r\n");
+}
+
 TEST(IniFile, OpenOfMissingOrOversizedFileGivesEmptyBuffer) {
     test::TempDir dir;
     TIniBuffer ini;

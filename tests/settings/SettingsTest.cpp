@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <random>
 
 #include "settings/IniFile.h"
+#include "settings/SettingsTable.h"
 #include "settings/TempDir.h"
 
 namespace orvel {
@@ -225,6 +227,118 @@ TEST_F(SettingsTest, OutOfRangeValuesFallBackBeforeTheyIndexAnything) {
     // A long autosave interval is kept as written.
     WriteIni("[Main]\n   <AutoSave>\n      Interval=90\n");
     EXPECT_EQ(Load().AutoSave_iIntervalMin, 90);
+}
+
+// A value other than the entry's default that the entry allows, as stored.
+std::string OtherStoredValue(const TSettingEntry& e) {
+    if (std::holds_alternative<std::string TSettings::*>(e.Field)) return "other.name";
+    if (std::holds_alternative<bool TSettings::*>(e.Field)) return e.Default ? "0" : "1";
+    return std::to_string(e.Default != e.Min ? e.Min : e.Max);
+}
+
+// Stored values just outside what the entry allows.
+std::vector<std::string> OutOfRangeStoredValues(const TSettingEntry& e) {
+    if (std::holds_alternative<std::string TSettings::*>(e.Field)) {
+        std::vector<std::string> values{std::string(static_cast<size_t>(e.Max) + 1, 'x')};
+        if (e.Min > 0) values.emplace_back(static_cast<size_t>(e.Min) - 1, 'x');
+        return values;
+    }
+    return {std::to_string(e.Min - 1), std::to_string(e.Max + 1)};
+}
+
+TEST_F(SettingsTest, EveryEntryWritesItsDefaultAndReadsBackWhatItAllows) {
+    const TSettings defaults = Load();
+    SaveSettings(defaults, paths);
+    const std::string defaultFile = IniBytes();
+    for (const TSettingEntry& e : SettingsTable()) {
+        if (std::holds_alternative<std::monostate>(e.Field)) continue;
+        SCOPED_TRACE(std::string(e.Section) + "/" + e.Key + "/" + e.SubKey);
+        const bool text = std::holds_alternative<std::string TSettings::*>(e.Field);
+        const int64_t checked = text ? static_cast<int64_t>(std::strlen(e.DefaultText)) : e.Default;
+        EXPECT_TRUE(checked >= e.Min && checked <= e.Max);
+        TIniBuffer ini;
+        ini.SetText(defaultFile);
+        EXPECT_EQ(ini.ReadString(e.Section, e.Key, e.SubKey, "missing"),
+                  text ? e.DefaultText : std::to_string(e.Default));
+
+        // Another allowed value survives a load and a save byte for byte.
+        ini.WriteString(e.Section, e.Key, e.SubKey, OtherStoredValue(e));
+        const std::string changedFile = ini.Text();
+        WriteIni(changedFile);
+        hooks = RecordingHooks{};
+        const TSettings changed = Load();
+        EXPECT_FALSE(changed == defaults);
+        SaveSettings(changed, paths);
+        EXPECT_EQ(IniBytes(), changedFile);
+    }
+}
+
+TEST_F(SettingsTest, EveryEntryFallsBackToItsDefaultOutOfRange) {
+    const TSettings defaults = Load();
+    for (const TSettingEntry& e : SettingsTable()) {
+        if (std::holds_alternative<std::monostate>(e.Field)) continue;
+        for (const std::string& value : OutOfRangeStoredValues(e)) {
+            SCOPED_TRACE(std::string(e.Key) + "/" + e.SubKey + "=" + value.substr(0, 12));
+            TIniBuffer ini;
+            ini.WriteString(e.Section, e.Key, e.SubKey, value);
+            WriteIni(ini.Text());
+            EXPECT_TRUE(Load() == defaults);
+        }
+    }
+}
+
+TEST_F(SettingsTest, OutOfRangeColoursAndAnEmptyDownloadSourceFallBack) {
+    const TSettings d;
+    for (const char* colour : {"-1", "16777216", "-2147483648", "4294967295"}) {
+        WriteIni(std::string("[Main]\n   <Embossing>\n      WoodColor=") + colour + "\n");
+        EXPECT_EQ(Load().WoodColor, d.WoodColor) << colour;
+    }
+    WriteIni("[Main]\n   <Embossing>\n      WoodColor=16777215\n");
+    EXPECT_EQ(Load().WoodColor, 0xFFFFFFu);
+
+    for (const char* line : {"   <DnSrc> \n", "   <DnSrc>\n"}) {
+        WriteIni(std::string("[Download]\n") + line);
+        EXPECT_EQ(Load().sDnSrc, kDownloadHosts[1]);
+    }
+
+    // What memory holds out of range is written as the default.
+    TSettings s = Load();
+    s.WoodColor = 0xFF000000u;
+    s.sDnSrc.clear();
+    SaveSettings(s, paths);
+    const TSettings back = Load();
+    EXPECT_EQ(back.WoodColor, d.WoodColor);
+    EXPECT_EQ(back.sDnSrc, kDownloadHosts[1]);
+}
+
+TEST_F(SettingsTest, WhatIsSavedOverAFloodedFileLoadsBackTheSame) {
+    const size_t limit = TIniBuffer::kMaxFileSize;
+    const std::string head = "; my notes\n[Main]\n   <Sound> 0\n";
+    std::string junk = head;
+    while (junk.size() + 2 <= limit) junk += "x\n";
+    struct Case {
+        std::string Bytes;
+        bool KeepsNotes;  // only blank lines had to go
+    };
+    // Written back with CR LF, either would be about twice the limit.
+    const std::vector<Case> cases = {
+        {head + std::string(limit - head.size(), '\n'), true},
+        {junk, false},
+    };
+    for (const Case& c : cases) {
+        WriteIni(c.Bytes);
+        TSettings s = Load();
+        s.Level = 2;
+        s.RecentFiles = {{"/pictures/a.jpg", "a.jpg"}};
+        SaveSettings(s, paths);
+
+        const std::string saved = IniBytes();
+        EXPECT_LE(saved.size(), limit);
+        EXPECT_EQ(saved.find("; my notes") != std::string::npos, c.KeepsNotes);
+        hooks = RecordingHooks{};
+        EXPECT_TRUE(Load() == s);
+        EXPECT_FALSE(s.CB_SoundPlay);  // read from the flooded file, so kept by the save
+    }
 }
 
 TEST_F(SettingsTest, FullScreenRunsTheCommandOnlyWhenItDiffers) {

@@ -3,7 +3,6 @@
 #include "cutter/Metafile.h"
 #include "cutter/ShapeData.h"
 #include "cutter/ShapeRaster.h"
-#include "platform/FakePlatform.h"
 #include "shapes/ShapeTestUtil.h"
 
 namespace orvel {
@@ -123,9 +122,8 @@ TEST(Metafile, MirrorFlipsEveryPointRecordInsideTheFrame) {
 }
 
 TEST(Metafile, RotateByZeroChangesNothing) {
-    FakePlatform platform;
     ShapeData data;
-    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), &platform), ShapeLoadResult::Loaded);
+    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath()), ShapeLoadResult::Loaded);
     for (int i = 0; i < data.Count; ++i) {
         ASSERT_TRUE(SelectShape(data, i));
         TMetafile mf = data.Current;
@@ -161,9 +159,8 @@ TEST(Metafile, QuarterTurnSwapsTheSizeAndMovesPointsByThePointRule) {
 }
 
 TEST(Metafile, SmallTurnsKeepThePictureInsideTheEnlargedFrame) {
-    FakePlatform platform;
     ShapeData data;
-    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), &platform), ShapeLoadResult::Loaded);
+    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath()), ShapeLoadResult::Loaded);
     for (int angle : {-30, -17, -1, 1, 13, 29}) {
         for (int i = 0; i < data.Count; ++i) {
             ASSERT_TRUE(SelectShape(data, i));

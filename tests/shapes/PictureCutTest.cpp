@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "ResultTestUtil.h"
 #include "cutter/Cells.h"
 #include "cutter/CutCommon.h"
 #include "cutter/CutTestUtil.h"
@@ -18,15 +19,14 @@ namespace {
 
 const std::string kGoldenDir = std::string(ORVEL_TEST_DATA_DIR) + "/golden/shapes";
 
-bool CutStyle3(TGame& game, FakePlatform& platform,
-               const std::string& shapeFile = test::ShapeFilePath(), int* placed = nullptr) {
-    Silhouettes sil(shapeFile, &platform);
+Result CutStyle3(TGame& game, const std::string& shapeFile = test::ShapeFilePath(),
+                 int* placed = nullptr) {
+    Silhouettes sil(shapeFile);
     CutEnvironment env;
-    env.platform = &platform;
     env.pictures = &sil;
-    const bool ok = CutPieces(game, env);
+    Result cut = CutPieces(game, env);
     if (placed) *placed = sil.Placed();
-    return ok;
+    return cut;
 }
 
 int CountPictures(const TGame& game) {
@@ -71,10 +71,9 @@ TEST(PictureCutGolden, MasksAndRecordsMatchTheStoredCuts) {
     for (const Case& c : Cases()) {
         TGame game;
         test::SetUpGame(game, c.w, c.h, c.level, 3, c.border, c.seed);
-        FakePlatform platform;
-        const bool ok = CutStyle3(game, platform);
-        EXPECT_TRUE(ok) << c.Name();
-        EXPECT_TRUE(platform.Messages.empty()) << c.Name();
+        const Result cut = CutStyle3(game);
+        EXPECT_TRUE(test::Succeeded(cut)) << c.Name();
+        EXPECT_TRUE(cut.Notes().empty()) << c.Name();
         withPictures += CountPictures(game) > 0;
         char line[200];
         std::snprintf(line, sizeof line,
@@ -97,9 +96,8 @@ TEST(PictureCut, SilhouettesAreWholePiecesAndNeverNeighbours) {
     for (int border : {0, 1}) {
         TGame game;
         test::SetUpGame(game, 960, 600, 6, 3, border, 4242 + border);
-        FakePlatform platform;
         int placed = 0;
-        ASSERT_TRUE(CutStyle3(game, platform, test::ShapeFilePath(), &placed));
+        ASSERT_TRUE(test::Succeeded(CutStyle3(game, test::ShapeFilePath(), &placed)));
         const GameHeader& h = game.Header;
         const TMyBitmap& mask = game.Buffers[4];
         EXPECT_EQ(CountPictures(game), placed);
@@ -151,8 +149,7 @@ TEST(PictureCut, SmallGridsHaveNoSilhouettes) {
         h.TileNum = h.TotalTileNum = cols * rows;
         h.TileS = std::min(600 / cols, 400 / rows) - 2 * h.KnobDepth;
         game.Pieces.assign(h.TileNum + 1, TPiece{});
-        FakePlatform platform;
-        EXPECT_TRUE(CutStyle3(game, platform)) << cols << "x" << rows;
+        EXPECT_TRUE(test::Succeeded(CutStyle3(game))) << cols << "x" << rows;
         EXPECT_EQ(CountPictures(game), 0) << cols << "x" << rows;
     }
 }
@@ -164,22 +161,52 @@ TEST(PictureCut, WithoutAUsableShapeFileTheCutMakesOrdinaryPieces) {
           bad + "damaged_count_larger_than_file.dat"}) {
         TGame game;
         test::SetUpGame(game, 640, 400, 6, 3, 1, 5);
-        FakePlatform platform;
-        EXPECT_TRUE(CutStyle3(game, platform, file)) << file;
+        const Result cut = CutStyle3(game, file);
+        EXPECT_TRUE(test::Succeeded(cut)) << file;
         EXPECT_EQ(CountPictures(game), 0) << file;
         EXPECT_EQ(test::CountColour(game.Buffers[4], 0xFFFFFF), 0) << file;
-        const bool named = file.find("magic_") != std::string::npos;
-        ASSERT_EQ(platform.Messages.size(), named ? 1u : 0u) << file;
+        // A missing file gives no silhouettes quietly; a wrong or damaged one is named.
+        const bool named = file.find("/bad/") != std::string::npos;
+        ASSERT_EQ(cut.Notes().size(), named ? 1u : 0u) << file;
         if (named) {
-            EXPECT_EQ(platform.Messages[0].Text, "Invalid DAT file!");
+            EXPECT_EQ(cut.Notes()[0].Key, "Invalid DAT file!");
+            EXPECT_EQ(cut.Notes()[0].Section, MsgSection::Fixed);
         }
     }
     // Entries whose blobs are not drawings make no silhouettes either.
     TGame game;
     test::SetUpGame(game, 640, 400, 6, 3, 0, 5);
-    FakePlatform platform;
-    EXPECT_TRUE(CutStyle3(game, platform, bad + "notdrawing_text.dat"));
+    EXPECT_TRUE(test::Succeeded(CutStyle3(game, bad + "notdrawing_text.dat")));
     EXPECT_EQ(CountPictures(game), 0);
+}
+
+// The cuts of one program run share one Silhouettes: a damaged shape file is
+// named at the first cut only, with what is wrong; a file that is not a
+// shape file at all is named at every cut, as before.
+TEST(PictureCut, ADamagedShapeFileIsNamedOncePerRun) {
+    const std::string bad = std::string(ORVEL_TEST_DATA_DIR) + "/bad/shapes/";
+    Silhouettes damaged(bad + "damaged_count_larger_than_file.dat");
+    Silhouettes wrong(bad + "magic_blank_missing.dat");
+    CutEnvironment env;
+    for (int run = 0; run < 3; ++run) {
+        TGame game;
+        test::SetUpGame(game, 640, 400, 6, 3, 0, 5 + run);
+        env.pictures = &damaged;
+        const Result cut = CutPieces(game, env);
+        ASSERT_TRUE(test::Succeeded(cut));
+        ASSERT_EQ(cut.Notes().size(), run == 0 ? 1u : 0u) << run;
+        if (run == 0) {
+            EXPECT_EQ(cut.Notes()[0].Key, "Invalid DAT file!");
+            EXPECT_NE(cut.Notes()[0].Detail.find("damaged_count_larger_than_file.dat"),
+                      std::string::npos);
+        }
+        test::SetUpGame(game, 640, 400, 6, 3, 0, 5 + run);
+        env.pictures = &wrong;
+        const Result other = CutPieces(game, env);
+        ASSERT_TRUE(test::Succeeded(other));
+        ASSERT_EQ(other.Notes().size(), 1u) << run;
+        EXPECT_TRUE(other.Notes()[0].Detail.empty());
+    }
 }
 
 TEST(PictureCut, SameSeedSameCutOtherSeedOtherCut) {
@@ -187,24 +214,22 @@ TEST(PictureCut, SameSeedSameCutOtherSeedOtherCut) {
     test::SetUpGame(a, 500, 360, 7, 3, 1, 77);
     test::SetUpGame(b, 500, 360, 7, 3, 1, 77);
     test::SetUpGame(c, 500, 360, 7, 3, 1, 78);
-    FakePlatform p;
-    CutStyle3(a, p);
-    CutStyle3(b, p);
-    CutStyle3(c, p);
+    ASSERT_TRUE(test::Succeeded(CutStyle3(a)));
+    ASSERT_TRUE(test::Succeeded(CutStyle3(b)));
+    ASSERT_TRUE(test::Succeeded(CutStyle3(c)));
     EXPECT_EQ(test::MaskHash(a.Buffers[4]), test::MaskHash(b.Buffers[4]));
     EXPECT_EQ(test::PiecesJson(a), test::PiecesJson(b));
     EXPECT_NE(test::MaskHash(a.Buffers[4]), test::MaskHash(c.Buffers[4]));
 }
 
-// A cut state with relaxed cells and a clear work mask, as step 9 sees it.
+// A cut state with relaxed cells and a clear work mask, as the silhouette
+// steps see it.
 struct Prepared {
     TGame game;
-    FakePlatform platform;
     std::unique_ptr<CellCutState> cut;
     explicit Prepared(int level, uint32_t seed = 1) {
         test::SetUpGame(game, 800, 500, level, 3, 0, seed);
         CutEnvironment env;
-        env.platform = &platform;
         cut = std::make_unique<CellCutState>(game, env);
         CellCutState& c = *cut;
         const GameHeader& h = game.Header;
@@ -216,7 +241,7 @@ struct Prepared {
             c.sites[k].x = p.cellX + p.cellW / 2 + game.RandInt(5) - 2;
             c.sites[k].y = p.cellY + p.cellH / 2 + game.RandInt(5) - 2;
         }
-        EXPECT_TRUE(BuildCells(c.sites.data(), h.TileNum, c.area, c.hull, nullptr));
+        EXPECT_TRUE(test::Succeeded(BuildCells(c.sites.data(), h.TileNum, c.area, c.hull)));
         for (int k = 0; k < h.TileNum; ++k) {
             game.Pieces[k].seedX = Round(c.sites[k].centreX);
             game.Pieces[k].seedY = Round(c.sites[k].centreY);
@@ -265,7 +290,7 @@ TEST(PictureCut, SpacingLeavesNoTwoMarksAdjacentAndNoneOnTheBorder) {
 
 TEST(PictureCut, InitialMarksFollowTheRowPattern) {
     Prepared s(8);
-    Silhouettes sil(test::ShapeFilePath(), &s.platform);
+    Silhouettes sil(test::ShapeFilePath());
     sil.MarkInitial(*s.cut);
     const GameHeader& h = s.game.Header;
     for (int r = 0; r < h.TilePY; ++r)
@@ -300,7 +325,7 @@ void Placements(bool flipV, bool flipH, int& right, int& below, int& total) {
     for (uint32_t seed = 1; seed <= 12; ++seed) {
         Prepared s(9, seed);
         ShapeData data;
-        ASSERT_EQ(LoadShapeData(data, path, &s.platform), ShapeLoadResult::Loaded);
+        ASSERT_EQ(LoadShapeData(data, path), ShapeLoadResult::Loaded);
         const GameHeader& h = s.game.Header;
         const int k = h.TilePX + 1;  // row 1, column 1
         s.game.Pieces[k].isPicture = 1;
@@ -364,8 +389,7 @@ TEST(PictureCutTool, CutShapeThreeWritesSilhouettePieces) {
 
     TGame game;
     test::SetUpGame(game, 640, 400, 6, 3, 0, 5);
-    FakePlatform platform;
-    ASSERT_TRUE(CutStyle3(game, platform));
+    ASSERT_TRUE(test::Succeeded(CutStyle3(game)));
     EXPECT_GT(marked, 0);
     EXPECT_EQ(marked, CountPictures(game));
     std::filesystem::remove(picture);

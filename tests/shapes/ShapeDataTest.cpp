@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
 #include "cutter/ShapeData.h"
 #include "cutter/ShapeRaster.h"
-#include "platform/FakePlatform.h"
 #include "shapes/ShapeTestUtil.h"
 
 namespace orvel {
@@ -28,10 +30,10 @@ std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes
 }
 
 TEST(ShapeData, ShippedFileHoldsEnoughRecognisableSilhouettes) {
-    FakePlatform platform;
     ShapeData data;
-    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), &platform), ShapeLoadResult::Loaded);
-    EXPECT_TRUE(platform.Messages.empty());
+    const ShapeLoadResult r = LoadShapeData(data, test::ShapeFilePath());
+    ASSERT_EQ(r, ShapeLoadResult::Loaded);
+    EXPECT_TRUE(DescribeShapeLoad(r, test::ShapeFilePath()).Ok());
     ASSERT_GE(data.Count, 24);
     int flipH = 0, flipV = 0;
     for (int i = 0; i < data.Count; ++i) {
@@ -92,24 +94,40 @@ TEST(ShapeData, WrongMagicIsNamedAndLeavesNoEntries) {
     std::vector<uint8_t> file = BuildShapeFile({{10, 10, false, false, Square(10, 10)}});
     file[7] = '_';  // "BJ61DAT" followed by something other than a blank
     const std::string path = WriteTemp("orvel_shapes_magic.dat", file);
-    FakePlatform platform;
     ShapeData data;
-    EXPECT_EQ(LoadShapeData(data, path, &platform), ShapeLoadResult::InvalidMagic);
-    ASSERT_EQ(platform.Messages.size(), 1u);
-    EXPECT_EQ(platform.Messages[0].Text, "Invalid DAT file!");
-    EXPECT_EQ(platform.Messages[0].Kind, MsgKind::Warning);
+    const ShapeLoadResult r = LoadShapeData(data, path);
+    EXPECT_EQ(r, ShapeLoadResult::InvalidMagic);
+    const Result told = DescribeShapeLoad(r, path);
+    ASSERT_FALSE(told.Ok());
+    EXPECT_EQ(told.Error().Key, "Invalid DAT file!");
+    EXPECT_EQ(told.Error().Section, MsgSection::Fixed);
     EXPECT_EQ(data.Count, 0);
     EXPECT_FALSE(SelectShape(data, 0));
     std::filesystem::remove(path);
 }
 
 TEST(ShapeData, MissingFileLoadsNothingQuietly) {
-    FakePlatform platform;
     ShapeData data;
-    EXPECT_EQ(LoadShapeData(data, "/nonexistent/orvel/pic_orvel.dat", &platform),
-              ShapeLoadResult::Missing);
-    EXPECT_TRUE(platform.Messages.empty());
+    const ShapeLoadResult r = LoadShapeData(data, "/nonexistent/orvel/pic_orvel.dat");
+    EXPECT_EQ(r, ShapeLoadResult::Missing);
+    EXPECT_TRUE(DescribeShapeLoad(r, "/nonexistent/orvel/pic_orvel.dat").Ok());
     EXPECT_EQ(data.Count, 0);
+}
+
+// A folder or a named pipe where the file should be loads nothing; the pipe
+// is never opened (that would wait for a writer for ever).
+TEST(ShapeData, FoldersAndPipesAreNotOpened) {
+    const std::string pipe =
+        (std::filesystem::temp_directory_path() / ("orvel_shapes_pipe_" + std::to_string(getpid())))
+            .string();
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, std::string(ORVEL_TEST_DATA_DIR)}) {
+        ShapeData data;
+        EXPECT_EQ(LoadShapeData(data, path), ShapeLoadResult::Missing) << path;
+        EXPECT_EQ(data.Count, 0);
+    }
+    std::filesystem::remove(pipe);
 }
 
 TEST(ShapeData, SelectShapeChecksTheIndexAndReplacesTheCurrentDrawing) {
@@ -135,16 +153,19 @@ TEST(ShapeData, BrokenFilesCorpus) {
         ++files;
         const std::string name = entry.path().filename().string();
         SCOPED_TRACE(name);
-        FakePlatform platform;
         ShapeData data;
-        const ShapeLoadResult r = LoadShapeData(data, entry.path().string(), &platform);
+        const ShapeLoadResult r = LoadShapeData(data, entry.path().string());
+        const Result told = DescribeShapeLoad(r, entry.path().string());
         if (name.starts_with("magic_")) {
             EXPECT_EQ(r, ShapeLoadResult::InvalidMagic);
-            ASSERT_EQ(platform.Messages.size(), 1u);
-            EXPECT_EQ(platform.Messages[0].Text, "Invalid DAT file!");
+            ASSERT_FALSE(told.Ok());
+            EXPECT_EQ(told.Error().Key, "Invalid DAT file!");
         } else if (name.starts_with("damaged_")) {
+            // Named as well, with the file and what happens next as detail.
             EXPECT_EQ(r, ShapeLoadResult::Damaged);
-            EXPECT_TRUE(platform.Messages.empty());
+            ASSERT_FALSE(told.Ok());
+            EXPECT_EQ(told.Error().Key, "Invalid DAT file!");
+            EXPECT_NE(told.Error().Detail.find(name), std::string::npos);
         } else {
             ASSERT_EQ(r, ShapeLoadResult::Loaded);
         }

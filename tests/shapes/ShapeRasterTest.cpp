@@ -2,7 +2,6 @@
 
 #include "cutter/ShapeData.h"
 #include "cutter/ShapeRaster.h"
-#include "platform/FakePlatform.h"
 #include "shapes/ShapeTestUtil.h"
 
 namespace orvel {
@@ -139,9 +138,8 @@ TEST(ShapeRaster, RecordsAfterEndOfFileAreNotPlayed) {
 }
 
 TEST(ShapeRaster, OneColourOnlyAndWhiteErasesExactly) {
-    FakePlatform platform;
     ShapeData data;
-    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath(), &platform), ShapeLoadResult::Loaded);
+    ASSERT_EQ(LoadShapeData(data, test::ShapeFilePath()), ShapeLoadResult::Loaded);
     const TColor piece = RgbToColor(128, 0, 175), white = 0xFFFFFF;
     for (int i = 0; i < data.Count; ++i) {
         ASSERT_TRUE(SelectShape(data, i));

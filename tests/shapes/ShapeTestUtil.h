@@ -15,7 +15,7 @@ inline std::string ShapeFilePath() {
 
 inline TMyBitmap WhiteBitmap(int w, int h) {
     TMyBitmap b;
-    Create24(b, w, h);
+    if (!Create24(b, w, h)) return b;  // empty: the caller's checks fail
     for (int y = 0; y < h; ++y) std::memset(RowPtr(b, y), 0xFF, size_t(b.Stride));
     return b;
 }

@@ -164,7 +164,7 @@ struct CrossedSides : Scene {
 
 TEST(SilhouetteSteps, CrossedSidesAreCutAndJoinedToTheSilhouette) {
     CrossedSides s;
-    ASSERT_EQ(silhouette::JoinCrossedEdges(*s.c), 0);
+    ASSERT_EQ(silhouette::JoinCrossedEdges(*s.c), JoinFailure::None);
     EXPECT_EQ(EndsOf(*s.a), (Ends{10, 10, 25, 30}));
     EXPECT_EQ(EndsOf(*s.b), (Ends{40, 10, 25, 30}));
     EXPECT_EQ(s.a->corner2, -1);
@@ -190,7 +190,7 @@ TEST(SilhouetteSteps, CrossedSidesTowardsTwoSilhouettesAreLeftAsTheyAre) {
     s.Silhouette(4, 150, 150, 160, 160, 155, 155);
     s.b->corner2 = 4;
     const CellEdge a = *s.a, b = *s.b;
-    EXPECT_EQ(silhouette::JoinCrossedEdges(*s.c), 0);
+    EXPECT_EQ(silhouette::JoinCrossedEdges(*s.c), JoinFailure::None);
     EXPECT_EQ(EndsOf(*s.a), EndsOf(a));
     EXPECT_EQ(EndsOf(*s.b), EndsOf(b));
     EXPECT_EQ(s.c->sites[1].edgeCount, 0);
@@ -201,22 +201,22 @@ TEST(SilhouetteSteps, ASeedOutsideTheOutlineJoinsToTheNearestOutlinePixel) {
     CrossedSides s;
     // The line from X to this seed runs level and never meets the silhouette.
     s.game.Pieces[3].seedX = 150, s.game.Pieces[3].seedY = 30;
-    ASSERT_EQ(silhouette::JoinCrossedEdges(*s.c), 0);
+    ASSERT_EQ(silhouette::JoinCrossedEdges(*s.c), JoinFailure::None);
     const CellEdge& e = s.c->sites[1].edges[0];
     EXPECT_EQ(EndsOf(e), (Ends{25, 30, 25, 50}));
 }
 
-TEST(SilhouetteSteps, NoPixelOfTheSilhouetteAtAllIsFailure101) {
+TEST(SilhouetteSteps, NoPixelOfTheSilhouetteAtAllIsANoPixelFailure) {
     CrossedSides s;
     s.game.Pieces[3].seedX = 150, s.game.Pieces[3].seedY = 30;
     cutcommon::ClearWorkMask(s.c->work, 200, 200);
-    EXPECT_EQ(silhouette::JoinCrossedEdges(*s.c), kJoinNoPixel);
+    EXPECT_EQ(silhouette::JoinCrossedEdges(*s.c), JoinFailure::NoPixel);
 }
 
-TEST(SilhouetteSteps, NoFreeEdgeSlotIsFailure100) {
+TEST(SilhouetteSteps, NoFreeEdgeSlotIsANoPictureFailure) {
     CrossedSides s;
     s.c->sites[2].edgeCount = kMaxCellEdges;
-    EXPECT_EQ(silhouette::JoinCrossedEdges(*s.c), kJoinNoPicture);
+    EXPECT_EQ(silhouette::JoinCrossedEdges(*s.c), JoinFailure::NoPicture);
 }
 
 }  // namespace

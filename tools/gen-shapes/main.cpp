@@ -422,7 +422,7 @@ bool WriteSheet(const std::vector<uint8_t>& file, const char* path) {
     const int cell = 260, small = 34, cols = 6;
     const int rows = (data.Count + cols - 1) / cols;
     TMyBitmap sheet;
-    Create24(sheet, cols * cell, rows * cell);
+    if (!Create24(sheet, cols * cell, rows * cell)) return false;
     for (int y = 0; y < sheet.Height; ++y)
         std::memset(RowPtr(sheet, y), 0xFF, size_t(sheet.Stride));
     for (int i = 0; i < data.Count; ++i) {

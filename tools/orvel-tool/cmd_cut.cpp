@@ -20,23 +20,28 @@
 #include "cutter/Silhouettes.h"
 #include "game/GameState.h"
 #include "graphics/ImageCodecs.h"
-#include "platform/FakePlatform.h"
+#include "base/Result.h"
 
 namespace orvel::tool {
 namespace {
 
-// Message boxes go to standard error; the generator is seeded from the
-// clock when no seed is given.
-class StderrPlatform : public FakePlatform {
-public:
-    MsgResult ShowMessage(const std::string& text, const std::string&, MsgKind) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return MsgResult::Ok;
-    }
-    uint64_t HighResCounter() override {
-        return static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
-    }
-};
+// A message the game would show in a box, on one line of standard error:
+// the text with its places filled (a language key stands for itself here),
+// then the detail.
+void PrintMessage(const TError& message) { std::fprintf(stderr, "%s\n", PlainText(message).c_str()); }
+
+// Every message of a result, in the order the game shows them; true when it succeeded.
+bool Report(const Result& result) {
+    for (const TError& note : result.Notes()) PrintMessage(note);
+    if (!result.Ok()) PrintMessage(result.Error());
+    return result.Ok();
+}
+
+// The generator is seeded from the clock when no seed is given.
+uint32_t ClockSeed() {
+    return static_cast<uint32_t>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
 
 bool ParseInt(const std::string& s, long long lo, long long hi, long long& out) {
     char* end = nullptr;
@@ -99,11 +104,29 @@ const char* kUsage =
     "IMAGE [--level N] [--shape S] [--border 0|1] [--rotate] [--seed N] [--fit WxH] [--emboss E] "
     "[--wood W] [--mask OUT.png] [--pieces OUT.json]";
 
-int RunCut(const std::vector<std::string>& args) {
+struct CutOptions {
     std::string image, maskPath, piecesPath;
     long long level = 0, shape = 0, border = 0, emboss = 1, wood = 2, seed = 0;
     bool haveSeed = false, rotate = false;
     int fitW = 0, fitH = 0;
+};
+
+// --fit WxH.
+bool ParseFit(const std::string& v, CutOptions& o) {
+    const size_t cross = v.find('x');
+    long long fw = 0, fh = 0;
+    const bool ok = cross != std::string::npos &&
+                    ParseInt(v.substr(0, cross), 1, kMaxBitmapSide - 1, fw) &&
+                    ParseInt(v.substr(cross + 1), 1, kMaxBitmapSide - 1, fh);
+    o.fitW = static_cast<int>(fw);
+    o.fitH = static_cast<int>(fh);
+    if (!ok) std::fprintf(stderr, "cut: --fit wants WxH\n");
+    return ok;
+}
+
+// Reads the arguments; 0 when they are usable, else the exit status (2) after
+// naming the problem.
+int ParseCutArgs(const std::vector<std::string>& args, CutOptions& o) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](const char* name) -> const std::string* {
@@ -122,43 +145,38 @@ int RunCut(const std::vector<std::string>& args) {
             }
             return true;
         };
+        auto textOpt = [&](const char* name, std::string& out) {
+            const std::string* v = value(name);
+            if (v) out = *v;
+            return v != nullptr;
+        };
         bool ok = true;
         if (a == "--level")
-            ok = intOpt("--level", 0, kLevelCount - 1, level);
+            ok = intOpt("--level", 0, kLevelCount - 1, o.level);
         else if (a == "--shape")
-            ok = intOpt("--shape", 0, 255, shape);
+            ok = intOpt("--shape", 0, 255, o.shape);
         else if (a == "--border")
-            ok = intOpt("--border", 0, 1, border);
+            ok = intOpt("--border", 0, 1, o.border);
         else if (a == "--rotate")
-            rotate = true;
+            o.rotate = true;
         else if (a == "--seed")
-            ok = haveSeed = intOpt("--seed", INT32_MIN, UINT32_MAX, seed);
+            ok = o.haveSeed = intOpt("--seed", INT32_MIN, UINT32_MAX, o.seed);
         else if (a == "--emboss")
-            ok = intOpt("--emboss", 0, 3, emboss);
+            ok = intOpt("--emboss", 0, 3, o.emboss);
         else if (a == "--wood")
-            ok = intOpt("--wood", 0, 2, wood);
-        else if (a == "--mask") {
-            const std::string* v = value("--mask");
-            ok = v != nullptr;
-            if (v) maskPath = *v;
-        } else if (a == "--pieces") {
-            const std::string* v = value("--pieces");
-            ok = v != nullptr;
-            if (v) piecesPath = *v;
-        } else if (a == "--fit") {
+            ok = intOpt("--wood", 0, 2, o.wood);
+        else if (a == "--mask")
+            ok = textOpt("--mask", o.maskPath);
+        else if (a == "--pieces")
+            ok = textOpt("--pieces", o.piecesPath);
+        else if (a == "--fit") {
             const std::string* v = value("--fit");
-            const size_t cross = v ? v->find('x') : std::string::npos;
-            long long fw = 0, fh = 0;
-            ok = cross != std::string::npos && ParseInt(v->substr(0, cross), 1, kMaxBitmapSide - 1, fw) &&
-                 ParseInt(v->substr(cross + 1), 1, kMaxBitmapSide - 1, fh);
-            fitW = static_cast<int>(fw);
-            fitH = static_cast<int>(fh);
-            if (!ok && v) std::fprintf(stderr, "cut: --fit wants WxH\n");
+            ok = v && ParseFit(*v, o);
         } else if (!a.empty() && a[0] == '-') {
             std::fprintf(stderr, "cut: unknown option %s\nUsage: orvel-tool cut %s\n", a.c_str(), kUsage);
             return 2;
-        } else if (image.empty()) {
-            image = a;
+        } else if (o.image.empty()) {
+            o.image = a;
         } else {
             std::fprintf(stderr, "cut: unexpected argument %s (one picture only)\nUsage: orvel-tool cut %s\n",
                          a.c_str(), kUsage);
@@ -166,107 +184,131 @@ int RunCut(const std::vector<std::string>& args) {
         }
         if (!ok) return 2;
     }
-    if (image.empty()) {
+    if (o.image.empty()) {
         std::fprintf(stderr, "Usage: orvel-tool cut %s\n", kUsage);
         return 2;
     }
+    return 0;
+}
 
-    StderrPlatform platform;
-    TGame game;
-    std::string error;
-    if (!LoadImageFile(game.Buffers[0], image, &error)) {
-        std::fprintf(stderr, "cut: cannot load %s: %s\n", image.c_str(), error.c_str());
-        return 1;
-    }
-    if (game.Buffers[0].BytesPerPixel != 3) {
+// The picture into buffer 0 as 24-bit, fitted into fitW x fitH as the game
+// fits a picture to the screen (keeping its shape) when that is asked for.
+bool LoadPicture(TGame& game, const CutOptions& o) {
+    TMyBitmap& picture = game.Buffers[0];
+    if (!Report(LoadImageFile(picture, o.image))) return false;
+    if (picture.BytesPerPixel != 3) {
         TMyBitmap rgb;
-        CopyFromBitmap(rgb, game.Buffers[0]);
-        game.Buffers[0] = std::move(rgb);
+        if (!CopyFromBitmap(rgb, picture)) return Report(FixedText("cut: out of memory"));
+        picture = std::move(rgb);
     }
     GameHeader& h = game.Header;
-    h.ImageW = game.Buffers[0].Width;
-    h.ImageH = game.Buffers[0].Height;
-    h.FitW = h.ImageW;
-    h.FitH = h.ImageH;
-    if (fitW > 0 && (h.ImageW > fitW || h.ImageH > fitH)) {
-        // Fitted as the game fits a picture to the screen, keeping its shape.
-        if (static_cast<double>(fitW) / fitH > static_cast<double>(h.ImageW) / h.ImageH) {
-            h.FitW = static_cast<int>(static_cast<int64_t>(fitH) * h.ImageW / h.ImageH);
-            h.FitH = fitH;
-        } else {
-            h.FitW = fitW;
-            h.FitH = static_cast<int>(static_cast<int64_t>(fitW) * h.ImageH / h.ImageW);
-        }
-        h.FitW = std::max(h.FitW, 1);
-        h.FitH = std::max(h.FitH, 1);
-        TMyBitmap scaled;
-        Create24(scaled, h.FitW, h.FitH);
-        ScaleInto(scaled, game.Buffers[0]);
-        game.Buffers[0] = std::move(scaled);
-        h.ImageW = h.FitW;
-        h.ImageH = h.FitH;
-        h.FitToScreen = 1;
+    h.ImageW = h.FitW = picture.Width;
+    h.ImageH = h.FitH = picture.Height;
+    if (o.fitW <= 0 || (h.ImageW <= o.fitW && h.ImageH <= o.fitH)) return true;
+    if (static_cast<double>(o.fitW) / o.fitH > static_cast<double>(h.ImageW) / h.ImageH) {
+        h.FitW = static_cast<int>(static_cast<int64_t>(o.fitH) * h.ImageW / h.ImageH);
+        h.FitH = o.fitH;
+    } else {
+        h.FitW = o.fitW;
+        h.FitH = static_cast<int>(static_cast<int64_t>(o.fitW) * h.ImageH / h.ImageW);
     }
-    h.ShapeStyle = static_cast<uint8_t>(shape);
-    h.BorderStyle = static_cast<uint8_t>(border);
-    h.Rotate = rotate ? 1 : 0;
+    h.FitW = std::max(h.FitW, 1);
+    h.FitH = std::max(h.FitH, 1);
+    TMyBitmap scaled;
+    if (!Create24(scaled, h.FitW, h.FitH)) return Report(FixedText("cut: out of memory"));
+    ScaleInto(scaled, picture);
+    picture = std::move(scaled);
+    h.ImageW = h.FitW;
+    h.ImageH = h.FitH;
+    h.FitToScreen = 1;
+    return true;
+}
+
+// The header for the chosen level, as the browser fills it.
+bool SetUpHeader(TGame& game, const CutOptions& o) {
+    GameHeader& h = game.Header;
+    h.ShapeStyle = static_cast<uint8_t>(o.shape);
+    h.BorderStyle = static_cast<uint8_t>(o.border);
+    h.Rotate = o.rotate ? 1 : 0;
     LevelTable table;
     BuildLevelTable(table, h.ImageW, h.ImageH, h.ShapeStyle, h.BorderStyle);
-    if (!FillHeaderFromLevel(h, table, static_cast<int>(level), h.ImageW, h.ImageH, h.BorderStyle)) {
-        std::fprintf(stderr, "cut: level %lld gives %d pieces, more than %d\n", level, h.TotalTileNum,
-                     kMaxPlayablePieces);
-        return 1;
+    if (!FillHeaderFromLevel(h, table, static_cast<int>(o.level), h.ImageW, h.ImageH,
+                             h.BorderStyle)) {
+        std::fprintf(stderr, "cut: level %lld gives %d pieces, more than %d\n", o.level,
+                     h.TotalTileNum, kMaxPlayablePieces);
+        return false;
     }
-    game.Random.Seed = haveSeed ? static_cast<uint32_t>(seed) : static_cast<uint32_t>(platform.HighResCounter());
+    game.Random.Seed = o.haveSeed ? static_cast<uint32_t>(o.seed) : ClockSeed();
     h.GameSeed = static_cast<int32_t>(game.Random.Seed);
     game.Pieces.assign(h.TotalTileNum + 1, TPiece{});
+    return true;
+}
 
+// The cutter the game would run; its messages go to standard error.
+bool Cut(TGame& game) {
     CutEnvironment env;
-    env.platform = &platform;
     // Shape style 3 takes its silhouettes from the shape file in the program data folder.
-    Silhouettes silhouettes(std::filesystem::path(ResourcesDir()).parent_path().string() + "/pic_orvel.dat",
-                            &platform);
-    if (h.ShapeStyle == 3) env.pictures = &silhouettes;
-    const double c0 = CpuMs();
-    const auto t0 = std::chrono::steady_clock::now();
-    bool ok;
-    if (h.ShapeStyle < 4) {
-        ok = CutPieces(game, env);
-    } else {
-        TMyBitmap strip;
-        std::string stripError;
-        if (!LoadKnobStrip(strip, ResourcesDir(), &stripError)) {
-            std::fprintf(stderr, "cut: knob strip: %s\n", stripError.c_str());
-            return 1;
-        }
-        ok = CutGrid(game, env, strip);
+    Silhouettes silhouettes(std::filesystem::path(ResourcesDir()).parent_path().string() +
+                            "/pic_orvel.dat");
+    if (game.Header.ShapeStyle == 3) env.pictures = &silhouettes;
+    if (game.Header.ShapeStyle < 4) return Report(CutPieces(game, env));
+    TMyBitmap strip;
+    if (!Report(LoadKnobStrip(strip, ResourcesDir()))) return false;
+    return Report(CutGrid(game, env, strip));
+}
+
+// The picture and the mask in their other three quarter turns.
+bool RotateBuffers(TGame& game) {
+    for (int r = 1; r < 4; ++r) {
+        if (!RotateRight(game.Buffers[r], game.Buffers[r - 1]) ||
+            !RotateRightWithMargin(game.Buffers[4 + r], game.Buffers[4 + r - 1], 5))
+            return Report(FixedText("cut: out of memory"));
     }
-    const auto t1 = std::chrono::steady_clock::now();
-    const double c1 = CpuMs();
-    if (rotate && game.Buffers[4].Width > 0) {
-        for (int r = 1; r < 4; ++r) {
-            RotateRight(game.Buffers[r], game.Buffers[r - 1]);
-            RotateRightWithMargin(game.Buffers[4 + r], game.Buffers[4 + r - 1], 5);
-        }
-    }
-    game.Pieces.resize(std::max(h.TotalTileNum, 0));
+    return true;
+}
+
+void ApplyEffects(TGame& game, const CutOptions& o) {
+    game.Pieces.resize(std::max(game.Header.TotalTileNum, 0));
     for (auto& p : game.Pieces) p.group = static_cast<int32_t>(&p - game.Pieces.data());
     EffectSettings effects;
-    effects.EmbossStyle = static_cast<int>(emboss);
-    effects.WoodStyle = static_cast<int>(wood);
+    effects.EmbossStyle = static_cast<int>(o.emboss);
+    effects.WoodStyle = static_cast<int>(o.wood);
+    if (game.Buffers[4].Width > 0) ApplyPieceEffects(game, effects, nullptr);
+}
+
+// An output that cannot be written fails the run like a failed cut.
+bool WriteOutputs(const TGame& game, const CutOptions& o) {
+    bool ok = true;
+    if (!o.maskPath.empty() && game.Buffers[4].Width > 0) {
+        const Result saved = SavePngFile(game.Buffers[4], o.maskPath);
+        if (!saved) {
+            std::fprintf(stderr, "cut: cannot write %s: %s\n", o.maskPath.c_str(),
+                         saved.Error().Detail.c_str());
+            ok = false;
+        }
+    }
+    if (!o.piecesPath.empty() && !WritePieces(game, o.piecesPath)) ok = false;
+    return ok;
+}
+
+int RunCut(const std::vector<std::string>& args) {
+    CutOptions o;
+    if (const int status = ParseCutArgs(args, o)) return status;
+    TGame game;
+    if (!LoadPicture(game, o) || !SetUpHeader(game, o)) return 1;
+    const double c0 = CpuMs();
+    const auto t0 = std::chrono::steady_clock::now();
+    bool ok = Cut(game);
+    const auto t1 = std::chrono::steady_clock::now();
+    const double c1 = CpuMs();
+    if (o.rotate && game.Buffers[4].Width > 0 && !RotateBuffers(game)) ok = false;
     const double c2 = CpuMs();
     const auto t2 = std::chrono::steady_clock::now();
-    if (game.Buffers[4].Width > 0) ApplyPieceEffects(game, effects, nullptr);
+    ApplyEffects(game, o);
     const auto t3 = std::chrono::steady_clock::now();
     const double c3 = CpuMs();
-
-    // An output that cannot be written fails the run like a failed cut.
-    if (!maskPath.empty() && game.Buffers[4].Width > 0 && !SavePngFile(game.Buffers[4], maskPath, &error)) {
-        std::fprintf(stderr, "cut: cannot write %s: %s\n", maskPath.c_str(), error.c_str());
-        ok = false;
-    }
-    if (!piecesPath.empty() && !WritePieces(game, piecesPath)) ok = false;
-
+    if (!WriteOutputs(game, o)) ok = false;
+    const GameHeader& h = game.Header;
     std::printf("GameSeed = %d\nImageW = %d\nImageH = %d\nTileS = %d\nTilePX = %d\nTilePY = %d\n"
                 "TotalTileNum = %d\ncut_ms = %.1f\neffects_ms = %.1f\ncut_cpu_ms = %.1f\neffects_cpu_ms = %.1f\n",
                 h.GameSeed, h.ImageW, h.ImageH, h.TileS, h.TilePX, h.TilePY, h.TotalTileNum, Ms(t0, t1),

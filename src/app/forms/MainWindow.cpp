@@ -10,29 +10,13 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QWheelEvent>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "app/forms/AboutOrvelZent.h"
-#include "game/GameModel.h"
-#include "graphics/ImageCodecs.h"
-#include "base/IoError.h"
 
 namespace orvel {
 
 namespace {
-
-// A pocket's caption: the language's "PocketCaption" with the pocket number
-// 1..4 and the number of groups in it.
-std::string PocketCaption(const TLanguage& lang, int pocket, int groups) {
-    return FormatText(lang.LookUp(LangSection::Pocket, "PocketCaption"),
-                      {std::to_string(pocket), std::to_string(groups)});
-}
-
-// The vendor's two web addresses.
-constexpr const char* kVendorSites[2] = {"https://www1.orvel-jigsaw.example",
-                                         "https://www2.orvel-jigsaw.example"};
 
 QImage ToQImage(const TMyBitmap& bmp) {
     if (bmp.Width == 0) return {};
@@ -49,9 +33,15 @@ QCursor LoadCursor(const std::string& path, Qt::CursorShape fallback, int hotX, 
     return QCursor(pix, hotX, hotY);
 }
 
-QString StripAccel(QString s) {
-    s.remove('&');
-    return s;
+// 0 left, 1 right, 2 middle: the piece handling's button numbers.
+int PieceButton(Qt::MouseButton b) {
+    if (b == Qt::RightButton) return 1;
+    if (b == Qt::MiddleButton) return 2;
+    return 0;
+}
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
 }
 
 }  // namespace
@@ -92,21 +82,24 @@ void TFieldImage::paintEvent(QPaintEvent* event) {
 }
 
 void TFieldImage::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
     if (MouseEnabled)
-        m_owner.FieldMouseDown(event->position().toPoint().x(), event->position().toPoint().y(),
-                               event->button(), event->modifiers());
+        m_owner.App.FieldMouseDown(p.x(), p.y(), PieceButton(event->button()),
+                                   MenuShiftState(event->modifiers()));
 }
 
 void TFieldImage::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
     if (MouseEnabled)
-        m_owner.FieldMouseMove(event->position().toPoint().x(), event->position().toPoint().y(),
-                               event->buttons(), event->modifiers());
+        m_owner.App.FieldMouseMove(p.x(), p.y(), event->buttons() != Qt::NoButton,
+                                   MenuShiftState(event->modifiers()));
 }
 
 void TFieldImage::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
     if (MouseEnabled)
-        m_owner.FieldMouseUp(event->position().toPoint().x(), event->position().toPoint().y(),
-                             event->button(), event->modifiers());
+        m_owner.App.FieldMouseUp(p.x(), p.y(), PieceButton(event->button()),
+                                 MenuShiftState(event->modifiers()));
 }
 
 // ----------------------------------------------------------------- toolbar widgets
@@ -130,15 +123,15 @@ void TToolButtonImage::paintEvent(QPaintEvent*) {
 }
 
 void TToolButtonImage::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) m_owner.ToolMouseDown(m_slot);
+    if (event->button() == Qt::LeftButton) m_owner.App.ToolMouseDown(m_slot);
 }
 
 void TToolButtonImage::mouseMoveEvent(QMouseEvent* event) {
-    m_owner.ToolMouseMove(m_slot, (event->buttons() & Qt::LeftButton) != 0);
+    m_owner.App.ToolMouseMove(m_slot, (event->buttons() & Qt::LeftButton) != 0);
 }
 
 void TToolButtonImage::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) m_owner.ToolMouseUp();
+    if (event->button() == Qt::LeftButton) m_owner.App.ToolMouseUp();
 }
 
 TToolbarPanel::TToolbarPanel(TF_Main& owner, QWidget* parent) : QWidget(parent), m_owner(owner) {
@@ -158,153 +151,66 @@ void TToolbarPanel::paintEvent(QPaintEvent* event) {
 
 void TToolbarPanel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        m_owner.ToolbarPanelPress(event->position().toPoint().x(), event->position().toPoint().y());
+        m_owner.App.ToolbarPanelPress(event->position().toPoint().x(),
+                                      event->position().toPoint().y());
 }
 
 void TToolbarPanel::mouseMoveEvent(QMouseEvent*) {
-    m_owner.ToolbarPanelMove();
+    m_owner.App.ToolbarPanelMove();
 }
 
 void TToolbarPanel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        m_owner.ToolbarPanelRelease(event->position().toPoint().x(),
-                                    event->position().toPoint().y());
+        m_owner.App.ToolbarPanelRelease(event->position().toPoint().x(),
+                                        event->position().toPoint().y());
 }
 
 // ----------------------------------------------------------------- creation
 
-TF_Main::TF_Main(Platform& platform, const TPlatformFolders& folders, QWidget* parent)
-    : QWidget(parent), m_platform(platform) {
+TF_Main::TF_Main(Platform& platform, const TPlatformFolders& folders, QWidget* parent,
+                 TAppOptions options)
+    : QWidget(parent), App(platform, folders, std::move(options)), m_platform(platform) {
     setObjectName("F_Main");
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(500, 500);
-
-    // 1. Not busy; the window font.
-    Game.Busy = false;
+    setMinimumSize(kMinWindowW, kMinWindowH);
     QFont font("DejaVu Sans");
     font.setPixelSize(12);
     setFont(font);
-
-    // 2. Interaction state, folders and file names, the random generator.
-    Paths = SetUpFolders(folders);
-    SeedRandomAtStart(Game, m_platform);
-    Lang = std::make_unique<TLanguage>(&m_platform, Paths.LanguageDir);
-
-    // 3. Skins: toolbar, window, glass; star and weight.
-    const std::string res = Paths.AppDir + "resources";
-    LoadPngResource(ToolbarSkin, res, "toolbar");
-    LoadPngResource(Wins.WinSkin, res, "skin");
-    LoadPngResource(Wins.GlassSkin, res, "glass");
-    LoadPngResource(StarImage, res, "star");
-    LoadPngResource(WeightImage, res, "weight");
-
-    // 4. Not in full screen; the window takes the work area's normal size; the field buffers.
-    const ScreenMetrics sm = m_platform.GetScreenMetrics();
-    const int workW = sm.WorkArea.Right - sm.WorkArea.Left + 1,
-              workH = sm.WorkArea.Bottom - sm.WorkArea.Top + 1;
-    m_normalBounds =
-        QRect(sm.WorkArea.Left + sm.FrameW, sm.WorkArea.Top + sm.FrameH + sm.CaptionH,
-              Max(500, workW - 2 * sm.FrameW), Max(500, workH - 2 * sm.FrameH - sm.CaptionH));
-    setGeometry(m_normalBounds);
-    P_Toolbar = new TToolbarPanel(*this, this);
-    P_Field = new QWidget(this);
-    P_Field->setObjectName("P_Field");
-    I_Field = new TFieldImage(*this, P_Field);
-    SizeField(View, Max(sm.ScreenW, 1), Max(sm.ScreenH, 1), kDefaultBackground);
-    View.Invalidate = [this](const TMyRect& r) { I_Field->ShowRect(View.Field, r); };
-    CreateProgressPanel();
-
-    // 5. The play windows and the glass, then the stacking order.
-    // The thumbnail starts with its designed caption; a language replaces it when applied.
-    std::array<std::string, 4> pocketCaptions;
-    for (int k = 0; k < 4; ++k) pocketCaptions[k] = PocketCaption(*Lang, k + 1, 0);
-    CreatePlayWindows(Wins, m_platform, pocketCaptions, "Thumbnail");
-    const MenuCmd winItems[kPlayWindowCount] = {
-        MI_GameWin1,       MI_GameWin2,       MI_PocketsPocket1, MI_PocketsPocket2,
-        MI_PocketsPocket3, MI_PocketsPocket4, MI_GameThumb};
-    for (int i = 0; i < kPlayWindowCount; ++i) Wins.Wins[i].MenuItem = winItems[i];
-    Wins.Glass.MenuItem = MI_GameGlass;
-
-    // 6. Menu, recent-file items disabled; the toolbar.
-    m_available.fill(false);
-    for (int cmd :
-         {MI_Menu, MI_File, MI_Game, MI_Pockets, MI_Help, MI_GameWin1, MI_GameWin2, MI_HelpCont,
-          MI_HelpHomePage, MI_HelpProductHomePage, MI_HelpAbout, MI_FullScreen, MI_Min, MI_Exit})
-        m_available[cmd] = true;
+    setWindowTitle(kAppTitle);
+    const TBounds start = App.NormalBounds();
+    setGeometry(start.X, start.Y, start.W, start.H);
+    CreatePanels();
     CreateMenu();
-    for (int k = MI_FileLast0; k <= MI_FileLast3; ++k) {
-        SetItemEnabled(k, false);
-        SetItemVisible(k, false);
-    }
     CreateToolbar();
-    if (ToolbarSkin.Width > 0) {
-        TMyBitmap icon;
-        BuildToolImage(icon, ToolbarSkin, ToolSlots()[BI_App].Image, 1);
-        setWindowIcon(QIcon(QPixmap::fromImage(ToQImage(icon))));
-    }
-
-    // 7. Cursors; the recent-files separator.
+    const std::string res = App.Paths.AppDir + "resources";
     DragCursor1 = LoadCursor(res + "/dragaaa.png", Qt::ClosedHandCursor, 16, 14);
     DragCursor2 = LoadCursor(res + "/dragbbb.png", Qt::OpenHandCursor, 16, 14);
-    SetItemVisible(MI_FileLastSep, true);
-
-    // 8. No game yet: every command needing one is off.
-    EnableGameCommands(false);
-    SetItemEnabled(MI_FileSaveImage, false);
-    SetItemEnabled(MI_GameArrange, false);
-    Toolbar.EnableToolButton(BI_Arrange, false);
-    // Commands whose windows are not part of this program yet stay off.
-    for (int cmd = 0; cmd < kMenuCmdCount; ++cmd)
-        if (!m_available[cmd]) SetItemEnabled(cmd, false);
-    for (int slot = 0; slot < kToolSlotCount; ++slot)
-        if (!m_available[Toolbar.Buttons[slot].Item]) Toolbar.EnableToolButton(slot, false);
-
-    // 9. Caption; autosave flags.
-    setWindowTitle(kAppTitle);
-    Game.Modified = Game.ModifiedSinceAutosave = false;
-
-    // 10. The field fully dirty, the first side shown, the redraw timer on.
     T_AutoSave = new QTimer(this);
     T_AutoSave->setObjectName("T_AutoSave");
-    T_AutoSave->setInterval(5000);
-    connect(T_AutoSave, &QTimer::timeout, this, [this] { AutoSaveTimer(); });
-    T_Redraw = new QTimer(this);
-    T_Redraw->setObjectName("T_Redraw");
-    T_Redraw->setInterval(10);
-    connect(T_Redraw, &QTimer::timeout, this, [] {});
-    RequestFullRedraw();
-    ShowSide(0);
-    T_Redraw->start();
-
-    m_langHandle = Lang->Forms().Register(LangApplyOrder::MainForm, "F_Main",
-                                          [this](const TLanguage& lang) { ApplyTexts(lang); });
+    T_AutoSave->setInterval(kAutoSaveTickMs);
+    connect(T_AutoSave, &QTimer::timeout, this, [this] { App.AutoSaveTick(); });
+    App.AttachView(this);
+    ShowWholeState();
     if (QScreen* screen = QGuiApplication::primaryScreen())
-        connect(screen, &QScreen::availableGeometryChanged, this, [this] {
-            if (!m_fullScreen) FormResize();
-        });
+        connect(screen, &QScreen::availableGeometryChanged, this,
+                [this] { App.WorkAreaChanged(); });
 }
 
 TF_Main::~TF_Main() {
     if (I_Field) I_Field->MouseEnabled = false;
-    m_langHandle.Reset();
-    // The entry scratch file holds the last unpacked picture or text; it goes with the program.
-    std::error_code ec;
-    if (!Paths.EntryScratchFile.empty()) std::filesystem::remove(Paths.EntryScratchFile, ec);
-    Paths.DistList.clear();
-    Paths.CatalogueList.clear();
+    App.AttachView(nullptr);
 }
 
 void TF_Main::StartUp() {
-    LayoutToolbar();
-    I_Field->MouseEnabled = true;
-    show();
-    StartedUp = true;
-    FormResize();
-    LoadSettings(Settings,
-                 TSettingsPaths{Paths.UserDataDir, Paths.JigsawsDir, Paths.SavedGamesDir,
-                                Paths.LanguageDir, Paths.ThumbDir, Paths.FirstStart},
-                 *this);
-    FormResize();
+    App.StartUp();
+}
+
+void TF_Main::CreatePanels() {
+    P_Toolbar = new TToolbarPanel(*this, this);
+    P_Field = new QWidget(this);
+    P_Field->setObjectName("P_Field");
+    I_Field = new TFieldImage(*this, P_Field);
+    CreateProgressPanel();
 }
 
 void TF_Main::CreateMenu() {
@@ -335,7 +241,7 @@ void TF_Main::CreateMenu() {
             action = into->addAction(d.Caption);
             const int cmd = d.Cmd;
             // Shortcuts are shown, not bound: commands fire on key release (keyReleaseEvent).
-            connect(action, &QAction::triggered, this, [this, cmd] { RunCommand(cmd); });
+            connect(action, &QAction::triggered, this, [this, cmd] { App.RunCommand(cmd); });
         }
         action->setObjectName(d.Name);
         Actions[d.Cmd] = action;
@@ -344,62 +250,24 @@ void TF_Main::CreateMenu() {
          {MI_GameWin1, MI_GameWin2, MI_GameThumb, MI_GameGlass, MI_GameWeight, MI_PocketsPocket1,
           MI_PocketsPocket2, MI_PocketsPocket3, MI_PocketsPocket4, MI_FullScreen})
         Actions[cmd]->setCheckable(true);
-    Menu.Visible[MI_Menu] = false;
-    for (int cmd = 0; cmd < kMenuCmdCount; ++cmd) RefreshAction(cmd);
-}
-
-QString TF_Main::ItemCaption(int cmd) const {
-    return QString::fromStdString(Menu.Captions[cmd]);
-}
-
-void TF_Main::RefreshAction(int cmd) {
-    QAction* a = Actions[cmd];
-    if (a == nullptr) return;
-    const TMenuItemDef& d = MenuItems()[cmd];
-    QString text = ItemCaption(cmd);
-    const std::string keys = ShortcutText(d.Key, d.Shift);
-    if (!keys.empty()) text += "\t" + QString::fromStdString(keys);
-    if (!a->isSeparator()) a->setText(text);
-    a->setEnabled(Menu.Enabled[cmd]);
-    a->setChecked(Menu.Checked[cmd]);
-    a->setVisible(Menu.Visible[cmd]);
-}
-
-void TF_Main::SetItemEnabled(int cmd, bool flag) {
-    Menu.Enabled[cmd] = flag && m_available[cmd];
-    RefreshAction(cmd);
-}
-
-void TF_Main::SetItemChecked(int cmd, bool flag) {
-    Menu.Checked[cmd] = flag;
-    RefreshAction(cmd);
-}
-
-void TF_Main::SetItemVisible(int cmd, bool flag) {
-    Menu.Visible[cmd] = flag;
-    RefreshAction(cmd);
-}
-
-bool TF_Main::CommandAvailable(int cmd) const {
-    return cmd >= 0 && cmd < kMenuCmdCount && m_available[cmd];
 }
 
 void TF_Main::CreateToolbar() {
-    Toolbar.Redraw = [this](int slot, bool hot) { DrawToolButton(slot, hot); };
-    for (int slot = 0; slot < kToolSlotCount; ++slot) {
+    for (int slot = 0; slot < kToolSlotCount; ++slot)
         ToolButtons[slot] = new TToolButtonImage(*this, slot, P_Toolbar);
-        DrawToolButton(slot, false);
+    if (App.ToolbarSkin.Width > 0) {
+        TMyBitmap icon;
+        BuildToolImage(icon, App.ToolbarSkin, ToolSlots()[BI_App].Image, 1);
+        setWindowIcon(QIcon(QPixmap::fromImage(ToQImage(icon))));
     }
-    LayoutToolbar();
 }
 
 void TF_Main::CreateProgressPanel() {
     P_Progress = new QWidget(P_Field);
     P_Progress->setObjectName("P_Progress");
-    P_Progress->resize(400, 100);
+    P_Progress->resize(kProgressPanelW, kProgressPanelH);
     I_ProgressBkg = new QLabel(P_Progress);
     I_ProgressBkg->setObjectName("I_ProgressBkg");
-    I_ProgressBkg->setGeometry(0, 0, 400, 100);
     I_ProgressBarEmpty = new QLabel(P_Progress);
     I_ProgressBarEmpty->setObjectName("I_ProgressBarEmpty");
     I_ProgressBar = new QLabel(P_Progress);
@@ -421,386 +289,146 @@ void TF_Main::CreateProgressPanel() {
 }
 
 void TF_Main::PaintToolbarSkin() {
+    const TMyBitmap& skin = App.Wins.WinSkin;
     TMyBitmap bg;
-    const ScreenMetrics sm = m_platform.GetScreenMetrics();
-    BuildToolbarBackground(bg, Wins.WinSkin, Max(sm.ScreenW, 1), kToolbarHeight);
+    BuildToolbarBackground(bg, skin, Max(m_platform.GetScreenMetrics().ScreenW, 1), kToolbarHeight);
     P_Toolbar->Background = ToQImage(bg);
     const int w = P_Progress->width();
     TMyBitmap panel, empty, full;
-    BuildProgressBackground(panel, Wins.WinSkin, w);
+    BuildProgressBackground(panel, skin, w);
     I_ProgressBkg->setPixmap(QPixmap::fromImage(ToQImage(panel)));
-    I_ProgressBkg->setGeometry(0, 0, w, 100);
+    I_ProgressBkg->setGeometry(0, 0, w, kProgressPanelH);
     const int g = w - 70;
-    BuildProgressBar(empty, Wins.WinSkin, g, false, &panel, 35, 56);
-    BuildProgressBar(full, Wins.WinSkin, g, true, &panel, 35, 56);
+    BuildProgressBar(empty, skin, g, false, &panel, 35, 56);
+    BuildProgressBar(full, skin, g, true, &panel, 35, 56);
     I_ProgressBarEmpty->setPixmap(QPixmap::fromImage(ToQImage(empty)));
     I_ProgressBarEmpty->setGeometry(35, 56, g, 20);
     I_ProgressBar->setPixmap(QPixmap::fromImage(ToQImage(full)));
     I_ProgressBar->setGeometry(35, 56, g, 20);
 }
 
-// ----------------------------------------------------------------- texts
+// The core was made before the widgets: they take its whole state once.
+void TF_Main::ShowWholeState() {
+    App.Resize(width(), height());
+    for (int cmd = 0; cmd < kMenuCmdCount; ++cmd) MenuItemChanged(cmd);
+    for (int slot = 0; slot < kToolSlotCount; ++slot) ToolButtonChanged(slot, false);
+    ToolbarPlaced();
+}
 
-void TF_Main::ApplyTexts(const TLanguage& lang) {
-    for (const TMenuItemDef& d : MenuItems()) {
-        if (d.Cmd == MI_FileLastSep || (d.Cmd >= MI_FileLast0 && d.Cmd <= MI_FileLast3)) continue;
-        // The product page's item has always been keyed MI_HelpOrvelHomePage in language files.
-        const std::string text =
-            lang.LookUp(LangSection::MainForm,
-                        d.Cmd == MI_HelpProductHomePage ? "MI_HelpOrvelHomePage" : d.Name);
-        Menu.Captions[d.Cmd] = text;
-        RefreshAction(d.Cmd);
-    }
+// ----------------------------------------------------------------- what the core shows
+
+void TF_Main::ShowWindow() {
+    I_Field->MouseEnabled = true;
+    show();
+}
+
+void TF_Main::LayoutChanged(const TMainLayout& layout) {
+    P_Toolbar->setGeometry(0, 0, layout.Width, kToolbarHeight);
+    P_Field->setGeometry(0, layout.FieldTop, layout.FieldW, layout.FieldH);
+    I_Field->setGeometry(0, 0, layout.FieldW, layout.FieldH);
+    P_Progress->move(layout.ProgressLeft, layout.ProgressTop);
+}
+
+void TF_Main::FieldChanged(const TMyBitmap& field, const TMyRect& rect) {
+    I_Field->ShowRect(field, rect);
+}
+
+void TF_Main::MenuItemChanged(int cmd) {
+    QAction* a = Actions[cmd];
+    if (a == nullptr) return;
+    const TMenuState& menu = App.Menu();
+    const TMenuItemDef& d = MenuItems()[cmd];
+    QString text = Q(menu.Captions[cmd]);
+    const std::string keys = ShortcutText(d.Key, d.Shift);
+    if (!keys.empty()) text += "\t" + Q(keys);
+    if (!a->isSeparator()) a->setText(text);
+    a->setEnabled(menu.Enabled[cmd]);
+    a->setChecked(menu.Checked[cmd]);
+    a->setVisible(menu.Visible[cmd]);
+}
+
+void TF_Main::TextsChanged() {
+    for (int cmd = 0; cmd < kMenuCmdCount; ++cmd) MenuItemChanged(cmd);
+    for (int slot = 0; slot < kToolSlotCount; ++slot)
+        ToolButtons[slot]->setToolTip(Q(App.ToolHint(slot)));
+}
+
+void TF_Main::ToolButtonChanged(int slot, bool hot) {
+    if (ToolButtons[slot] == nullptr) return;
+    TMyBitmap img;
+    App.ToolImage(slot, hot, img);
+    ToolButtons[slot]->SetPicture(ToQImage(img));
+}
+
+void TF_Main::ToolbarPlaced() {
     for (int slot = 0; slot < kToolSlotCount; ++slot) {
-        const TMenuItemDef& d = MenuItems()[Toolbar.Buttons[slot].Item];
-        const std::string caption = StripAccel(ItemCaption(d.Cmd)).toStdString();
-        ToolButtons[slot]->setToolTip(
-            QString::fromStdString(MenuHint(caption, ShortcutText(d.Key, d.Shift))));
-    }
-    for (int k = 0; k < 4; ++k) {
-        TMyWin& p = Wins.Wins[MW_POCKET0 + k];
-        SetCaption(p, PocketCaption(lang, k + 1, p.Groups), m_platform);
-    }
-    SetCaption(Wins.Wins[MW_THUMB], lang.LookUp(LangSection::Thumbnail, "FormCaption"), m_platform);
-    RequestFullRedraw();
-    FlushFieldUpdate();
-}
-
-bool TF_Main::ApplyLanguageFile(const std::string& path) {
-    return Lang->LoadAndApply(path);
-}
-
-void TF_Main::ShowFullScreenState(bool on) {
-    SetItemChecked(MI_FullScreen, on);
-    Toolbar.MarkToolDown(BI_FullScreen, on);
-}
-
-void TF_Main::ToggleFullScreen() {
-    FullScreenClick();
-    LayoutToolbar();
-}
-
-void TF_Main::RecentFilesLoaded(const std::vector<TRecentFile>& files) {
-    for (int k = 0; k < 4; ++k) {
-        const int cmd = MI_FileLast0 + k;
-        const bool used = k < static_cast<int>(files.size());
-        if (used) Menu.Captions[cmd] = RecentFileCaption(k, files[k].Name);
-        // Reopening recent files comes with the saved-games part: shown, not yet enabled.
-        SetItemVisible(cmd, used);
-        SetItemEnabled(cmd, used);
-    }
-    SetItemVisible(MI_FileLastSep, !files.empty());
-}
-
-// ----------------------------------------------------------------- enabling
-
-void TF_Main::EnableGameCommands(bool flag) {
-    SetItemEnabled(MI_FileSave, flag);
-    SetItemEnabled(MI_FileSaveAs, flag);
-    SetItemEnabled(MI_Game, flag);
-    SetItemEnabled(MI_Pockets, flag);
-    for (int slot : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 15, 16})
-        Toolbar.EnableToolButton(slot, flag && m_available[Toolbar.Buttons[slot].Item]);
-    if (flag) {
-        const bool sides = !Settings.bSingleWin;
-        SetItemEnabled(MI_GameWin1, sides);
-        SetItemEnabled(MI_GameWin2, sides);
-        Toolbar.EnableToolButton(BI_Win1, sides && m_available[MI_GameWin1]);
-        Toolbar.EnableToolButton(BI_Win2, sides && m_available[MI_GameWin2]);
-    }
-}
-
-void TF_Main::EnableCommands(bool flag) {
-    EnableGameCommands(flag && Game.GameLoaded);
-    SetItemEnabled(MI_FileOpen, flag);
-    SetItemEnabled(MI_FileDownload, flag);
-    for (int k = 0; k < 4; ++k)
-        if (Menu.Visible[MI_FileLast0 + k]) SetItemEnabled(MI_FileLast0 + k, flag);
-    SetItemEnabled(MI_FullScreen, flag);
-    SetItemEnabled(MI_FileSaveImage, flag && Game.Solved);
-    for (int slot : {BI_Open, BI_Download, BI_FullScreen})
-        Toolbar.EnableToolButton(slot, flag && m_available[Toolbar.Buttons[slot].Item]);
-}
-
-// ----------------------------------------------------------------- progress
-
-void TF_Main::ShowProgress(const std::string& text, int steps) {
-    P_Progress->move((P_Field->width() - P_Progress->width()) / 2,
-                     (P_Field->height() - P_Progress->height()) / 2);
-    m_progressSteps = Max(steps, 1);
-    m_progressDone = 0;
-    I_ProgressBar->setFixedWidth(0);
-    I_ProgressBar->setVisible(false);
-    L_Progress->setText(QString::fromStdString(text));
-    P_Progress->show();
-    P_Progress->raise();
-    m_progressUp = true;
-    EnableCommands(false);
-    m_platform.ProcessEvents();
-}
-
-void TF_Main::StepProgress() {
-    if (!m_progressUp) return;
-    m_progressDone = Min(m_progressDone + 1, m_progressSteps);
-    const int w = static_cast<int>(static_cast<int64_t>(m_progressDone) *
-                                   I_ProgressBarEmpty->width() / m_progressSteps);
-    I_ProgressBar->setFixedWidth(w);
-    I_ProgressBar->setVisible(w > 0);
-    m_platform.ProcessEvents();
-}
-
-void TF_Main::HideProgress() {
-    P_Progress->hide();
-    m_progressUp = false;
-    EnableCommands(true);
-}
-
-// ----------------------------------------------------------------- field
-
-void TF_Main::RequestFullRedraw() {
-    RequestUpdate(View, FieldUpdate::Whole);
-}
-
-void TF_Main::FlushFieldUpdate() {
-    FlushField(View, Wins, Layers);
-}
-
-void TF_Main::ShowSide(int side) {
-    RequestFullRedraw();
-    TMyWin& shown = Wins.Wins[side];
-    TMyWin& other = Wins.Wins[1 - side];
-    SetVisible(Wins, other, false);
-    SetVisible(Wins, shown, true);
-    BringToFront(Wins, shown);
-    SetItemChecked(side == 0 ? MI_GameWin1 : MI_GameWin2, true);
-    SetItemChecked(side == 0 ? MI_GameWin2 : MI_GameWin1, false);
-    Toolbar.MarkToolDown(side == 0 ? BI_Win1 : BI_Win2, true);
-    Toolbar.MarkToolDown(side == 0 ? BI_Win2 : BI_Win1, false);
-    Game.CurSide = side;
-}
-
-namespace {
-
-// 0 left, 1 right, 2 middle: the piece handling's button numbers.
-int PieceButton(Qt::MouseButton b) {
-    if (b == Qt::RightButton) return 1;
-    if (b == Qt::MiddleButton) return 2;
-    return 0;
-}
-
-}  // namespace
-
-void TF_Main::FieldMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
-    if (m_progressUp) return;
-    Game.Busy = true;
-    if (PieceMouseDown) PieceMouseDown(PieceButton(button), MenuShiftState(mods), x, y, false);
-    FlushFieldUpdate();
-    Game.Busy = false;
-}
-
-void TF_Main::FieldMouseMove(int x, int y, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
-    if (m_progressUp) return;
-    Game.Busy = true;
-    Toolbar.ClearHotTool();
-    if (PieceMouseMove) {
-        PieceMouseMove(MenuShiftState(mods), x, y, buttons != Qt::NoButton);
-    } else if (buttons == Qt::NoButton) {
-        HoverField(View, Wins, x, y, m_platform);
-    }
-    FlushFieldUpdate();
-    Game.Busy = false;
-}
-
-void TF_Main::FieldMouseUp(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
-    if (m_progressUp) return;
-    Game.Busy = true;
-    if (PieceMouseUp) PieceMouseUp(PieceButton(button), MenuShiftState(mods), x, y, false);
-    FlushFieldUpdate();
-    Game.Busy = false;
-}
-
-// ----------------------------------------------------------------- toolbar
-
-void TF_Main::LayoutToolbar() {
-    Toolbar.Layout(width(), m_fullScreen);
-    for (int slot = 0; slot < kToolSlotCount; ++slot) {
-        const TToolButton& b = Toolbar.Buttons[slot];
-        ToolButtons[slot]->setGeometry(b.Left + (b.Shifted ? 1 : 0), b.Top + (b.Shifted ? 1 : 0),
-                                       b.Width, b.Height);
+        const TToolButton& b = App.Toolbar().Buttons[slot];
+        const int shift = b.Shifted ? 1 : 0;
+        ToolButtons[slot]->setGeometry(b.Left + shift, b.Top + shift, b.Width, b.Height);
         ToolButtons[slot]->setVisible(b.Visible);
     }
 }
 
-void TF_Main::DrawToolButton(int slot, bool hot) {
-    if (ToolButtons[slot] == nullptr) return;
-    TMyBitmap img;
-    BuildToolImage(img, ToolbarSkin, Toolbar.Buttons[slot].Image, Toolbar.SourceRow(slot, hot));
-    ToolButtons[slot]->SetPicture(ToQImage(img));
+void TF_Main::ProgressShown(const std::string& text) {
+    I_ProgressBar->setFixedWidth(0);
+    I_ProgressBar->setVisible(false);
+    L_Progress->setText(Q(text));
+    P_Progress->show();
+    P_Progress->raise();
 }
 
-void TF_Main::ToolMouseMove(int slot, bool leftHeld) {
-    Toolbar.MouseMove(slot, leftHeld);
+void TF_Main::ProgressStepped(int done, int steps) {
+    const int w =
+        static_cast<int>(static_cast<int64_t>(done) * I_ProgressBarEmpty->width() / Max(steps, 1));
+    I_ProgressBar->setFixedWidth(w);
+    I_ProgressBar->setVisible(w > 0);
 }
 
-void TF_Main::ToolMouseDown(int slot) {
-    Toolbar.MouseDown(slot);
-    if (Toolbar.HotSlot >= 0) {
-        const TToolButton& b = Toolbar.Buttons[Toolbar.HotSlot];
-        ToolButtons[Toolbar.HotSlot]->move(b.Left + 1, b.Top + 1);
-    }
+void TF_Main::ProgressHidden() {
+    P_Progress->hide();
 }
 
-void TF_Main::ToolMouseUp() {
-    const int slot = Toolbar.HotSlot;
-    const int cmd = Toolbar.MouseUp();
-    if (slot >= 0) ToolButtons[slot]->move(Toolbar.Buttons[slot].Left, Toolbar.Buttons[slot].Top);
-    if (cmd >= 0) RunCommand(cmd);
+TBounds TF_Main::WindowBounds() const {
+    const QRect g = geometry();
+    return {g.x(), g.y(), g.width(), g.height()};
 }
 
-void TF_Main::ToolbarPanelMove() {
-    Toolbar.ClearHotTool();
-}
-
-void TF_Main::ToolbarPanelPress(int x, int y) {
-    const TToolButton& close = Toolbar.Buttons[BI_Close];
-    if (m_fullScreen && x >= close.Left && y <= close.Top + close.Height - 1) {
-        Toolbar.MouseMove(BI_Close, false);
-        ToolMouseDown(BI_Close);
-    }
-}
-
-void TF_Main::ToolbarPanelRelease(int x, int y) {
-    const TToolButton& close = Toolbar.Buttons[BI_Close];
-    if (m_fullScreen && x >= close.Left && y <= close.Top + close.Height - 1 &&
-        Toolbar.HotSlot == BI_Close)
-        ToolMouseUp();
-}
-
-// ----------------------------------------------------------------- commands
-
-void TF_Main::RunCommand(int cmd) {
-    if (cmd < 0 || cmd >= kMenuCmdCount || !Menu.Enabled[cmd] || !m_available[cmd]) return;
-    CommandLog.push_back(cmd);
-    switch (cmd) {
-        case MI_Menu:
-            PopUpMenu();
-            break;
-        case MI_GameWin1:
-        case MI_GameWin2:
-            Game.Busy = true;
-            ShowSide(cmd == MI_GameWin1 ? 0 : 1);
-            FlushFieldUpdate();
-            Game.Busy = false;
-            break;
-        case MI_HelpCont:
-            m_platform.OpenHelp("cont-zent.htm");
-            break;
-        case MI_HelpHomePage:
-        case MI_HelpProductHomePage:
-            for (const char* site : kVendorSites)
-                m_platform.OpenWithDefault(std::string(site) + "/" +
-                                           (cmd == MI_HelpProductHomePage ? "orvel-zent.htm" : ""));
-            break;
-        case MI_HelpAbout:
-            ShowAbout();
-            break;
-        case MI_FullScreen:
-            FullScreenClick();
-            break;
-        case MI_Min:
-            showMinimized();
-            break;
-        case MI_Exit:
-            close();
-            break;
-        default:
-            break;
-    }
-}
-
-void TF_Main::PopUpMenu() {
-    const TToolButton& app = Toolbar.Buttons[BI_App];
-    PM_Menu->popup(P_Toolbar->mapToGlobal(QPoint(app.Left, app.Top + app.Height)));
-}
-
-void TF_Main::ShowAbout() {
-    TF_AboutOrvelZent about(Paths.AppDir + "resources", this);
-    about.MakeAboutBox(QString::fromStdString(Lang->LookUp(LangSection::About, "FormCaption")));
-    about.exec();
-}
-
-void TF_Main::FullScreenClick() {
-    m_fullScreen = !m_fullScreen;
-    Settings.FullScreen = m_fullScreen;
-    SetItemChecked(MI_FullScreen, m_fullScreen);
-    Toolbar.MarkToolDown(BI_FullScreen, m_fullScreen);
-    m_suppressResize = true;
+void TF_Main::ApplyWindowState(bool fullScreen, const TBounds& bounds) {
     setMinimumSize(0, 0);
-    if (m_fullScreen) {
-        if (!isFullScreen()) m_normalBounds = geometry();
-        // The desktop's own full-screen state (no caption, border or frame), and the
-        // whole screen as bounds for desktops without a window manager to apply it.
+    // The desktop's own full-screen state (no caption, border or frame), and
+    // the bounds as well for desktops without a window manager to apply it.
+    if (fullScreen) {
         showFullScreen();
-        const ScreenMetrics sm = m_platform.GetScreenMetrics();
-        setGeometry(0, 0, sm.ScreenW, sm.ScreenH);
     } else {
-        // Back at the normal place, the client as large as the work area allows.
         showNormal();
-        const ScreenMetrics sm = m_platform.GetScreenMetrics();
-        const int workW = sm.WorkArea.Right - sm.WorkArea.Left + 1,
-                  workH = sm.WorkArea.Bottom - sm.WorkArea.Top + 1;
-        setGeometry(m_normalBounds.x(), m_normalBounds.y(), workW - 2 * sm.FrameW,
-                    workH - 2 * sm.FrameH - sm.CaptionH);
     }
-    LayoutToolbar();
-    m_suppressResize = false;
-    setMinimumSize(500, 500);
-    FormResize();
+    setGeometry(bounds.X, bounds.Y, bounds.W, bounds.H);
+    setMinimumSize(kMinWindowW, kMinWindowH);
 }
 
-void TF_Main::AutoSaveTimer() {
-    if (!Game.GameLoaded || !Settings.AutoSave_bEnabled || !Game.ModifiedSinceAutosave || Game.Busy)
-        return;
-    const double now = m_platform.Now();
-    if (now - LastAutoSave < Settings.AutoSave_iIntervalMin / 1440.0) return;
-    std::error_code ec;
-    if (std::filesystem::exists(Paths.SaveScratchFile, ec)) return;
-    if (!AutoSaveGame) return;
-    LastAutoSave = now;
-    AutoSaveGame();
+void TF_Main::Minimize() {
+    showMinimized();
+}
+
+void TF_Main::RequestClose() {
+    close();
+}
+
+void TF_Main::PopUpMenu(int x, int y) {
+    PM_Menu->popup(P_Toolbar->mapToGlobal(QPoint(x, y)));
+}
+
+void TF_Main::ShowAbout(const std::string& caption) {
+    TF_AboutOrvelZent about(App.Paths.AppDir + "resources", this);
+    about.MakeAboutBox(Q(caption));
+    about.exec();
 }
 
 // ----------------------------------------------------------------- events
 
-void TF_Main::FormResize() {
-    if (!StartedUp || !isVisible() || m_suppressResize) return;
-    P_Toolbar->setGeometry(0, 0, width(), kToolbarHeight);
-    P_Field->setGeometry(0, kToolbarHeight, width(), Max(0, height() - kToolbarHeight));
-    I_Field->setGeometry(0, 0, P_Field->width(), P_Field->height());
-    LayoutToolbar();
-    FieldW = Min(P_Field->width(), View.Field.Width);
-    FieldH = Min(P_Field->height(), View.Field.Height);
-    SetFieldArea(View, FieldW, FieldH);
-    for (int s = 0; s < 2; ++s) {
-        SetPosSize(Wins.Wins[s].Outer, 0, 0, FieldW, FieldH);
-        Relayout(Wins.Wins[s]);
-    }
-    if (m_progressUp)
-        P_Progress->move((P_Field->width() - P_Progress->width()) / 2,
-                         (P_Field->height() - P_Progress->height()) / 2);
-    RequestFullRedraw();
-    FlushFieldUpdate();
-}
-
 void TF_Main::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!StartedUp) {
-        P_Toolbar->setGeometry(0, 0, width(), kToolbarHeight);
-        P_Field->setGeometry(0, kToolbarHeight, width(), Max(0, height() - kToolbarHeight));
-        I_Field->setGeometry(0, 0, P_Field->width(), P_Field->height());
-        return;
-    }
-    FormResize();
+    App.Resize(width(), height());
 }
 
 uint16_t MenuKeyCode(int qtKey) {
@@ -827,69 +455,23 @@ uint8_t MenuShiftState(Qt::KeyboardModifiers mods) {
 }
 
 void TF_Main::keyPressEvent(QKeyEvent* event) {
-    if (event->isAutoRepeat()) return;
-    const int k = event->key();
-    Keys.KeyDown(MenuKeyCode(k), m_progressUp);
+    if (!event->isAutoRepeat()) App.KeyDown(MenuKeyCode(event->key()));
 }
 
 void TF_Main::keyReleaseEvent(QKeyEvent* event) {
-    if (event->isAutoRepeat()) return;
-    const int k = event->key();
-    const uint16_t key = MenuKeyCode(k);
-    if (!Keys.KeyUp(key)) return;
-    if (key == kKeySpace) {
-        if (Game.GameLoaded && Menu.Enabled[MI_Game] && !Settings.bSingleWin) {
-            Game.Busy = true;
-            ShowSide(1 - Game.CurSide);
-            FlushFieldUpdate();
-            Game.Busy = false;
-        }
-        return;
-    }
-    const int cmd = FindShortcut(Menu, key, MenuShiftState(event->modifiers()));
-    if (cmd >= 0) RunCommand(cmd);
+    if (!event->isAutoRepeat())
+        App.KeyUp(MenuKeyCode(event->key()), MenuShiftState(event->modifiers()));
 }
 
 void TF_Main::wheelEvent(QWheelEvent* event) {
     event->accept();
-    const int delta = event->angleDelta().y();
-    if (delta == 0 || !Game.GameLoaded || m_progressUp) return;
     const QPoint p = I_Field->mapFromGlobal(event->globalPosition().toPoint());
-    if (!I_Field->rect().contains(p)) return;
-    // A press with the buttons the options bind to turning: down clockwise, up
-    // counter-clockwise. Only the press: no release follows, so a drag in progress
-    // is not dropped by the wheel.
-    const bool down = delta < 0;
-    const int button = down ? Settings.RotCW_Button : Settings.RotCCW_Button;
-    const uint8_t shift = down ? Settings.RotCW_Shift : Settings.RotCCW_Shift;
-    Game.Busy = true;
-    if (PieceMouseDown) PieceMouseDown(button, shift, p.x(), p.y(), true);
-    FlushFieldUpdate();
-    Game.Busy = false;
-}
-
-bool TF_Main::FormCloseQuery() {
-    Game.Busy = true;
-    if (Game.GameLoaded && Game.Modified && QuerySaveChanges && !QuerySaveChanges()) {
-        Game.Busy = false;
-        return false;
-    }
-    Settings.FullScreen = m_fullScreen;
-    try {
-        SaveSettings(Settings,
-                     TSettingsPaths{Paths.UserDataDir, Paths.JigsawsDir, Paths.SavedGamesDir,
-                                    Paths.LanguageDir, Paths.ThumbDir, Paths.FirstStart});
-    } catch (const IoError& e) {
-        // The window still closes: keeping it open would not make the file writable.
-        std::fprintf(stderr, "orvel-jigsaw: %s\n", e.what());
-    }
-    return true;
+    App.Wheel(p.x(), p.y(), event->angleDelta().y());
 }
 
 void TF_Main::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery()) {
+    if (App.CloseRequest()) {
         T_AutoSave->stop();
-        T_Redraw->stop();
         event->accept();
     } else {
         event->ignore();

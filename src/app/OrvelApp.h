@@ -1,0 +1,201 @@
+#pragma once
+
+// The application core: the game, settings, language, folders, play windows,
+// menu and toolbar state and the command table, driven by plain events (keys,
+// field mouse, wheel, toolbar mouse, timer ticks, resizes, the close request).
+// It decides; the window it reports to (TAppView) only shows.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/AppView.h"
+#include "app/Folders.h"
+#include "app/MainMenu.h"
+#include "app/Toolbar.h"
+#include "game/GameState.h"
+#include "lang/Lang.h"
+#include "platform/Platform.h"
+#include "platform/Progress.h"
+#include "play/Field.h"
+#include "play/PlayWindow.h"
+#include "settings/Settings.h"
+
+namespace orvel {
+
+constexpr int kMinWindowW = 500;
+constexpr int kMinWindowH = 500;
+constexpr int kProgressPanelW = 400;
+constexpr int kProgressPanelH = 100;
+constexpr int kAutoSaveTickMs = 5000;
+
+// The vendor's home page as the program was built (ORVEL_HOME_URL); empty
+// when none was set.
+const char* BuiltHomeUrl();
+
+// The few texts that can be shown before any language file is read (a
+// missing english.lng, a settings file that cannot be written), in the
+// language file's own form; every language file replaces them.
+std::string_view BuiltInEnglishTexts();
+
+struct TAppOptions {
+    // The home-page items open this address; empty hides them.
+    std::string HomeUrl = BuiltHomeUrl();
+};
+
+// The window's bounds at start: the work area less the window frame.
+TBounds StartBounds(const ScreenMetrics& sm);
+// Where a window goes back to when full screen ends: at its remembered place
+// with the client as large as the work area allows, moved as little as needed
+// for the whole window, frame included, to lie on the work area.
+TBounds NormalWindowBounds(const TBounds& remembered, const ScreenMetrics& sm);
+// The parts of a client area of the given size.
+TMainLayout MainLayout(int width, int height);
+
+class TOrvelApp : public Progress, public TSettingsHooks {
+public:
+    // Works out the folders, seeds the random generator, loads the skins and
+    // creates the play windows, the menu and toolbar state. Shows nothing.
+    TOrvelApp(Platform& platform, const TPlatformFolders& folders, TAppOptions options = {});
+    ~TOrvelApp() override;
+    TOrvelApp(const TOrvelApp&) = delete;
+    TOrvelApp& operator=(const TOrvelApp&) = delete;
+
+    // The window that shows the core; null detaches it. The window reads the
+    // whole state once when it attaches; after that it hears of changes.
+    void AttachView(TAppView* view);
+    // Toolbar laid out, field mouse on, window shown; settings and language read.
+    void StartUp();
+
+    // Commands.
+    void RunCommand(int cmd);
+    bool CommandAvailable(int cmd) const;
+    void EnableGameCommands(bool flag);
+    void EnableCommands(bool flag);
+    void SetItemEnabled(int cmd, bool flag);
+    void SetItemChecked(int cmd, bool flag);
+    void SetItemVisible(int cmd, bool flag);
+    const TMenuState& Menu() const { return m_menu; }
+    const TToolbar& Toolbar() const { return m_toolbar; }
+    // A toolbar button's hint and its picture in its current state.
+    std::string ToolHint(int slot) const;
+    void ToolImage(int slot, bool hot, TMyBitmap& out) const;
+
+    // Keys by the menu's key codes; commands fire on release.
+    void KeyDown(uint16_t key);
+    void KeyUp(uint16_t key, uint8_t shift);
+    // Field mouse at field coordinates; button 0 left, 1 right, 2 middle.
+    void FieldMouseDown(int x, int y, int button, uint8_t shift);
+    void FieldMouseMove(int x, int y, bool buttonHeld, uint8_t shift);
+    void FieldMouseUp(int x, int y, int button, uint8_t shift);
+    // The wheel at field coordinates; delta < 0 turns towards the player.
+    void Wheel(int x, int y, int delta);
+    // Toolbar mouse: over a button, pressed on one, released anywhere; over,
+    // pressed and released on the toolbar itself at toolbar coordinates.
+    void ToolMouseMove(int slot, bool leftHeld);
+    void ToolMouseDown(int slot);
+    void ToolMouseUp();
+    void ToolbarPanelMove();
+    void ToolbarPanelPress(int x, int y);
+    void ToolbarPanelRelease(int x, int y);
+    // The client area's new size; the desktop's work area changed.
+    void Resize(int width, int height);
+    void WorkAreaChanged();
+    // The autosave timer's tick (every kAutoSaveTickMs).
+    void AutoSaveTick();
+    // The window is asked to close: the save-changes question, then the
+    // settings file. Returns whether it may close.
+    bool CloseRequest();
+
+    // Progress (opening, cutting, saving).
+    void ShowProgress(const std::string& text, int steps) override;
+    void StepProgress() override;
+    void HideProgress() override;
+    bool ProgressUp() const { return m_progressUp; }
+
+    // Settings hooks.
+    bool ApplyLanguageFile(const std::string& path) override;
+    bool IsFullScreen() const override { return m_fullScreen; }
+    void ToggleFullScreen() override;
+    void ShowFullScreenState(bool on) override;
+    void RecentFilesLoaded(const std::vector<TRecentFile>& files) override;
+
+    // Field.
+    void ShowSide(int side);
+    void RequestFullRedraw();
+    void FlushFieldUpdate();
+    const TMainLayout& Layout() const { return m_layout; }
+    const TBounds& NormalBounds() const { return m_normalBounds; }
+
+    // Installed by the saved-games part: asks whether to save a changed game;
+    // false keeps the window open.
+    std::function<bool()> QuerySaveChanges;
+    // Installed by the piece-handling part: field mouse events with the button
+    // (0 left, 1 right), the shift set (1 Shift, 2 Alt, 4 Ctrl) and the point;
+    // fromWheel marks the presses the wheel makes (a press alone). Without them
+    // the field only shows hover on window buttons.
+    std::function<void(int button, uint8_t shift, int x, int y, bool fromWheel)> PieceMouseDown;
+    std::function<void(uint8_t shift, int x, int y, bool buttonHeld)> PieceMouseMove;
+    std::function<void(int button, uint8_t shift, int x, int y, bool fromWheel)> PieceMouseUp;
+    // Installed by the saved-games part: writes the autosave.
+    std::function<void()> AutoSaveGame;
+
+    TGame Game;
+    TPlayWindows Wins;
+    TFieldView View;
+    TFieldLayers Layers;
+    TKeyGate Keys;
+    TSettings Settings;
+    TAppPaths Paths;
+    std::unique_ptr<TLanguage> Lang;
+    TMyBitmap ToolbarSkin;
+    TMyBitmap StarImage;
+    TMyBitmap WeightImage;
+    double LastAutoSave = 0;
+    // Commands run, for the tests and the curious reader of a report.
+    std::vector<int> CommandLog;
+
+private:
+    void LoadSkins();
+    void CreateField();
+    void CreateWindows();
+    void SetUpCommands();
+    void ApplyTexts(const TLanguage& lang);
+    TSettingsPaths SettingsPaths() const;
+
+    void FormResize();
+    void LayoutToolbar();
+    void FullScreenClick();
+    void SwitchSide();
+    void ShowSideCommand(int side);
+    void OpenHomePage(const std::string& page);
+    void PopUpMenu();
+    bool AutoSaveDue(double now) const;
+    void SaveSettingsAtExit();
+    bool FieldMouseBlocked() const { return !m_fieldMouse || m_progressUp; }
+
+    Platform& m_platform;
+    TAppOptions m_options;
+    TAppView m_noView;
+    TAppView* m_view = &m_noView;
+    TMenuState m_menu;
+    TToolbar m_toolbar;
+    std::array<bool, kMenuCmdCount> m_available{};
+    TLangApplyRegistry::Handle m_langHandle;
+    TMainLayout m_layout;
+    TBounds m_normalBounds;
+    bool m_startedUp = false;
+    bool m_fieldMouse = false;
+    bool m_fullScreen = false;
+    bool m_suppressResize = false;
+    bool m_closing = false;
+    bool m_progressUp = false;
+    int m_progressSteps = 0;
+    int m_progressDone = 0;
+};
+
+}  // namespace orvel
