@@ -87,7 +87,7 @@ BENCHMARK(BM_ComposeFull)->Unit(benchmark::kMillisecond);
 void BM_HoverUpdate(benchmark::State& state) {
     Scene s;
     FlushField(s.view, s.pw, s.layers);
-    const TMyRect close = s.pw.Wins[MW_POCKET2].Buttons[BTN_CLOSE].Bounds;
+    const TMyRect close = s.pw.Wins[MW_POCKET2].Button(TWinButtonId::Close).Bounds;
     bool on = false;
     for (auto _ : state) {
         on = !on;

@@ -31,7 +31,7 @@ std::string BuildDir() {
 std::string BenchJigsaw() {
     static std::string path;
     if (!path.empty()) return path;
-    ResultOf<TJigsawData> sample = ReadJigsaw(BuildDir() + "/jigsaws/raindrops.orv", JR_NewGame);
+    ResultOf<TJigsawData> sample = ReadJigsaw(BuildDir() + "/jigsaws/raindrops.orv", JigsawReadMode::NewGame);
     if (!sample) return {};
     TMyBitmap picture, thumb;
     if (!Create24(picture, kW, kH) || !Create24(thumb, 180, 101)) return {};
@@ -52,7 +52,7 @@ std::string BenchJigsaw() {
 TNewGameRequest Request(const std::string& path) {
     TNewGameRequest r;
     r.Path = path;
-    ResultOf<TJigsawData> read = ReadJigsaw(path, JR_Browse);
+    ResultOf<TJigsawData> read = ReadJigsaw(path, JigsawReadMode::Browse);
     r.Header = read.Value().Header;
     r.Header.Rotate = 1;
     r.Header.SpreadOut = 1;

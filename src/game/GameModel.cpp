@@ -15,79 +15,103 @@ namespace {
 // produces, without its O(n^2) exchanges. Why this gives the same order
 // (written for ascending; descending is the same with the comparison turned):
 //
-// 1. Pass j carries a champion from position j to the right; at every k with
-//    a group strictly below the champion's the two change places. The
-//    positions where that happens are the strict prefix minima of the suffix
-//    (the records r0 = first < r1 < ...); each record's pair moves to the next
-//    record's place and the last (the suffix's first minimum) lands at j.
-// 2. Take any value v and the subsequence S of pairs with group <= v. The
-//    records with group <= v are exactly the prefix minima of S, and the first
-//    element of S is always one. So restricted to S, pass j moves pairs just as
-//    a pass of the same sort run on S alone: the relative order of the pairs
-//    of S never depends on the larger groups.
-// 3. Hence the order within group v is that of the sort run on S, where v is
-//    the largest group. A v-pair is a record there only when it is the first
-//    of the suffix; it then moves to the first smaller pair after it, jumping
-//    over the v-pairs between. Walking S from the left with a queue of the
-//    v-pairs met so far, each smaller pair rotates the queue by one (front to
-//    back) and each v-pair joins the back; the final queue is the order of
-//    group v. The passes inside v's own block move no v-pair.
+// What one pass does: pass j carries a champion from position j to the
+// right; at every k with a group strictly below the champion's the two change
+// places. The positions where that happens are the strict prefix minima of the
+// suffix (the records r0 = first < r1 < ...); each record's pair moves to the
+// next record's place and the last (the suffix's first minimum) lands at j.
+//
+// Why larger groups do not matter: take any value v and the subsequence S of
+// pairs with group <= v. The records with group <= v are exactly the prefix
+// minima of S, and the first element of S is always one. So restricted to S,
+// pass j moves pairs just as a pass of the same sort run on S alone: the
+// relative order of the pairs of S never depends on the larger groups.
+//
+// The order inside one group: it is therefore that of the sort run on S,
+// where v is the largest group. A v-pair is a record there only when it is the
+// first of the suffix; it then moves to the first smaller pair after it,
+// jumping over the v-pairs between. Walking S from the left with a queue of
+// the v-pairs met so far, each smaller pair rotates the queue by one (front to
+// back) and each v-pair joins the back; the final queue is the order of group
+// v. The passes inside v's own block move no v-pair.
+//
 // So per group: count the smaller pairs between consecutive pairs of the group
 // (a Fenwick tree over the positions, filled group by group) and rotate. The
 // cost is O(n log n) plus, per group of c pairs, at most min(n, c * c) moves.
+
+// Which positions hold a pair of a group already placed (a Fenwick tree).
+class TPlacedPositions {
+public:
+    explicit TPlacedPositions(int n) : m_tree(static_cast<size_t>(n) + 1, 0) {}
+    // Placed positions among 0 .. i-1.
+    int CountBelow(int i) const {
+        int sum = 0;
+        for (; i > 0; i -= i & -i) sum += m_tree[i];
+        return sum;
+    }
+    void Place(int i) {
+        for (++i; i < static_cast<int>(m_tree.size()); i += i & -i) ++m_tree[i];
+    }
+
+private:
+    std::vector<int32_t> m_tree;
+};
+
+// Moves the front of the queue to the back, steps times, the short way round.
+void RotateQueue(std::deque<int32_t>& queue, int steps) {
+    const int size = static_cast<int>(queue.size());
+    if (size < 2) return;
+    steps %= size;
+    if (steps <= size / 2) {
+        for (; steps > 0; --steps) {
+            queue.push_back(queue.front());
+            queue.pop_front();
+        }
+    } else {
+        for (steps = size - steps; steps > 0; --steps) {
+            queue.push_front(queue.back());
+            queue.pop_back();
+        }
+    }
+}
+
+// Piece indices ordered by group, then by position.
 template <typename Less>
-void ExchangeSortOrder(const std::vector<int32_t>& groups, Less less,
-                       std::vector<TOrderPair>& out) {
-    const int n = static_cast<int>(groups.size());
-    std::vector<int32_t> byGroup(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) byGroup[i] = i;
+std::vector<int32_t> PiecesByGroup(const std::vector<int32_t>& groups, Less less) {
+    std::vector<int32_t> byGroup(groups.size());
+    for (size_t i = 0; i < groups.size(); ++i) byGroup[i] = static_cast<int32_t>(i);
     std::sort(byGroup.begin(), byGroup.end(), [&](int32_t a, int32_t b) {
         if (less(groups[a], groups[b])) return true;
         if (less(groups[b], groups[a])) return false;
         return a < b;
     });
+    return byGroup;
+}
 
-    std::vector<int32_t> tree(static_cast<size_t>(n) + 1, 0);  // Fenwick: pairs placed so far
-    const auto countUpTo = [&](int i) {                        // placed pairs at positions 0 .. i-1
-        int sum = 0;
-        for (; i > 0; i -= i & -i) sum += tree[i];
-        return sum;
-    };
-    const auto place = [&](int i) {
-        for (++i; i <= n; i += i & -i) ++tree[i];
-    };
-
+template <typename Less>
+void ExchangeSortOrder(const std::vector<int32_t>& groups, Less less,
+                       std::vector<TOrderPair>& out) {
+    const int n = static_cast<int>(groups.size());
+    const std::vector<int32_t> byGroup = PiecesByGroup(groups, less);
+    TPlacedPositions placed(n);
     out.clear();
     out.reserve(static_cast<size_t>(n));
     std::deque<int32_t> queue;
-    const auto rotate = [&](int steps) {
-        const int size = static_cast<int>(queue.size());
-        if (size < 2) return;
-        steps %= size;
-        if (steps <= size / 2) {
-            for (; steps > 0; --steps) {
-                queue.push_back(queue.front());
-                queue.pop_front();
-            }
-        } else {
-            for (steps = size - steps; steps > 0; --steps) {
-                queue.push_front(queue.back());
-                queue.pop_back();
-            }
-        }
-    };
     for (int first = 0; first < n;) {
         int last = first + 1;
         while (last < n && !less(groups[byGroup[first]], groups[byGroup[last]])) ++last;
+        // Smaller pairs between the group's pairs rotate the queue, and so do
+        // those after its last pair.
         queue.clear();
         for (int a = first; a < last; ++a) {
             const int32_t pos = byGroup[a];
-            if (a > first) rotate(countUpTo(pos) - countUpTo(byGroup[a - 1] + 1));
+            if (a > first)
+                RotateQueue(queue, placed.CountBelow(pos) - placed.CountBelow(byGroup[a - 1] + 1));
             queue.push_back(pos);
         }
-        rotate(countUpTo(n) - countUpTo(byGroup[last - 1] + 1));
+        RotateQueue(queue, placed.CountBelow(n) - placed.CountBelow(byGroup[last - 1] + 1));
         for (int32_t piece : queue) out.push_back({groups[piece], piece});
-        for (int a = first; a < last; ++a) place(byGroup[a]);
+        for (int a = first; a < last; ++a) placed.Place(byGroup[a]);
         first = last;
     }
 }
@@ -280,7 +304,7 @@ void MarkChanged(TGame& game) {
 void ResetInteraction(TGame& game) {
     game.GameLoaded = false;
     game.PickedPiece = -1;
-    game.DragMode = 0;
+    game.DragMode = TDragMode::Idle;
     game.HasSelection = false;
     game.WeightPiece = -1;
     game.Solved = false;

@@ -9,6 +9,13 @@
 
 namespace orvel {
 
+// What a held mouse button is doing on the field.
+enum class TDragMode : uint8_t {
+    Idle,
+    Dragging,    // a group or the selection follows the mouse
+    RubberBand,  // a selection rectangle is being drawn
+};
+
 // One (group, piece) pair of the draw order.
 struct TOrderPair {
     int32_t group = 0;
@@ -61,7 +68,7 @@ struct TGame {
     // Interaction state, reset when a game is opened.
     bool GameLoaded = false;
     int PickedPiece = -1;
-    int DragMode = 0;  // 0 idle, 1 dragging, 2 rubber band
+    TDragMode DragMode = TDragMode::Idle;
     bool HasSelection = false;
     int WeightPiece = -1;
     bool Solved = false;

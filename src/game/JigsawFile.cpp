@@ -202,20 +202,19 @@ Result ReadPicture(TEntryReader& in, TJigsawData& data, int sideNum, int sideCur
     return Result::Success();
 }
 
-ResultOf<TJigsawData> ReadJigsawFrom(TEntryReader& in, int mode, int sideNum, int sideCur) {
-    if (mode < JR_Browse || mode > JR_Thumb)
-        return in.Fail("unknown read mode " + std::to_string(mode));
+ResultOf<TJigsawData> ReadJigsawFrom(TEntryReader& in, JigsawReadMode mode, int sideNum,
+                                     int sideCur) {
     if (sideNum < 1 || sideNum > kJigsawMaxSides || sideCur < 0 || sideCur >= sideNum)
         return in.Fail("no side " + std::to_string(sideCur) + " of " + std::to_string(sideNum));
     TJigsawData data;
     if (Result r = ReadFixedFields(in, data); !r) return r;
-    if (mode == JR_NewGame) {
+    if (mode == JigsawReadMode::NewGame) {
         if (Result r = in.SkipEntry(kMaxThumbEntry, "the thumbnail"); !r) return r;
         if (Result r = ReadPicture(in, data, sideNum, sideCur); !r) return r;
         return data;
     }
     if (Result r = ReadThumb(in, data); !r) return r;
-    if (mode == JR_Browse) {
+    if (mode == JigsawReadMode::Browse) {
         GameHeader& h = data.Header;
         h.SideNum = 1;
         h.SideCur = 0;
@@ -275,17 +274,18 @@ bool PeekPictureSize(const uint8_t* data, size_t size, int& width, int& height) 
     }
 }
 
-ResultOf<TJigsawData> ReadJigsaw(const std::string& path, int mode, int sideNum, int sideCur) {
+ResultOf<TJigsawData> ReadJigsaw(const std::string& path, JigsawReadMode mode, int sideNum,
+                                 int sideCur) {
     TEntryReader in(kInvalidJigsaw, MsgSection::Fixed);
-    if (mode == JR_NewGame &&
+    if (mode == JigsawReadMode::NewGame &&
         AsciiLower(std::filesystem::path(path).extension().string()) != ".orv")
         return in.Fail(path + ": a jigsaw file's name ends in .orv");
     if (Result r = in.OpenFile(path); !r) return r;
     return ReadJigsawFrom(in, mode, sideNum, sideCur);
 }
 
-ResultOf<TJigsawData> ReadJigsawBytes(const uint8_t* data, size_t size, int mode, int sideNum,
-                                      int sideCur) {
+ResultOf<TJigsawData> ReadJigsawBytes(const uint8_t* data, size_t size, JigsawReadMode mode,
+                                      int sideNum, int sideCur) {
     TEntryReader in(kInvalidJigsaw, MsgSection::Fixed);
     in.OpenBytes(data, size);
     return ReadJigsawFrom(in, mode, sideNum, sideCur);

@@ -44,10 +44,11 @@ constexpr size_t kMaxTextEntry = size_t{1} << 20;
 // of its entry is refused before it is decoded.
 constexpr int64_t kMaxPixelsPerByte = 1024;
 
-enum JigsawReadMode : int {
-    JR_Browse = 0,   // header and thumbnail; fills Header for the browser
-    JR_NewGame = 1,  // header, descriptions and the picture of the chosen side
-    JR_Thumb = 2,    // the thumbnail
+// What ReadJigsaw reads.
+enum class JigsawReadMode : uint8_t {
+    Browse,   // header and thumbnail; fills Header for the browser
+    NewGame,  // header, descriptions and the picture of the chosen side
+    Thumb,    // the thumbnail
 };
 
 enum class StoredKind : uint8_t { None, Jpeg, Bitmap, Gif, Other };
@@ -78,11 +79,11 @@ struct TJigsawData {
 // picture that does not decode or has another size than the header's) is
 // kInvalidJigsaw with a detail. Every length and size is checked against
 // the file and the limits above before anything is allocated.
-ResultOf<TJigsawData> ReadJigsaw(const std::string& path, int mode, int sideNum = 1,
+ResultOf<TJigsawData> ReadJigsaw(const std::string& path, JigsawReadMode mode, int sideNum = 1,
                                  int sideCur = 0);
 // The same from a file's bytes in memory.
-ResultOf<TJigsawData> ReadJigsawBytes(const uint8_t* data, size_t size, int mode, int sideNum = 1,
-                                      int sideCur = 0);
+ResultOf<TJigsawData> ReadJigsawBytes(const uint8_t* data, size_t size, JigsawReadMode mode,
+                                      int sideNum = 1, int sideCur = 0);
 
 // Fits the header's picture size (ImageW x ImageH) into availW x availH,
 // keeping its shape, into FitW and FitH; a picture that fits keeps its size.

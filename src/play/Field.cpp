@@ -15,7 +15,7 @@ void ComposeRect(TMyBitmap& field, const TMyRect& update, const TPlayWindows& pw
         const TMyWin& win = pw.Wins[pw.ZOrder[pos]];
         if (!win.Visible || !IntersectRect(win.Outer, upd)) continue;
         DrawWindow(field, upd, win, pw);
-        if (win.Kind == kKindThumb) {
+        if (win.Kind == TWinKind::Thumb) {
             const TMyBitmap* pic = layers.ThumbPicture;
             TMyRect part;
             if (pic != nullptr && pic->Width > 0 && IntersectRect(win.Client, upd, &part)) {
@@ -97,41 +97,39 @@ void FlushField(TFieldView& view, const TPlayWindows& pw, const TFieldLayers& la
 }
 
 int WindowAt(const TPlayWindows& pw, int x, int y) {
-    if (pw.Glass.Visible && ContainsPoint(pw.Glass.Outer, x, y)) return kPlayWindowCount;
+    if (pw.Glass.Visible && ContainsPoint(pw.Glass.Outer, x, y)) return kGlassNumber;
     for (int pos = kPlayWindowCount - 1; pos >= 0; --pos) {
         const TMyWin& win = pw.Wins[pw.ZOrder[pos]];
         if (win.Visible && ContainsPoint(win.Outer, x, y)) return pw.ZOrder[pos];
     }
-    return -1;
+    return kNoWindow;
 }
 
 TMyWin* WindowByNumber(TPlayWindows& pw, int number) {
     if (number >= 0 && number < kPlayWindowCount) return &pw.Wins[number];
-    if (number == kPlayWindowCount) return &pw.Glass;
+    if (number == kGlassNumber) return &pw.Glass;
     return nullptr;
 }
 
 bool HoverField(TFieldView& view, TPlayWindows& pw, int x, int y, Platform& platform) {
     const int number = WindowAt(pw, x, y);
     TMyWin* win = WindowByNumber(pw, number);
-    int code = HIT_NONE;
-    int hot = -1;
+    THitCode code = THitCode::None;
+    std::optional<TWinButtonId> hot;
     if (win != nullptr) {
         code = HitTest(*win, x, y, false, platform);
         hot = win->HotButton;
     }
-    if (code < HIT_LEFT || code > HIT_BOTTOMRIGHT) platform.SetCursor(CursorShape::Arrow);
-    const int newWin = hot >= 0 ? number : -1;
+    if (!IsResizeCode(code)) platform.SetCursor(CursorShape::Arrow);
+    const int newWin = hot ? number : kNoWindow;
     if (newWin == view.HotWin && hot == view.HotButton) return false;
-    if (TMyWin* old = WindowByNumber(pw, view.HotWin); old != nullptr && old != win) {
-        ClearHover(*old);
-        if (view.HotButton >= 0)
-            RequestUpdate(view, FieldUpdate::Button, &old->Buttons[view.HotButton].Bounds);
-    } else if (old != nullptr && view.HotButton >= 0) {
-        RequestUpdate(view, FieldUpdate::Button, &old->Buttons[view.HotButton].Bounds);
+    if (TMyWin* old = WindowByNumber(pw, view.HotWin); old != nullptr) {
+        // The window under the mouse had its marks set anew by the hit test.
+        if (old != win) ClearHover(*old);
+        if (view.HotButton)
+            RequestUpdate(view, FieldUpdate::Button, &old->Button(*view.HotButton).Bounds);
     }
-    if (win != nullptr && hot >= 0)
-        RequestUpdate(view, FieldUpdate::Button, &win->Buttons[hot].Bounds);
+    if (win != nullptr && hot) RequestUpdate(view, FieldUpdate::Button, &win->Button(*hot).Bounds);
     view.HotWin = newWin;
     view.HotButton = hot;
     return true;

@@ -4,10 +4,11 @@
 // pending field update that decides which rectangle reaches the screen.
 
 #include <functional>
+#include <optional>
 
 #include "graphics/Bitmap.h"
-#include "play/PlayWindow.h"
 #include "graphics/Rect.h"
+#include "play/PlayWindow.h"
 
 namespace orvel {
 
@@ -40,9 +41,10 @@ struct TFieldView {
     TMyRect PendingRect;
     // Makes the field control repaint a rectangle (inclusive edges) from Field at once.
     std::function<void(const TMyRect&)> Invalidate;
-    // Hover tracking: the window and button last marked hot, -1 none.
-    int HotWin = -1;  // 0..6 play window, 7 the glass
-    int HotButton = -1;
+    // Hover tracking: the window (its number, kGlassNumber for the glass,
+    // kNoWindow for none) and the button last marked hot.
+    int HotWin = kNoWindow;
+    std::optional<TWinButtonId> HotButton;
 };
 
 // Draws everything of the field inside update: the windows in z-order with
@@ -60,7 +62,7 @@ void RequestUpdate(TFieldView& view, FieldUpdate kind, const TMyRect* rect = nul
 void FlushField(TFieldView& view, const TPlayWindows& pw, const TFieldLayers& layers);
 
 // The topmost visible window (the glass first) whose outer rectangle holds the point;
-// returns its number 0..6, 7 for the glass, -1 for none.
+// returns its number: MW_SIDE0 .. MW_THUMB, kGlassNumber or kNoWindow.
 int WindowAt(const TPlayWindows& pw, int x, int y);
 TMyWin* WindowByNumber(TPlayWindows& pw, int number);
 

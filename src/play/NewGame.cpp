@@ -190,7 +190,7 @@ Result ReadPicture(NewGameRun& run, TMyBitmap& picture) {
     h = run.request.Header;
     TakeThumbnail(run);
     ResultOf<TJigsawData> read =
-        ReadJigsaw(run.request.Path, JR_NewGame, Max(h.SideNum, 1), h.SideCur);
+        ReadJigsaw(run.request.Path, JigsawReadMode::NewGame, Max(h.SideNum, 1), h.SideCur);
     if (!read) return read.Status();
     run.view.Description = std::move(read.Value().Description);
     picture = std::move(read.Value().Picture);

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "game/GameTypes.h"
@@ -20,50 +21,69 @@ class Platform;
 // Window numbers MW_SIDE0 .. MW_THUMB come with the piece record.
 constexpr int kPlayWindowCount = 7;
 
-// Window kinds.
-constexpr int kKindSide = 0;
-constexpr int kKindPocket = 1;
-constexpr int kKindThumb = 2;
-constexpr int kKindGlass = 3;
+// The window number of the glass, after the seven windows a piece can lie in,
+// and of no window at all.
+constexpr int kGlassNumber = kPlayWindowCount;
+constexpr int kNoWindow = -1;
 
-// Hit codes shared with the piece handling.
-constexpr int HIT_NONE = 0;
-constexpr int HIT_MOVE = 1;
-constexpr int HIT_LEFT = 10;
-constexpr int HIT_TOP = 11;
-constexpr int HIT_RIGHT = 12;
-constexpr int HIT_BOTTOM = 13;
-constexpr int HIT_TOPLEFT = 14;
-constexpr int HIT_TOPRIGHT = 15;
-constexpr int HIT_BOTTOMLEFT = 16;
-constexpr int HIT_BOTTOMRIGHT = 17;
-constexpr int HIT_HTHUMB = 20;
-constexpr int HIT_LEFTARROW = 21;
-constexpr int HIT_RIGHTARROW = 22;
-constexpr int HIT_VTHUMB = 23;
-constexpr int HIT_UPARROW = 24;
-constexpr int HIT_DOWNARROW = 25;
-constexpr int HIT_CLOSE = 26;
-constexpr int HIT_ZOOM1 = 27;
-constexpr int HIT_ZOOM2 = 28;
-constexpr int HIT_PAN = 29;
+enum class TWinKind : uint8_t { Side, Pocket, Thumb, Glass };
 
-// Button indices.
-constexpr int BTN_CLOSE = 0;
-constexpr int BTN_ZOOM1 = 1;
-constexpr int BTN_ZOOM2 = 2;
-constexpr int BTN_LEFT = 3;
-constexpr int BTN_RIGHT = 4;
-constexpr int BTN_HTHUMB = 5;
-constexpr int BTN_UP = 6;
-constexpr int BTN_DOWN = 7;
-constexpr int BTN_VTHUMB = 8;
+// What a point of a window does when pressed, shared with the piece handling.
+// The numbers group the codes: 10..17 resize, 20..25 scroll.
+enum class THitCode : uint8_t {
+    None = 0,  // nothing, or the client
+    Move = 1,  // the frame (or a DragByClient client) moves the window
+    Left = 10,
+    Top = 11,
+    Right = 12,
+    Bottom = 13,
+    TopLeft = 14,
+    TopRight = 15,
+    BottomLeft = 16,
+    BottomRight = 17,  // corner or grip
+    HThumb = 20,
+    LeftArrow = 21,
+    RightArrow = 22,
+    VThumb = 23,
+    UpArrow = 24,
+    DownArrow = 25,
+    Close = 26,
+    Zoom1 = 27,
+    Zoom2 = 28,
+    Pan = 29,  // dragging the content itself
+};
+
+// Whether the code resizes the window (an edge, a corner or the grip).
+constexpr bool IsResizeCode(THitCode code) {
+    return code >= THitCode::Left && code <= THitCode::BottomRight;
+}
+
+// The nine skin buttons of a window, by their index in TMyWin::Buttons.
+enum class TWinButtonId : uint8_t {
+    Close,
+    Zoom1,  // the glass's first zoom button
+    Zoom2,  // and its second; one of the two shows at a time
+    ScrollLeft,
+    ScrollRight,
+    HThumb,
+    ScrollUp,
+    ScrollDown,
+    VThumb,
+};
 constexpr int kWinButtonCount = 9;
+static_assert(static_cast<int>(TWinButtonId::VThumb) + 1 == kWinButtonCount);
+constexpr TWinButtonId kHScrollButtons[] = {TWinButtonId::ScrollLeft, TWinButtonId::ScrollRight,
+                                            TWinButtonId::HThumb};
+constexpr TWinButtonId kVScrollButtons[] = {TWinButtonId::ScrollUp, TWinButtonId::ScrollDown,
+                                            TWinButtonId::VThumb};
 
-// InitButton flags.
-constexpr int kBtnFourState = 1;
-constexpr int kBtnStretchH = 2;
-constexpr int kBtnStretchV = 4;
+// How a button's images lie in the skin and how it is drawn.
+enum class TButtonStyle : uint8_t {
+    Plain,      // normal, hover and pressed images side by side
+    FourState,  // normal, hover, active, active hover and pressed images
+    StretchH,   // plain images, drawn as three slices stretched across (a scroll thumb)
+    StretchV,   // plain images, drawn as three slices stretched down
+};
 
 // Scroll bars are this thick; the arrows are this square.
 constexpr int kScrollBarSize = 17;
@@ -81,7 +101,7 @@ constexpr int kGlassSkinW = 290;
 constexpr int kGlassSkinH = 189;
 
 struct TMyWinButton {
-    int32_t Id = 0;
+    TWinButtonId Id = TWinButtonId::Close;
     int32_t Width = 0, Height = 0;
     TMyRect Bounds;
     TMyRect SrcNormal, SrcHover, SrcActive, SrcActiveHover, SrcPressed;
@@ -91,12 +111,12 @@ struct TMyWinButton {
     bool ActiveLook = false;
     bool Hover = false, Pressed = false;
     bool StretchH = false, StretchV = false;
-    uint8_t HitCode = 0;
+    THitCode HitCode = THitCode::None;
 };
 
 struct TMyWin {
-    uint8_t Id = 0;
-    uint8_t Kind = 0;
+    uint8_t Id = 0;  // the window number pieces carry; kGlassNumber for the glass
+    TWinKind Kind = TWinKind::Side;
     TMyRect Outer;
     TMyRect Client;
     int32_t CaptionH = 0;
@@ -117,7 +137,7 @@ struct TMyWin {
     int32_t KeepVisible = 0;
     TMyRect LensSrc[4], LensDst[4];
     TMyWinButton Buttons[kWinButtonCount];
-    int32_t HotButton = -1;  // index of the button under the mouse, -1 none
+    std::optional<TWinButtonId> HotButton;  // the button under the mouse
     bool Visible = false;
     bool Active = false;
     bool DragByClient = false;
@@ -133,6 +153,9 @@ struct TMyWin {
 
     // Run after the glass is laid out so its lens mask follows the new shape.
     std::function<void(TMyWin&)> OnLensChanged;
+
+    TMyWinButton& Button(TWinButtonId id) { return Buttons[static_cast<int>(id)]; }
+    const TMyWinButton& Button(TWinButtonId id) const { return Buttons[static_cast<int>(id)]; }
 };
 
 // The seven windows by Id, the glass, the stacking order and the skins.
@@ -150,8 +173,8 @@ struct TPlayWindows {
     std::function<void(TMyWin*)> OnActivate;
 };
 
-void InitWindow(TMyWin& win, int x, int y, int width, int height, int kind);
-void InitButton(TMyWinButton& btn, int skinX, int skinY, int width, int height, int flags);
+void InitWindow(TMyWin& win, int x, int y, int width, int height, TWinKind kind);
+void InitButton(TMyWinButton& btn, int skinX, int skinY, int width, int height, TButtonStyle style);
 void PlaceButton(TMyWinButton& btn, const TMyRect& outer);
 void UpdateLimits(TMyWin& win);
 void SetClientSize(TMyWin& win, bool useGiven, int width, int height);
@@ -159,11 +182,12 @@ void Relayout(TMyWin& win);
 void ComputeParts(TMyWin& win);
 void ConstrainSize(const TMyWin& win, int& width, int& height, bool widthDrives, bool isClient);
 // Sets the field's cursor through the platform for the resize codes.
-int HitTest(TMyWin& win, int x, int y, bool pressing, Platform& platform);
+THitCode HitTest(TMyWin& win, int x, int y, bool pressing, Platform& platform);
 // glassSkin is only needed for the glass (the opaque parts of its corners).
 bool IsOnFrame(const TMyWin& win, int x, int y, const TMyBitmap* glassSkin = nullptr);
 bool IsOnScrollBar(const TMyWin& win, int x, int y);
-void ScrollBy(TMyWin& win, int code, int x, int y);
+// Applies a scroll code (the thumbs, the arrows or Pan); other codes do nothing.
+void ScrollBy(TMyWin& win, THitCode code, int x, int y);
 void SetCaption(TMyWin& win, const std::string& text, Platform& platform);
 void ClearHover(TMyWin& win);
 void SetButtonsActive(TMyWin& win, bool flag);
@@ -183,7 +207,8 @@ void SetVisible(TPlayWindows& pw, TMyWin& win, bool visible);
 // captions (pockets 1..4), the thumbnail hidden with its caption; then the
 // stacking order is reset.
 void CreatePlayWindows(TPlayWindows& pw, Platform& platform,
-                       const std::array<std::string, 4>& pocketCaptions, const std::string& thumbCaption);
+                       const std::array<std::string, 4>& pocketCaptions,
+                       const std::string& thumbCaption);
 
 // Paints frame, scroll bars, background, lens corners and buttons, clipped to update.
 void DrawWindow(TMyBitmap& target, const TMyRect& update, const TMyWin& win,

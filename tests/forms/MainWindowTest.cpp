@@ -559,7 +559,7 @@ TEST(MainWindowBare, StartsWithoutResources) {
         EXPECT_EQ(main.App.ToolbarSkin.Width, 0);
         // Without language files the thumbnail keeps its designed caption.
         TMyWin probe;
-        InitWindow(probe, 0, 0, 100, 100, kKindThumb);
+        InitWindow(probe, 0, 0, 100, 100, TWinKind::Thumb);
         SetCaption(probe, "Thumbnail", fp);
         EXPECT_EQ(main.App.Wins.Wins[MW_THUMB].CaptionTextBox.Width, probe.CaptionTextBox.Width);
         EXPECT_GT(probe.CaptionTextBox.Width, 0);

@@ -19,7 +19,8 @@ unsigned Walk(const orvel::TMyBitmap& buf) {
     return sum;
 }
 
-void ReadOnce(const uint8_t* data, size_t size, int mode, int sideNum, int sideCur) {
+void ReadOnce(const uint8_t* data, size_t size, orvel::JigsawReadMode mode, int sideNum,
+              int sideCur) {
     using namespace orvel;
     ResultOf<TJigsawData> r = ReadJigsawBytes(data, size, mode, sideNum, sideCur);
     if (!r.Ok()) {
@@ -27,9 +28,9 @@ void ReadOnce(const uint8_t* data, size_t size, int mode, int sideNum, int sideC
         return;
     }
     const TJigsawData& d = r.Value();
-    if (mode == JR_NewGame && (d.Picture.Width != d.ImageW || d.Picture.Height != d.ImageH))
+    if (mode == JigsawReadMode::NewGame && (d.Picture.Width != d.ImageW || d.Picture.Height != d.ImageH))
         __builtin_trap();
-    if (mode != JR_NewGame && (d.Thumb.Width > kMaxThumbSide || d.Thumb.Height > kMaxThumbSide))
+    if (mode != JigsawReadMode::NewGame && (d.Thumb.Width > kMaxThumbSide || d.Thumb.Height > kMaxThumbSide))
         __builtin_trap();
     volatile unsigned sink = Walk(d.Thumb) + Walk(d.Picture);
     (void)sink;
@@ -39,9 +40,9 @@ void ReadOnce(const uint8_t* data, size_t size, int mode, int sideNum, int sideC
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace orvel;
-    ReadOnce(data, size, JR_Browse, 1, 0);
-    ReadOnce(data, size, JR_Thumb, 1, 0);
-    ReadOnce(data, size, JR_NewGame, 1, 0);
-    ReadOnce(data, size, JR_NewGame, 2, 1);
+    ReadOnce(data, size, JigsawReadMode::Browse, 1, 0);
+    ReadOnce(data, size, JigsawReadMode::Thumb, 1, 0);
+    ReadOnce(data, size, JigsawReadMode::NewGame, 1, 0);
+    ReadOnce(data, size, JigsawReadMode::NewGame, 2, 1);
     return 0;
 }

@@ -443,14 +443,14 @@ TEST(StateTest, ChangeStepAndOpening) {
     EXPECT_TRUE(game.ModifiedSinceAutosave);
 
     game.PickedPiece = 1;
-    game.DragMode = 2;
+    game.DragMode = TDragMode::RubberBand;
     game.HasSelection = true;
     game.WeightPiece = 0;
     game.Solved = true;
     ResetInteraction(game);
     EXPECT_FALSE(game.GameLoaded);
     EXPECT_EQ(game.PickedPiece, -1);
-    EXPECT_EQ(game.DragMode, 0);
+    EXPECT_EQ(game.DragMode, TDragMode::Idle);
     EXPECT_FALSE(game.HasSelection);
     EXPECT_EQ(game.WeightPiece, -1);
     EXPECT_FALSE(game.Solved);

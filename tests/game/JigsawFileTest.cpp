@@ -38,7 +38,7 @@ TEST(JigsawRoundTrip, EveryEntryKindReadsBackInItsMode) {
         const TJigsawContent c = TwoSides(thumb, bitmapThumb);
         ASSERT_TRUE(WriteJigsaw(path, c).Ok());
 
-        ResultOf<TJigsawData> browse = ReadJigsaw(path, JR_Browse);
+        ResultOf<TJigsawData> browse = ReadJigsaw(path, JigsawReadMode::Browse);
         ASSERT_TRUE(browse.Ok()) << browse.Error().Detail;
         const TJigsawData& b = browse.Value();
         EXPECT_EQ(b.Label, "lakeside");
@@ -53,13 +53,13 @@ TEST(JigsawRoundTrip, EveryEntryKindReadsBackInItsMode) {
         EXPECT_TRUE(SamePixels(b.Thumb, Decoded(c.Thumb)));
         EXPECT_EQ(b.Picture.Width, 0);
 
-        ResultOf<TJigsawData> thumbOnly = ReadJigsaw(path, JR_Thumb);
+        ResultOf<TJigsawData> thumbOnly = ReadJigsaw(path, JigsawReadMode::Thumb);
         ASSERT_TRUE(thumbOnly.Ok());
         EXPECT_TRUE(SamePixels(thumbOnly.Value().Thumb, b.Thumb));
         EXPECT_EQ(thumbOnly.Value().Header.SideNum, 0);  // the browser's header copy is mode 0's
 
         for (int side = 0; side < 2; ++side) {
-            ResultOf<TJigsawData> game = ReadJigsaw(path, JR_NewGame, 2, side);
+            ResultOf<TJigsawData> game = ReadJigsaw(path, JigsawReadMode::NewGame, 2, side);
             ASSERT_TRUE(game.Ok()) << game.Error().Detail;
             EXPECT_EQ(game.Value().Description, c.Descriptions[side]);
             EXPECT_EQ(game.Value().PictureKind, side == 0 ? StoredKind::Jpeg : StoredKind::Bitmap);
@@ -69,7 +69,7 @@ TEST(JigsawRoundTrip, EveryEntryKindReadsBackInItsMode) {
     }
     // The bitmap side is kept exactly.
     EXPECT_TRUE(
-        SamePixels(ReadJigsaw(path, JR_NewGame, 2, 1).Value().Picture, PatternPicture(40, 30)));
+        SamePixels(ReadJigsaw(path, JigsawReadMode::NewGame, 2, 1).Value().Picture, PatternPicture(40, 30)));
 }
 
 TEST(JigsawScrambling, TheKeyRunsOnFromPieceToPiece) {
@@ -127,7 +127,7 @@ TEST(JigsawScrambling, EntriesAreStoredAsLaidOut) {
     EXPECT_EQ(TextEntryKey(3).Start, static_cast<uint8_t>(TextKeyBase + 3));
     EXPECT_EQ(PictureEntryKey(255).Start, static_cast<uint8_t>(PicKeyBase + 255));
 
-    ResultOf<TJigsawData> game = ReadJigsaw(path, JR_NewGame);
+    ResultOf<TJigsawData> game = ReadJigsaw(path, JigsawReadMode::NewGame);
     ASSERT_TRUE(game.Ok());
     EXPECT_TRUE(SamePixels(game.Value().Picture, big));
 }
@@ -139,23 +139,25 @@ void ExpectInvalid(const TError& e, const std::string& what) {
 }
 
 // A file's name says which read modes refuse it: all_ every mode, browse_
-// the thumbnail's modes 0 and 2, game_ the new game's mode 1.
+// the modes that read the thumbnail (Browse, Thumb), game_ the NewGame mode.
 TEST(JigsawBadFiles, CorpusIsRefusedByExactlyTheModesThatReadTheBrokenPart) {
     int files = 0;
     for (const auto& entry :
          std::filesystem::directory_iterator(ORVEL_TEST_DATA_DIR "/bad/jigsaws")) {
         const std::string name = entry.path().filename().string();
-        std::set<int> refusing;
+        std::set<JigsawReadMode> refusing;
         if (name.rfind("all_", 0) == 0)
-            refusing = {JR_Browse, JR_NewGame, JR_Thumb};
+            refusing = {JigsawReadMode::Browse, JigsawReadMode::NewGame, JigsawReadMode::Thumb};
         else if (name.rfind("browse_", 0) == 0)
-            refusing = {JR_Browse, JR_Thumb};
+            refusing = {JigsawReadMode::Browse, JigsawReadMode::Thumb};
         else if (name.rfind("game_", 0) == 0)
-            refusing = {JR_NewGame};
+            refusing = {JigsawReadMode::NewGame};
         ASSERT_FALSE(refusing.empty()) << name << " does not say which modes refuse it";
-        for (int mode = 0; mode < 3; ++mode) {
+        for (JigsawReadMode mode :
+             {JigsawReadMode::Browse, JigsawReadMode::NewGame, JigsawReadMode::Thumb}) {
             ResultOf<TJigsawData> r = ReadJigsaw(entry.path().string(), mode);
-            EXPECT_EQ(r.Ok(), refusing.count(mode) == 0) << name << " mode " << mode;
+            EXPECT_EQ(r.Ok(), refusing.count(mode) == 0)
+                << name << " mode " << static_cast<int>(mode);
             if (!r.Ok()) ExpectInvalid(r.Error(), name);
         }
         ++files;
@@ -172,25 +174,25 @@ TEST(JigsawBadFiles, EveryTruncationIsRefused) {
     const std::vector<uint8_t> file = ReadBytes(path);
     const size_t thumbEnd = kJigsawHeaderSize + 4 + c.Thumb.size();
     for (size_t n = 0; n < file.size(); ++n) {
-        ResultOf<TJigsawData> game = ReadJigsawBytes(file.data(), n, JR_NewGame);
+        ResultOf<TJigsawData> game = ReadJigsawBytes(file.data(), n, JigsawReadMode::NewGame);
         ASSERT_FALSE(game.Ok()) << n;
         ExpectInvalid(game.Error(), std::to_string(n));
-        for (const int mode : {JR_Browse, JR_Thumb})
+        for (const JigsawReadMode mode : {JigsawReadMode::Browse, JigsawReadMode::Thumb})
             ASSERT_EQ(ReadJigsawBytes(file.data(), n, mode).Ok(), n >= thumbEnd) << n;
     }
-    EXPECT_TRUE(ReadJigsawBytes(file.data(), file.size(), JR_NewGame).Ok());
+    EXPECT_TRUE(ReadJigsawBytes(file.data(), file.size(), JigsawReadMode::NewGame).Ok());
 }
 
 TEST(JigsawBadFiles, NoFileAnotherExtensionOrAFolderIsRefused) {
     const std::string dir = TestFolder();
     const std::string good = ORVEL_TEST_DATA_DIR "/jigsaws/photo.orv";
     std::filesystem::copy_file(good, dir + "/photo.bin");
-    ExpectInvalid(ReadJigsaw(dir + "/missing.orv", JR_Browse).Error(), "missing");
-    ExpectInvalid(ReadJigsaw(dir, JR_Browse).Error(), "folder");
-    ExpectInvalid(ReadJigsaw(dir + "/photo.bin", JR_NewGame).Error(), "extension");
+    ExpectInvalid(ReadJigsaw(dir + "/missing.orv", JigsawReadMode::Browse).Error(), "missing");
+    ExpectInvalid(ReadJigsaw(dir, JigsawReadMode::Browse).Error(), "folder");
+    ExpectInvalid(ReadJigsaw(dir + "/photo.bin", JigsawReadMode::NewGame).Error(), "extension");
     EXPECT_TRUE(
-        ReadJigsaw(dir + "/photo.bin", JR_Browse).Ok());    // the browser lists by extension itself
-    EXPECT_FALSE(ReadJigsaw(good, JR_NewGame, 1, 1).Ok());  // no such side
+        ReadJigsaw(dir + "/photo.bin", JigsawReadMode::Browse).Ok());    // the browser lists by extension itself
+    EXPECT_FALSE(ReadJigsaw(good, JigsawReadMode::NewGame, 1, 1).Ok());  // no such side
 }
 
 TEST(JigsawBadFiles, TheWriterRefusesWhatTheReaderWould) {
@@ -216,19 +218,19 @@ TEST(JigsawBadFiles, TheWriterRefusesWhatTheReaderWould) {
 
 // Files from a second writer (tests/data/make_jigsaw_data.py).
 TEST(JigsawHeader, FilesOfAnotherWriterRead) {
-    ResultOf<TJigsawData> photo = ReadJigsaw(ORVEL_TEST_DATA_DIR "/jigsaws/photo.orv", JR_NewGame);
+    ResultOf<TJigsawData> photo = ReadJigsaw(ORVEL_TEST_DATA_DIR "/jigsaws/photo.orv", JigsawReadMode::NewGame);
     ASSERT_TRUE(photo.Ok()) << photo.Error().Detail;
     EXPECT_EQ(photo.Value().Description, "A photo");
     EXPECT_TRUE(SamePixels(photo.Value().Picture,
                            Decoded(ReadBytes(ORVEL_TEST_DATA_DIR "/images/photo.jpg"))));
 
     const std::string bitmap = ORVEL_TEST_DATA_DIR "/jigsaws/bitmap.orv";
-    ResultOf<TJigsawData> browse = ReadJigsaw(bitmap, JR_Browse);
+    ResultOf<TJigsawData> browse = ReadJigsaw(bitmap, JigsawReadMode::Browse);
     ASSERT_TRUE(browse.Ok()) << browse.Error().Detail;
     EXPECT_EQ(browse.Value().Label, "");
     EXPECT_EQ(browse.Value().NameCode, 0);
     EXPECT_EQ(browse.Value().ThumbKind, StoredKind::Bitmap);
-    ResultOf<TJigsawData> game = ReadJigsaw(bitmap, JR_NewGame);
+    ResultOf<TJigsawData> game = ReadJigsaw(bitmap, JigsawReadMode::NewGame);
     ASSERT_TRUE(game.Ok()) << game.Error().Detail;
     EXPECT_EQ(game.Value().Description, "Bitmap\r\nsecond line");
     EXPECT_TRUE(SamePixels(game.Value().Picture, browse.Value().Thumb));

@@ -71,7 +71,7 @@ TEST_F(JigsawTool, PacksAJfifPhotoAsItStandsAndInfoPrintsTheHeader) {
         Run("pack '" + photo + "' --out '" + dir + "' --description 'Sea and sky'");
     ASSERT_EQ(pack.status, 0) << pack.err;
     const std::string jigsaw = dir + "/photo.orv";
-    ResultOf<TJigsawData> game = ReadJigsaw(jigsaw, JR_NewGame);
+    ResultOf<TJigsawData> game = ReadJigsaw(jigsaw, JigsawReadMode::NewGame);
     ASSERT_TRUE(game.Ok()) << game.Error().Detail;
     EXPECT_EQ(game.Value().Description, "Sea and sky");
     EXPECT_EQ(game.Value().PictureKind, StoredKind::Jpeg);
@@ -105,12 +105,12 @@ TEST_F(JigsawTool, NamesAreLowerCaseThumbnailsSmallAndPngOrBmpKeptExactly) {
     for (const Expect& e : {Expect{"big sky.orv", "big sky", "Big Sky", &wide, 180, 45},
                             Expect{"tall.orv", "tall", "Tall", &tall, 67, 135}}) {
         const std::string path = dir + "/out/" + e.file;
-        ResultOf<TJigsawData> browse = ReadJigsaw(path, JR_Browse);
+        ResultOf<TJigsawData> browse = ReadJigsaw(path, JigsawReadMode::Browse);
         ASSERT_TRUE(browse.Ok()) << e.file << ": " << browse.Error().Detail;
         EXPECT_EQ(browse.Value().Label, e.label);
         EXPECT_EQ(browse.Value().Thumb.Width, e.thumbW) << e.file;
         EXPECT_EQ(browse.Value().Thumb.Height, e.thumbH) << e.file;
-        ResultOf<TJigsawData> game = ReadJigsaw(path, JR_NewGame);
+        ResultOf<TJigsawData> game = ReadJigsaw(path, JigsawReadMode::NewGame);
         ASSERT_TRUE(game.Ok()) << e.file;
         EXPECT_EQ(game.Value().Description, e.description);
         EXPECT_EQ(game.Value().PictureKind, StoredKind::Bitmap);
@@ -129,7 +129,7 @@ TEST_F(JigsawTool, AJpegWithoutJfifHeaderIsReencoded) {
     WriteBytes(dir + "/camera.jpg", exif);
     ASSERT_EQ(Run("pack '" + dir + "/camera.jpg' --out '" + dir + "'").status, 0);
 
-    ResultOf<TJigsawData> game = ReadJigsaw(dir + "/camera.orv", JR_NewGame);
+    ResultOf<TJigsawData> game = ReadJigsaw(dir + "/camera.orv", JigsawReadMode::NewGame);
     ASSERT_TRUE(game.Ok()) << game.Error().Detail;
     EXPECT_EQ(game.Value().PictureKind, StoredKind::Jpeg);
     const TMyBitmap original = Decoded(exif);
@@ -166,7 +166,7 @@ TEST_F(JigsawTool, BadInputsAreNamedAndFail) {
     EXPECT_NE(mixed.err.find("garbage.png"), std::string::npos) << mixed.err;
     EXPECT_NE(mixed.err.find("missing.jpg"), std::string::npos) << mixed.err;
     EXPECT_FALSE(std::filesystem::exists(dir + "/garbage.orv"));
-    EXPECT_TRUE(ReadJigsaw(dir + "/photo.orv", JR_NewGame).Ok());
+    EXPECT_TRUE(ReadJigsaw(dir + "/photo.orv", JigsawReadMode::NewGame).Ok());
 }
 
 }  // namespace

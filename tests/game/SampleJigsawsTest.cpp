@@ -30,13 +30,13 @@ TEST(SampleJigsaws, AFreshStartBringsEverySampleIntoTheJigsawsFolder) {
     for (const std::string& name : list) {
         const std::string path = paths.JigsawsDir + name;
         ASSERT_TRUE(std::filesystem::is_regular_file(path)) << path;
-        ResultOf<TJigsawData> browse = ReadJigsaw(path, JR_Browse);
+        ResultOf<TJigsawData> browse = ReadJigsaw(path, JigsawReadMode::Browse);
         ASSERT_TRUE(browse.Ok()) << name << ": " << browse.Error().Detail;
         const TMyBitmap& thumb = browse.Value().Thumb;
         EXPECT_TRUE((thumb.Width == 180 && thumb.Height <= 135) ||
                     (thumb.Height == 135 && thumb.Width <= 180))
             << name << " " << thumb.Width << " x " << thumb.Height;
-        ResultOf<TJigsawData> game = ReadJigsaw(path, JR_NewGame);
+        ResultOf<TJigsawData> game = ReadJigsaw(path, JigsawReadMode::NewGame);
         ASSERT_TRUE(game.Ok()) << name << ": " << game.Error().Detail;
         EXPECT_NE(game.Value().Description.find("Photograph by"), std::string::npos) << name;
     }

@@ -78,7 +78,7 @@ TEST_F(DrawFixture, BackgroundScrollBarsAndButtons) {
     Relayout(w);
     w.Active = true;
     SetButtonsActive(w, true);
-    w.Buttons[BTN_CLOSE].Hover = true;
+    w.Button(TWinButtonId::Close).Hover = true;
     DrawWindow(field, all, w, pw);
     EXPECT_EQ(At(w.Client.Left, w.Client.Top), 0x989898u);
     EXPECT_EQ(At(w.Client.Right, w.Client.Bottom), 0x989898u);
@@ -87,25 +87,25 @@ TEST_F(DrawFixture, BackgroundScrollBarsAndButtons) {
     EXPECT_EQ(At(w.HTrack.Right, w.HTrack.Top + 4), SkinAt(296, 5));
     EXPECT_EQ(At(w.Corner.Left + 1, w.Corner.Top + 2), SkinAt(277, 3));
     // Close button, active and hot: the fourth image.
-    const TMyRect& c = w.Buttons[BTN_CLOSE].Bounds;
+    const TMyRect& c = w.Button(TWinButtonId::Close).Bounds;
     EXPECT_EQ(At(c.Left, c.Top), SkinAt(2 + 3 * 23, 110));
     // Thumb: ends of 7 pixels, column 7 stretched between.
-    const TMyRect& th = w.Buttons[BTN_HTHUMB].Bounds;
+    const TMyRect& th = w.Button(TWinButtonId::HThumb).Bounds;
     ASSERT_GT(th.Width, 14);
     EXPECT_EQ(At(th.Left, th.Top), SkinAt(211, 41));
     EXPECT_EQ(At(th.Left + 7, th.Top + 3), SkinAt(218, 44));
     EXPECT_EQ(At(th.Right, th.Top), SkinAt(227, 41));
-    const TMyRect& vt = w.Buttons[BTN_VTHUMB].Bounds;
+    const TMyRect& vt = w.Button(TWinButtonId::VThumb).Bounds;
     EXPECT_EQ(At(vt.Left + 2, vt.Bottom), SkinAt(213, 117));
     EXPECT_EQ(At(vt.Left + 2, vt.Top + 7), SkinAt(213, 108));
     // Pressed look needs the active window.
-    w.Buttons[BTN_UP].Pressed = true;
-    w.Buttons[BTN_UP].Hover = true;
+    w.Button(TWinButtonId::ScrollUp).Pressed = true;
+    w.Button(TWinButtonId::ScrollUp).Hover = true;
     DrawWindow(field, all, w, pw);
-    EXPECT_EQ(At(w.Buttons[BTN_UP].Bounds.Left, w.Buttons[BTN_UP].Bounds.Top), SkinAt(251, 61));
+    EXPECT_EQ(At(w.Button(TWinButtonId::ScrollUp).Bounds.Left, w.Button(TWinButtonId::ScrollUp).Bounds.Top), SkinAt(251, 61));
     SetButtonsActive(w, false);
     DrawWindow(field, all, w, pw);
-    EXPECT_EQ(At(w.Buttons[BTN_UP].Bounds.Left, w.Buttons[BTN_UP].Bounds.Top), SkinAt(231, 61));
+    EXPECT_EQ(At(w.Button(TWinButtonId::ScrollUp).Bounds.Left, w.Button(TWinButtonId::ScrollUp).Bounds.Top), SkinAt(231, 61));
 }
 
 TEST_F(DrawFixture, OnlyTheUpdateRectangleIsTouched) {
@@ -130,8 +130,8 @@ TEST_F(DrawFixture, BackgroundPictureScrollsWithTheContent) {
     pw.BkgPicture = &pic;
     pw.BkgPictureCode = 12;
     w.Background = 12;
-    ScrollBy(w, HIT_RIGHTARROW, 0, 0);
-    ScrollBy(w, HIT_DOWNARROW, 0, 0);
+    ScrollBy(w, THitCode::RightArrow, 0, 0);
+    ScrollBy(w, THitCode::DownArrow, 0, 0);
     DrawWindow(field, all, w, pw);
     EXPECT_EQ(At(w.Client.Left, w.Client.Top), SkinAt(40, 30));
     EXPECT_EQ(At(w.Client.Left + 3, w.Client.Top + 2), SkinAt(43, 32));
@@ -164,8 +164,8 @@ TEST_F(DrawFixture, GlassCornersAndButtonsFromTheGlassSkin) {
     EXPECT_EQ(At(339, 40), SkinAt(96 + 92, 0));
     EXPECT_EQ(At(100, 279), SkinAt(0, 96 + 92));
     EXPECT_EQ(At(339, 279), SkinAt(96 + 92, 96 + 92));
-    EXPECT_FALSE(g.Buttons[BTN_ZOOM2].Visible);
-    const TMyRect& z = g.Buttons[BTN_ZOOM1].Bounds;
+    EXPECT_FALSE(g.Button(TWinButtonId::Zoom2).Visible);
+    const TMyRect& z = g.Button(TWinButtonId::Zoom1).Bounds;
     EXPECT_EQ(At(z.Left + 1, z.Top + 1), SkinAt(197, 26));
 }
 
@@ -236,9 +236,9 @@ TEST_F(DrawFixture, HoverMarksTheButtonAndAsksForItsRectangle) {
     TFieldView view;
     ASSERT_TRUE(SizeField(view, 400, 300, 0x989898));
     view.Pending = FieldUpdate::None;
-    const TMyRect close = w.Buttons[BTN_CLOSE].Bounds;
+    const TMyRect close = w.Button(TWinButtonId::Close).Bounds;
     EXPECT_TRUE(HoverField(view, pw, close.Left + 5, close.Top + 5, fp));
-    EXPECT_TRUE(w.Buttons[BTN_CLOSE].Hover);
+    EXPECT_TRUE(w.Button(TWinButtonId::Close).Hover);
     EXPECT_EQ(view.Pending, FieldUpdate::Button);
     EXPECT_EQ(view.PendingRect.Left, close.Left);
     EXPECT_EQ(view.PendingRect.Width, close.Width);
@@ -247,13 +247,50 @@ TEST_F(DrawFixture, HoverMarksTheButtonAndAsksForItsRectangle) {
     EXPECT_EQ(view.Pending, FieldUpdate::None);
     // Leaving it: the old button is redrawn normal.
     EXPECT_TRUE(HoverField(view, pw, w.Client.Left + 5, w.Client.Top + 5, fp));
-    EXPECT_FALSE(w.Buttons[BTN_CLOSE].Hover);
+    EXPECT_FALSE(w.Button(TWinButtonId::Close).Hover);
     EXPECT_EQ(view.PendingRect.Left, close.Left);
     // A resize zone sets its cursor, elsewhere the arrow comes back.
     HoverField(view, pw, w.Outer.Left, w.Outer.Top + 50, fp);
     EXPECT_EQ(fp.Cursor, CursorShape::SizeWE);
     HoverField(view, pw, w.Client.Left + 5, w.Client.Top + 5, fp);
     EXPECT_EQ(fp.Cursor, CursorShape::Arrow);
+}
+
+TEST_F(DrawFixture, HoverMovingToAnotherWindowsButtonRedrawsBoth) {
+    TMyWin& first = Pocket();
+    TMyWin& second = pw.Wins[MW_POCKET1];
+    SetPosSize(second.Outer, 220, 30, 160, 120);
+    second.ContentW = 400;
+    second.ContentH = 300;
+    Relayout(second);
+    second.Visible = true;
+    TFieldView view;
+    ASSERT_TRUE(SizeField(view, 400, 300, 0x989898));
+    const TMyRect a = first.Button(TWinButtonId::Close).Bounds;
+    const TMyRect b = second.Button(TWinButtonId::ScrollDown).Bounds;
+    ASSERT_FALSE(IntersectRect(a, b));
+    ASSERT_TRUE(second.Button(TWinButtonId::ScrollDown).Visible);
+
+    EXPECT_TRUE(HoverField(view, pw, a.Left + 2, a.Top + 2, fp));
+    EXPECT_EQ(view.HotWin, MW_POCKET0);
+    view.Pending = FieldUpdate::None;
+    EXPECT_TRUE(HoverField(view, pw, b.Left + 2, b.Top + 2, fp));
+    EXPECT_FALSE(first.Button(TWinButtonId::Close).Hover);
+    EXPECT_FALSE(first.HotButton.has_value());
+    EXPECT_TRUE(second.Button(TWinButtonId::ScrollDown).Hover);
+    EXPECT_EQ(view.HotWin, MW_POCKET1);
+    EXPECT_EQ(view.HotButton, TWinButtonId::ScrollDown);
+    // One pending rectangle that holds the old and the new button.
+    EXPECT_EQ(view.Pending, FieldUpdate::Button);
+    EXPECT_EQ(view.PendingRect.Left, a.Left);
+    EXPECT_EQ(view.PendingRect.Right, b.Right);
+    EXPECT_EQ(view.PendingRect.Bottom, Max(a.Bottom, b.Bottom));
+
+    // Off every window: nothing is hot any more.
+    EXPECT_TRUE(HoverField(view, pw, 5, 290, fp));
+    EXPECT_EQ(view.HotWin, kNoWindow);
+    EXPECT_FALSE(view.HotButton.has_value());
+    EXPECT_FALSE(second.Button(TWinButtonId::ScrollDown).Hover);
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ struct Browsed {
 };
 
 Browsed Browse(const std::string& path, const Cut& cut) {
-    ResultOf<TJigsawData> read = ReadJigsaw(path, JR_Browse);
+    ResultOf<TJigsawData> read = ReadJigsaw(path, JigsawReadMode::Browse);
     EXPECT_TRUE(read.Ok());
     Browsed b;
     b.Header = read.Value().Header;

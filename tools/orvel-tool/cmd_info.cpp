@@ -51,7 +51,7 @@ int RunInfo(const std::vector<std::string>& args) {
     const std::string& path = args[0];
     // The browser's reading first, then the new game's, so that every
     // entry the game would read is checked.
-    ResultOf<TJigsawData> head = ReadJigsaw(path, JR_Browse);
+    ResultOf<TJigsawData> head = ReadJigsaw(path, JigsawReadMode::Browse);
     if (!head) return Refuse(path, head.Error());
     const TJigsawData& h = head.Value();
     std::printf(
@@ -59,7 +59,7 @@ int RunInfo(const std::vector<std::string>& args) {
         "ThumbKind = %s\nThumbW = %d\nThumbH = %d\n",
         h.ImageW, h.ImageH, OneLine(h.Label).c_str(), h.NameCode, h.Header.SideNum,
         h.Header.EntryOffsets[1], KindText(h.ThumbKind), h.Thumb.Width, h.Thumb.Height);
-    ResultOf<TJigsawData> body = ReadJigsaw(path, JR_NewGame);
+    ResultOf<TJigsawData> body = ReadJigsaw(path, JigsawReadMode::NewGame);
     if (!body) return Refuse(path, body.Error());
     std::printf("Description = %s\nPictureKind = %s\n", OneLine(body.Value().Description).c_str(),
                 KindText(body.Value().PictureKind));
