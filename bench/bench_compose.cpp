@@ -46,7 +46,7 @@ struct Scene {
     Scene(int level, bool effects) {
         CreatePlayWindows(pw, platform, {"1", "2", "3", "4"}, "Thumbnail");
         const std::string path = BuildDir() + "/jigsaws/storm.orv";
-        ResultOf<TJigsawData> read = ReadJigsaw(path, JR_Browse);
+        ResultOf<TJigsawData> read = ReadJigsaw(path, JigsawReadMode::Browse);
         if (!read) return;
         TNewGameRequest r;
         r.Path = path;

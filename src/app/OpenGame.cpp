@@ -40,7 +40,7 @@ void ApplyChoices(GameHeader& h, const TCutChoices& c) {
 
 ResultOf<TJigsawChoice> ChooseDefaultCut(const std::string& path, const TCutChoices& choices,
                                          int fitW, int fitH) {
-    ResultOf<TJigsawData> read = ReadJigsaw(path, JR_Browse);
+    ResultOf<TJigsawData> read = ReadJigsaw(path, JigsawReadMode::Browse);
     if (!read) return read.Status();
     TJigsawChoice choice;
     choice.Header = read.Value().Header;

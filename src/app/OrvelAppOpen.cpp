@@ -178,7 +178,7 @@ void TOrvelApp::FinishOpening(const std::string& path, const TShownWindows& show
     // The windows keep the backgrounds they have.
     ShowSide(0);
     Game.PickedPiece = -1;
-    Game.DragMode = 0;
+    Game.DragMode = TDragMode::Idle;
     Game.HasSelection = false;
     Game.Solved = false;
     m_pieces->Reset();

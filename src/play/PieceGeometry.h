@@ -33,7 +33,7 @@ inline int FieldY(const TMyWin& win, int contentY) {
 }
 
 inline bool IsSideOrPocket(const TMyWin& win) {
-    return win.Kind == kKindSide || win.Kind == kKindPocket;
+    return win.Kind == TWinKind::Side || win.Kind == TWinKind::Pocket;
 }
 
 }  // namespace orvel

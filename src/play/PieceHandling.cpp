@@ -32,7 +32,7 @@ TMyRect FieldArea(const TFieldView& view) {
 }
 
 bool IsPocket(const TMyWin& win) {
-    return win.Kind == kKindPocket;
+    return win.Kind == TWinKind::Pocket;
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ void TPieceHandler::MouseDown(int button, uint8_t shift, int x, int y, bool synt
     SetActive(active);
     if (active == nullptr) return;
     // The wheel's presses only turn: they never grab a window.
-    const bool handHeld = m_settings.bClickToDrag && m_game.DragMode == 1;
+    const bool handHeld = m_settings.bClickToDrag && m_game.DragMode == TDragMode::Dragging;
     if (!handHeld && !synthetic && PressOnFrame(*active, button, x, y)) return;
     if (!ContainsPoint(active->Client, x, y)) {
         SetActive(nullptr);
@@ -85,13 +85,13 @@ void TPieceHandler::MouseDown(int button, uint8_t shift, int x, int y, bool synt
     if (IsPocket(*active)) BringToFront(m_wins, *active);
     if (m_hooks.PlacingWeight()) return;
     if (!synthetic && button == kRightButton && PieceAt(x, y) < 0) {
-        if (active->HScroll || active->VScroll) StartFrameOperation(*active, HIT_PAN, button, x, y);
+        if (active->HScroll || active->VScroll) StartFrameOperation(*active, THitCode::Pan, button, x, y);
         return;
     }
     if (RotationPress(button, shift, x, y)) return;
     if (synthetic || button != kLeftButton || shift != 0) return;
     if (m_settings.bClickToDrag) {
-        if (m_game.DragMode == 1) return;  // the drop comes with the release
+        if (m_game.DragMode == TDragMode::Dragging) return;  // the drop comes with the release
         m_drag.ClickPending = true;
         m_drag.PressX = x;
         m_drag.PressY = y;
@@ -117,17 +117,17 @@ TMyWin* TPieceHandler::TopWindowAt(int x, int y) {
 }
 
 bool TPieceHandler::PressOnFrame(TMyWin& win, int button, int x, int y) {
-    int code = HitTest(win, x, y, true, m_platform);
-    if (code < HIT_LEFT || code > HIT_BOTTOMRIGHT) m_platform.SetCursor(CursorShape::Arrow);
-    if (code == HIT_NONE && (IsOnFrame(win, x, y, &m_wins.GlassSkin) ||
+    THitCode code = HitTest(win, x, y, true, m_platform);
+    if (!IsResizeCode(code)) m_platform.SetCursor(CursorShape::Arrow);
+    if (code == THitCode::None && (IsOnFrame(win, x, y, &m_wins.GlassSkin) ||
                              (win.DragByClient && ContainsPoint(win.Client, x, y))))
-        code = HIT_MOVE;
-    if (code == HIT_NONE) return false;
+        code = THitCode::Move;
+    if (code == THitCode::None) return false;
     StartFrameOperation(win, code, button, x, y);
     return true;
 }
 
-void TPieceHandler::StartFrameOperation(TMyWin& win, int code, int button, int x, int y) {
+void TPieceHandler::StartFrameOperation(TMyWin& win, THitCode code, int button, int x, int y) {
     m_drag.FrameWin = &win;
     m_drag.FrameCode = code;
     m_drag.FrameButton = button;
@@ -184,11 +184,11 @@ void TPieceHandler::MouseMove(uint8_t shift, int x, int y, bool buttonsHeld) {
         m_hooks.FrameMove(x, y, buttonsHeld);
         return;
     }
-    if (m_game.DragMode == 1) {
+    if (m_game.DragMode == TDragMode::Dragging) {
         MoveDrag(x, y, WindowUnderPoint(x, y), m_game.HasSelection);
         return;
     }
-    if (m_game.DragMode == 2) {
+    if (m_game.DragMode == TDragMode::RubberBand) {
         if (const TMyWin* win = m_wins.ActiveWin) {
             m_drag.BandW = ContentX(*win, x) - m_drag.BandLeft;
             m_drag.BandH = ContentY(*win, y) - m_drag.BandTop;
@@ -207,7 +207,7 @@ TMyWin* TPieceHandler::WindowUnderPoint(int x, int y) {
         if (!win.Visible || !IsSideOrPocket(win)) continue;
         if (!ContainsPoint(&win == active ? win.Outer : win.Client, x, y)) continue;
         if (&win == active || active == nullptr) return nullptr;
-        if (win.Kind == kKindSide && active->Kind == kKindSide) return nullptr;
+        if (win.Kind == TWinKind::Side && active->Kind == TWinKind::Side) return nullptr;
         return &win;
     }
     return nullptr;
@@ -227,28 +227,28 @@ void TPieceHandler::MouseUp(int button, uint8_t shift, int x, int y) {
         return;
     }
     const int picked = m_game.PickedPiece;
-    if (m_settings.bClickToDrag && m_game.DragMode == 1 && m_wins.ActiveWin == nullptr &&
+    if (m_settings.bClickToDrag && m_game.DragMode == TDragMode::Dragging && m_wins.ActiveWin == nullptr &&
         picked >= 0 && picked < PiecesInPlay(m_game))
         SetActive(&m_wins.Wins[m_game.Pieces[picked].window % kPlayWindowCount]);
     if (button == kLeftButton && LeftRelease(x, y)) return;
     if (button == m_settings.MoveOW_Button && shift == m_settings.MoveOW_Shift &&
         !m_settings.bSingleWin && m_wins.ActiveWin != nullptr &&
-        m_wins.ActiveWin->Kind == kKindSide)
+        m_wins.ActiveWin->Kind == TWinKind::Side)
         ReleaseToOtherSide(x, y);
 }
 
 bool TPieceHandler::LeftRelease(int x, int y) {
-    if (m_settings.bClickToDrag && m_game.DragMode == 1 && m_drag.ClickPending &&
+    if (m_settings.bClickToDrag && m_game.DragMode == TDragMode::Dragging && m_drag.ClickPending &&
         std::abs(x - m_drag.PressX) <= kClickWobbleX &&
         std::abs(y - m_drag.PressY) <= kClickWobbleY) {
         m_drag.ClickPending = false;  // picked up: it follows the mouse until the next click
         return true;
     }
-    if (m_game.DragMode == 1) {
+    if (m_game.DragMode == TDragMode::Dragging) {
         Drop(x, y);
         return true;
     }
-    if (m_game.DragMode == 2) {
+    if (m_game.DragMode == TDragMode::RubberBand) {
         if (m_drag.BandW < 0) {
             m_drag.BandLeft += m_drag.BandW;
             m_drag.BandW = -m_drag.BandW;
@@ -338,7 +338,7 @@ void TPieceHandler::StartDrag(int x, int y, bool wholeSelection) {
     const TPiece& p = m_game.Pieces[picked];
     m_drag.Dx = p.posX + win->Client.Left - x - win->ScrollX;
     m_drag.Dy = p.posY + win->Client.Top - y - win->ScrollY;
-    m_game.DragMode = 1;
+    m_game.DragMode = TDragMode::Dragging;
     m_game.HasSelection = wholeSelection;
     CollectDragged(wholeSelection);
     BuildLayers();
@@ -372,7 +372,7 @@ void TPieceHandler::MoveDrag(int x, int y, TMyWin* target, bool wholeSelection) 
         SetActive(target);
     }
     RequestUpdate(m_view, FieldUpdate::Whole);
-    if (m_game.DragMode == 1) BuildLayers();
+    if (m_game.DragMode == TDragMode::Dragging) BuildLayers();
 }
 
 bool TPieceHandler::Join() {
@@ -387,7 +387,7 @@ bool TPieceHandler::Join() {
         if (joined) AfterJoin(*win, r.LastPiece, r.LastOther);
     }
     m_game.PickedPiece = -1;
-    m_game.DragMode = 0;
+    m_game.DragMode = TDragMode::Idle;
     CheckSolved(m_game, [this] { m_hooks.Solved(); });
     MarkChanged(m_game);
     return joined;
@@ -437,7 +437,7 @@ void TPieceHandler::ShowJoinStar(const TMyWin& win, int x, int y) {
 void TPieceHandler::TurnGroup(int x, int y, bool clockwise) {
     TMyWin* win = m_wins.ActiveWin;
     if (win == nullptr) return;
-    const bool dragging = m_game.DragMode == 1;
+    const bool dragging = m_game.DragMode == TDragMode::Dragging;
     if (m_game.HasSelection) {
         Deselect();
         // The drag goes on with the picked group alone.
@@ -477,7 +477,7 @@ void TPieceHandler::TurnGroup(int x, int y, bool clockwise) {
     } else {
         m_game.PickedPiece = -1;  // nothing is held after a turn in place
         // A band being drawn keeps its background in step with the turn.
-        if (m_game.DragMode == 2) BuildLayers();
+        if (m_game.DragMode == TDragMode::RubberBand) BuildLayers();
     }
     CheckSolved(m_game, [this] { m_hooks.Solved(); });
     MarkChanged(m_game);
@@ -486,7 +486,7 @@ void TPieceHandler::TurnGroup(int x, int y, bool clockwise) {
 void TPieceHandler::MoveToOtherSide(bool wholeSelection) {
     const TMyWin* win = m_wins.ActiveWin;
     const int n = PiecesInPlay(m_game);
-    if (win == nullptr || win->Kind != kKindSide) return;
+    if (win == nullptr || win->Kind != TWinKind::Side) return;
     const uint8_t other = static_cast<uint8_t>(1 - win->Id);
     if (wholeSelection) {
         for (int i = 0; i < n; ++i)
@@ -647,10 +647,10 @@ TFieldLayers TPieceHandler::StillLayers() {
 }
 
 void TPieceHandler::BuildLayers() {
-    if (m_game.DragMode == 1) {
+    if (m_game.DragMode == TDragMode::Dragging) {
         m_layers.Build(m_view, FieldArea(m_view), m_wins, StillLayers(), DraggedRect(),
                        [this](TMyBitmap& field, const TMyRect& clip) { DrawDragged(field, clip); });
-    } else if (m_game.DragMode == 2) {
+    } else if (m_game.DragMode == TDragMode::RubberBand) {
         m_isDragged.clear();
         m_layers.Build(m_view, FieldArea(m_view), m_wins, StillLayers(), BandRect(),
                        [](TMyBitmap& field, const TMyRect& clip) { TintBand(field, clip); });
@@ -658,19 +658,19 @@ void TPieceHandler::BuildLayers() {
 }
 
 void TPieceHandler::RebuildDragLayers() {
-    if (m_game.DragMode == 1) CollectDragged(m_game.HasSelection);
+    if (m_game.DragMode == TDragMode::Dragging) CollectDragged(m_game.HasSelection);
     BuildLayers();
 }
 
 void TPieceHandler::FollowShownSide(int side) {
-    if (m_game.DragMode == 1) {
+    if (m_game.DragMode == TDragMode::Dragging) {
         CollectDragged(m_game.HasSelection);
         for (int piece : m_dragged) {
             TPiece& p = m_game.Pieces[piece];
             if (p.window == MW_SIDE0 || p.window == MW_SIDE1) p.window = static_cast<uint8_t>(side);
         }
     }
-    if (m_game.DragMode != 0) RebuildDragLayers();
+    if (m_game.DragMode != TDragMode::Idle) RebuildDragLayers();
 }
 
 void TPieceHandler::StepDrag() {
@@ -687,7 +687,7 @@ void TPieceHandler::EndDrag() {
     m_dragged.clear();
     m_isDragged.clear();
     m_drag.ClickPending = false;
-    m_game.DragMode = 0;
+    m_game.DragMode = TDragMode::Idle;
 }
 
 void TPieceHandler::StartBand(int x, int y) {
@@ -697,7 +697,7 @@ void TPieceHandler::StartBand(int x, int y) {
     m_drag.BandTop = ContentY(*win, y);
     m_drag.BandW = 1;
     m_drag.BandH = 1;
-    m_game.DragMode = 2;
+    m_game.DragMode = TDragMode::RubberBand;
     BuildLayers();
 }
 

@@ -39,10 +39,10 @@ public:
     virtual ~TPlayHooks() = default;
 
     // A press on a window's frame, border, scroll bar or button (or a right
-    // press on an empty place of a window with scroll bars, HIT_PAN) starts
+    // press on an empty place of a window with scroll bars, THitCode::Pan) starts
     // the operation of that hit code; moves and the release are routed to it
     // until it ends.
-    virtual void FrameStart(TMyWin& /*win*/, int /*code*/, int /*button*/, int /*x*/, int /*y*/) {}
+    virtual void FrameStart(TMyWin& /*win*/, THitCode /*code*/, int /*button*/, int /*x*/, int /*y*/) {}
     virtual void FrameMove(int /*x*/, int /*y*/, bool /*buttonHeld*/) {}
     virtual void FrameEnd(int /*x*/, int /*y*/) {}
 
@@ -82,7 +82,7 @@ struct TDragState {
     int BandH = 0;
     // The window-frame operation in progress (none: FrameWin null).
     TMyWin* FrameWin = nullptr;
-    int FrameCode = HIT_NONE;
+    THitCode FrameCode = THitCode::None;
     int FrameButton = kLeftButton;
 };
 
@@ -147,7 +147,7 @@ private:
     TMyWin* PressedWindow(int& x, int& y);
     TMyWin* TopWindowAt(int x, int y);
     bool PressOnFrame(TMyWin& win, int button, int x, int y);
-    void StartFrameOperation(TMyWin& win, int code, int button, int x, int y);
+    void StartFrameOperation(TMyWin& win, THitCode code, int button, int x, int y);
     bool RotationPress(int button, uint8_t shift, int x, int y);
     void PickAt(int x, int y);
     bool LeftRelease(int x, int y);

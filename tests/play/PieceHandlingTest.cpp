@@ -45,7 +45,7 @@ TEST_F(PieceHandling, DropSnapsWithinTheDistanceAndStrictlyNotAtIt) {
                   game.Pieces[1].boxY - game.Pieces[0].boxY);
         EXPECT_EQ(hooks.SolvedCalls, 1);  // two pieces, both upright
         EXPECT_TRUE(game.Modified);
-        EXPECT_EQ(game.DragMode, 0);
+        EXPECT_EQ(game.DragMode, TDragMode::Idle);
         EXPECT_EQ(game.PickedPiece, -1);
     }
 }
@@ -132,7 +132,7 @@ TEST_F(PieceHandling, ABandSelectionDraggedIntoAPocketMovesThereWhole) {
     PlaceBeside(game, 1, 0, 2, 0);
     // The band from (5, 5) to (225, 90) holds pieces 0 and 1 but not 2 or 3.
     handler->MouseDown(kLeftButton, 0, 5, 5, false);
-    ASSERT_EQ(game.DragMode, 2);
+    ASSERT_EQ(game.DragMode, TDragMode::RubberBand);
     handler->MouseMove(0, 120, 50, true);
     handler->MouseMove(0, 225, 90, true);
     handler->MouseUp(kLeftButton, 0, 225, 90);
@@ -163,7 +163,7 @@ TEST_F(PieceHandling, RightClickOnAnEmptyPlace) {
     Click(kRightButton, 0, 400, 400);
     EXPECT_TRUE(SamePieces(Snapshot(game), before));
     EXPECT_TRUE(hooks.Frames.empty());
-    EXPECT_EQ(game.DragMode, 0);
+    EXPECT_EQ(game.DragMode, TDragMode::Idle);
     EXPECT_FALSE(game.Modified);
     EXPECT_FALSE(game.Busy);
 
@@ -176,7 +176,7 @@ TEST_F(PieceHandling, RightClickOnAnEmptyPlace) {
     Click(kRightButton, 0, 400, 300);
     ASSERT_EQ(hooks.Frames.size(), 1u);
     EXPECT_EQ(hooks.Frames[0].Window, MW_SIDE0);
-    EXPECT_EQ(hooks.Frames[0].Code, HIT_PAN);
+    EXPECT_EQ(hooks.Frames[0].Code, THitCode::Pan);
     EXPECT_TRUE(SamePieces(Snapshot(game), before));
 }
 
@@ -201,21 +201,21 @@ TEST_F(PieceHandling, ClickToDragKeepsThePieceOnAWobbleAndDropsOnAMove) {
     const TPiece start = game.Pieces[4];
     handler->MouseDown(kLeftButton, 0, x, y, false);
     handler->MouseUp(kLeftButton, 0, x + 1, y + 2);
-    ASSERT_EQ(game.DragMode, 1);  // still in hand
+    ASSERT_EQ(game.DragMode, TDragMode::Dragging);  // still in hand
     EXPECT_EQ(game.PickedPiece, 4);
     handler->MouseMove(0, x + 50, y + 30, false);
     EXPECT_EQ(game.Pieces[4].posX, start.posX + 50);
     EXPECT_EQ(game.Pieces[4].posY, start.posY + 30);
     handler->MouseDown(kLeftButton, 0, x + 50, y + 30, false);
-    EXPECT_EQ(game.DragMode, 1);
+    EXPECT_EQ(game.DragMode, TDragMode::Dragging);
     handler->MouseUp(kLeftButton, 0, x + 50, y + 30);
-    EXPECT_EQ(game.DragMode, 0);
+    EXPECT_EQ(game.DragMode, TDragMode::Idle);
     EXPECT_EQ(game.Pieces[4].posX, start.posX + 50);
 
     // Two pixels sideways between press and release drop at once.
     handler->MouseDown(kLeftButton, 0, x + 50, y + 30, false);
     handler->MouseUp(kLeftButton, 0, x + 52, y + 30);
-    EXPECT_EQ(game.DragMode, 0);
+    EXPECT_EQ(game.DragMode, TDragMode::Idle);
     EXPECT_EQ(game.Pieces[4].posX, start.posX + 52);
 }
 
@@ -275,14 +275,14 @@ TEST_F(PieceHandling, TheWheelTurnsWithWhateverTheTwoTurnsAreBoundTo) {
     wheel(false);
     wheel(false);
     EXPECT_EQ(game.Pieces[4].rotation, 3);
-    EXPECT_EQ(game.DragMode, 0);
+    EXPECT_EQ(game.DragMode, TDragMode::Idle);
 
     // Without rotation a wheel press bound to the plain left button picks nothing up.
     settings.RotCW_Shift = 0;
     Fresh(3, 2, false, false);
     wheel(true);
     EXPECT_EQ(game.Pieces[4].rotation, 0);
-    EXPECT_EQ(game.DragMode, 0);
+    EXPECT_EQ(game.DragMode, TDragMode::Idle);
     EXPECT_EQ(game.PickedPiece, -1);
 }
 

@@ -138,7 +138,7 @@ inline void JoinByHand(TGame& game, std::initializer_list<int> pieces) {
 
 class RecordingHooks : public TPlayHooks {
 public:
-    void FrameStart(TMyWin& win, int code, int, int, int) override {
+    void FrameStart(TMyWin& win, THitCode code, int, int, int) override {
         Frames.push_back({win.Id, code});
     }
     void PocketChanged(int window) override { Pockets.push_back(window); }
@@ -147,7 +147,7 @@ public:
 
     struct Frame {
         int Window;
-        int Code;
+        THitCode Code;
     };
     std::vector<Frame> Frames;
     std::vector<int> Pockets;
