@@ -99,7 +99,7 @@ void IncludeInBox(TPiece& p, int left, int top, int right, int bottom) {
 }
 
 void FillHoles(TMyBitmap& work, int imageW, int imageH, int x0, int y0, int x1, int y1, TColor color,
-               bool& found, int& left, int& top, int& right, int& bottom) {
+               bool& found, int& left, int& top, int& right, int& bottom, KnobRect* painted) {
     found = false;
     left = top = 1 << 30;
     right = bottom = -(1 << 30);
@@ -116,21 +116,30 @@ void FillHoles(TMyBitmap& work, int imageW, int imageH, int x0, int y0, int x1, 
                 if (y > bottom) bottom = y;
                 continue;
             }
-            if (c != kWhite || x <= sx0 || x >= sx1 || y <= sy0 || y >= sy1) continue;
-            const int same = (MaskGet(work, x - 1, y) == color) + (MaskGet(work, x + 1, y) == color) +
-                             (MaskGet(work, x, y - 1) == color) + (MaskGet(work, x, y + 1) == color);
-            if (same == 4) {
+            // A white pixel on the rectangle's edge counts as well: pinched
+            // between a piece and the edge of the picture or of the jigsaw
+            // area, it is in no other piece's scan. Beyond the right and
+            // bottom edges of the picture lie the black strips.
+            if (c != kWhite) continue;
+            const int same = (x > 0 && MaskGet(work, x - 1, y) == color) +
+                             (MaskGet(work, x + 1, y) == color) +
+                             (y > 0 && MaskGet(work, x, y - 1) == color) +
+                             (MaskGet(work, x, y + 1) == color);
+            if (same == 0) continue;
+            // The flood may run beyond the scanned rectangle.
+            TMyRect filled{x, y, x, y};
+            if (same == 4)
                 MaskSet(work, x, y, color);
-            } else if (same > 0) {
-                TMyRect bounds;
-                FloodFill(work, x, y, bounds, false, color);
-            }
-            if (same > 0) {
-                found = true;
-                if (x < left) left = x;
-                if (x > right) right = x;
-                if (y < top) top = y;
-                if (y > bottom) bottom = y;
+            else
+                FloodFill(work, x, y, filled, true, color);
+            found = true;
+            left = Min(left, filled.Left);
+            right = Max(right, filled.Right);
+            top = Min(top, filled.Top);
+            bottom = Max(bottom, filled.Bottom);
+            if (painted) {
+                painted->Include(filled.Left, filled.Top);
+                painted->Include(filled.Right, filled.Bottom);
             }
         }
     }

@@ -22,9 +22,11 @@ void IncludeInBox(TPiece& p, int left, int top, int right, int bottom);
 
 // The hole scan over the rectangle (x0, y0) .. (x1, y1), inclusive, clipped
 // to the picture: white pixels touching the piece colour take it. Returns
-// the tight box of the piece colour seen (found = false when none).
+// the tight box of the piece colour seen, including all it painted (found =
+// false when none), and grows painted, when given, over what it painted
+// (a fill from a hole may run beyond the rectangle).
 void FillHoles(TMyBitmap& work, int imageW, int imageH, int x0, int y0, int x1, int y1, TColor color,
-               bool& found, int& left, int& top, int& right, int& bottom);
+               bool& found, int& left, int& top, int& right, int& bottom, KnobRect* painted = nullptr);
 
 // Appends the border frame piece at index TileNum.
 void AppendFramePiece(TGame& game);

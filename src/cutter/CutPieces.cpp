@@ -2,6 +2,7 @@
 // knob profiles along the shared sides.
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 #include "cutter/Cells.h"
 #include "cutter/CellCutter.h"
@@ -16,6 +17,9 @@ namespace {
 using namespace cutcommon;
 
 constexpr int kAttempts = 3;
+// Layouts of the cells tried before one whose pieces draw pixels of each
+// other is kept.
+constexpr int kLayouts = 5;
 // Redraws of one site before it is taken as it falls (cells too small to
 // keep sites apart would otherwise never settle).
 constexpr int kMaxSiteRestarts = 1000;
@@ -459,13 +463,19 @@ void FillAllHoles(CellCutState& c) {
         TPiece& p = c.game.Pieces[k];
         bool found;
         int l, t, r, b;
+        KnobRect painted;
         FillHoles(c.work, h.ImageW, h.ImageH, p.boxX, p.boxY, p.boxX + p.boxW + 1, p.boxY + p.boxH + 1,
-                  PieceColor(p.MaskCode), found, l, t, r, b);
+                  PieceColor(p.MaskCode), found, l, t, r, b, &painted);
         if (p.isPicture && found) {
             p.boxX = l;
             p.boxY = t;
             p.boxW = r - l + 1;
             p.boxH = b - t + 1;
+        } else if (painted.right >= painted.left) {
+            // A hole filled at the edge of the box (or beyond it) would
+            // otherwise never be drawn. Pixels of the colour beyond the box
+            // may belong to another piece of the same MaskCode.
+            IncludeInBox(p, painted.left, painted.top, painted.right, painted.bottom);
         }
     }
 }
@@ -473,9 +483,14 @@ void FillAllHoles(CellCutState& c) {
 }  // namespace
 
 // The one-pixel lines drawn between the pieces are absorbed by them, the
-// sides of the area first, then the interior.
-void CleanUpLines(TMyBitmap& work, const JigsArea& a) {
+// sides of the area first, then the interior. Each pixel that changes takes
+// the colour of one of its eight neighbours; recoloured(x, y) is told at once.
+void CleanUpLines(TMyBitmap& work, const JigsArea& a, const std::function<void(int, int)>& recoloured) {
     auto get = [&](int x, int y) { return MaskGet(work, x, y); };
+    auto set = [&](int x, int y, TColor color) {
+        MaskSet(work, x, y, color);
+        recoloured(x, y);
+    };
     // Along one side: pos runs between the corners, (x, y) of a position and
     // the inward step (ix, iy).
     auto side = [&](auto at, int from, int to, int ix, int iy) {
@@ -488,8 +503,9 @@ void CleanUpLines(TMyBitmap& work, const JigsArea& a) {
                 at(pos - step, bx, by);
                 at(pos + step, fx, fy);
                 const TColor own = get(px, py), back = get(bx, by);
-                if (get(fx, fy) == own && back == get(px + ix, py + iy) && back == get(fx + ix, fy + iy))
-                    MaskSet(work, px, py, back);
+                if (back != own && get(fx, fy) == own && back == get(px + ix, py + iy) &&
+                    back == get(fx + ix, fy + iy))
+                    set(px, py, back);
             }
         }
     };
@@ -515,12 +531,40 @@ void CleanUpLines(TMyBitmap& work, const JigsArea& a) {
                 if (ring[i] == ring[(i + 1) & 7] && ring[i] == ring[(i + 2) & 7]) pick = i;
             for (int i = 0; i < 8 && pick < 0; ++i)
                 if (ring[i] == ring[(i + 1) & 7]) pick = i;
-            if (pick >= 0) MaskSet(work, x, y, ring[pick]);
+            if (pick >= 0 && ring[pick] != own) set(x, y, ring[pick]);
         }
     }
 }
 
 namespace {
+
+// The piece whose pixels next to (x, y) have the colour (x, y) now has: the
+// piece of that MaskCode whose box holds such a neighbour. -1 when none
+// (the frame's colour).
+int DonorPiece(const CellCutState& c, int x, int y) {
+    const uint8_t code = MaskPx(c.work, x, y)[0];
+    for (int k = 0; k < c.game.Header.TileNum; ++k) {
+        const TPiece& p = c.game.Pieces[k];
+        if (p.MaskCode != code) continue;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if ((dx || dy) && nx >= p.boxX && nx < p.boxX + p.boxW && ny >= p.boxY &&
+                    ny < p.boxY + p.boxH && MaskPx(c.work, nx, ny)[0] == code)
+                    return k;
+            }
+    }
+    return -1;
+}
+
+// The line clean-up hands pixels from one piece to another; the box of the
+// piece that receives one grows over it, so that it is drawn.
+void CleanUpLinesKeepingBoxes(CellCutState& c) {
+    CleanUpLines(c.work, c.area, [&c](int x, int y) {
+        const int k = DonorPiece(c, x, y);
+        if (k >= 0) IncludeInBox(c.game.Pieces[k], x, y, x, y);
+    });
+}
 
 // The cell cut set up: work mask, knob profiles, jigsaw area and grid cells,
 // cell records and the triangulation list. False when the mask cannot be made.
@@ -547,10 +591,11 @@ bool BuildOrDropCells(CellCutState& c) {
 }
 
 // The cells, then two relaxation rounds that move every site to its cell's
-// centre; the relaxed cells are saved for the drawing attempts.
-bool BuildRelaxedCells(CellCutState& c) {
+// centre; the relaxed cells are saved for the drawing attempts. The progress
+// advances only when asked (a layout drawn again does not advance it twice).
+bool BuildRelaxedCells(CellCutState& c, bool step) {
     bool cellsOk = BuildOrDropCells(c);
-    c.Step();
+    if (step) c.Step();
     for (int round = 0; round < 2; ++round) {
         if (cellsOk) {
             for (auto& s : c.sites) {
@@ -559,10 +604,18 @@ bool BuildRelaxedCells(CellCutState& c) {
             }
             cellsOk = BuildOrDropCells(c);
         }
-        c.Step();
+        if (step) c.Step();
     }
     c.saved = c.sites;
     return cellsOk;
+}
+
+// The sites and their relaxed cells. The progress advances for the first
+// layout only.
+bool LayOutCells(CellCutState& c, bool first) {
+    PlaceSites(c);
+    if (first) c.Step();
+    return BuildRelaxedCells(c, first);
 }
 
 // How a drawing attempt ended.
@@ -597,33 +650,78 @@ DrawOutcome DrawOnce(CellCutState& c) {
     return out;
 }
 
+// The mask of a drawing attempt completed: the frame's margin, holes and
+// the line clean-up.
+void CompleteMask(CellCutState& c) {
+    if (c.H().BorderStyle == 1) {
+        TMyRect bounds;
+        FloodFill(c.work, 0, 0, bounds, false, kFrameColor);
+    }
+    FillAllHoles(c);
+    CleanUpLinesKeepingBoxes(c);
+}
+
+// Whether the boxes of two pieces of one MaskCode overlap where that colour
+// lies: the pixels there would be drawn by both pieces. Pieces three cells
+// apart come that close when the one between them is squeezed (by a
+// silhouette, or by cells far from their grid places).
+bool SameCodeOverlap(const CellCutState& c) {
+    const auto& pieces = c.game.Pieces;
+    std::vector<int> byCode[256];
+    for (int k = 0; k < c.game.Header.TileNum; ++k) byCode[pieces[k].MaskCode].push_back(k);
+    for (const std::vector<int>& group : byCode)
+        for (size_t i = 0; i < group.size(); ++i)
+            for (size_t j = i + 1; j < group.size(); ++j) {
+                const TPiece& a = pieces[group[i]];
+                const TPiece& b = pieces[group[j]];
+                const int l = Max(a.boxX, b.boxX), r = Min(a.boxX + a.boxW, b.boxX + b.boxW);
+                const int t = Max(a.boxY, b.boxY), btm = Min(a.boxY + a.boxH, b.boxY + b.boxH);
+                for (int y = Max(t, 0); y < btm && y < c.work.Height; ++y)
+                    for (int x = Max(l, 0); x < r && x < c.work.Width; ++x)
+                        if (MaskPx(c.work, x, y)[0] == a.MaskCode) return true;
+            }
+    return false;
+}
+
 // Up to three attempts; the first that fills every piece ends them, else
-// the last one's outcome stands.
+// the last one's outcome stands. The mask is completed either way.
 DrawOutcome DrawAttempts(CellCutState& c) {
     DrawOutcome out;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         out = DrawOnce(c);
         if (out.filled) break;
     }
+    CompleteMask(c);
     return out;
 }
 
-// After the attempts: the frame's margin, holes, the line clean-up and the
-// frame piece. The cell records go once the holes are filled (picture pieces
-// still need their edges there).
-void FinishMask(CellCutState& c) {
-    GameHeader& h = c.H();
-    if (h.BorderStyle == 1) {
-        TMyRect bounds;
-        FloodFill(c.work, 0, 0, bounds, false, kFrameColor);
+// How the cells were built and drawn.
+struct CutRun {
+    bool cellsOk = false;
+    DrawOutcome drawn;
+};
+
+// The layout of the cells and the drawing attempts. A layout whose pieces
+// would draw pixels of each other is laid out anew (going on with the game's
+// generator, so the same seed still gives the same cut), a few times at
+// most; the last one stands.
+CutRun LayOutAndDraw(CellCutState& c) {
+    CutRun run;
+    for (int layout = 0; layout < kLayouts; ++layout) {
+        run.cellsOk = LayOutCells(c, layout == 0);
+        run.drawn = DrawAttempts(c);
+        if (!run.drawn.filled || !SameCodeOverlap(c)) break;
     }
+    return run;
+}
+
+// After the attempts: the cell records go, the frame piece comes.
+void FinishMask(CellCutState& c) {
     std::vector<CutSite>().swap(c.saved);
     std::vector<HullEdge>().swap(c.hull);
-    c.Step();
-    FillAllHoles(c);
     std::vector<CutSite>().swap(c.sites);
-    CleanUpLines(c.work, c.area);
-    if (h.BorderStyle == 1) AppendFramePiece(c.game);
+    c.Step();
+    if (c.H().BorderStyle == 1) AppendFramePiece(c.game);
 }
 
 void HandOverMask(CellCutState& c) {
@@ -664,13 +762,10 @@ Result CutPieces(TGame& game, const CutEnvironment& env) {
         c.messages.push_back(FixedText(kFirstEdgeFailed));
         return CutOutcome(std::move(c.messages), true);
     }
-    PlaceSites(c);
-    c.Step();
-    const bool cellsOk = BuildRelaxedCells(c);
-    const DrawOutcome drawn = DrawAttempts(c);
+    const CutRun run = LayOutAndDraw(c);
     FinishMask(c);
     HandOverMask(c);
-    return Outcome(c, cellsOk, drawn);
+    return Outcome(c, run.cellsOk, run.drawn);
 }
 
 }  // namespace orvel

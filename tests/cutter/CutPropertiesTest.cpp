@@ -8,19 +8,23 @@
 #include "ResultTestUtil.h"
 #include "cutter/KnobStrip.h"
 #include "cutter/MaskAccess.h"
+#include "cutter/Silhouettes.h"
 
 namespace orvel {
 namespace {
 
-// Cuts with either cutter and keeps every message the cuts would show.
+// Cuts with either cutter (shape style 3 with the silhouettes of the
+// program's shape file) and keeps every message the cuts would show.
 struct Cutter {
     TMyBitmap strip;
     CountingProgress progress;
+    Silhouettes silhouettes{std::string(ORVEL_SOURCE_DIR) + "/data/pic_orvel.dat"};
     std::vector<TError> messages;
     Cutter() { EXPECT_TRUE(DrawKnobStrip(strip)); }
     bool Cut(TGame& game) {
         CutEnvironment env;
         env.progress = &progress;
+        env.pictures = &silhouettes;
         const Result cut =
             game.Header.ShapeStyle < 4 ? CutPieces(game, env) : CutGrid(game, env, strip);
         messages.insert(messages.end(), cut.Notes().begin(), cut.Notes().end());
@@ -56,6 +60,59 @@ TEST(CutProperties, EveryPixelBelongsToAPieceAndTheStripsAreBlack) {
                 }
         }
     }
+}
+
+// A piece draws the pixels of its box that carry its MaskCode. Returns the
+// first picture pixel drawn by no piece or by several (x = -1 when none)
+// and how many there are.
+struct Coverage {
+    int x = -1, y = -1, drawers = 0;
+    long bad = 0;
+};
+Coverage CheckCoverage(const TGame& game) {
+    const GameHeader& h = game.Header;
+    const TMyBitmap& m = game.Buffers[4];
+    std::vector<uint8_t> drawers(size_t(h.ImageW) * h.ImageH, 0);
+    for (int i = 0; i < h.TotalTileNum; ++i) {
+        const TPiece& p = game.Pieces[i];
+        for (int y = std::max(p.boxY, 0); y < std::min(p.boxY + p.boxH, h.ImageH); ++y)
+            for (int x = std::max(p.boxX, 0); x < std::min(p.boxX + p.boxW, h.ImageW); ++x)
+                drawers[size_t(y) * h.ImageW + x] += MaskPx(m, x, y)[0] == p.MaskCode;
+    }
+    Coverage c;
+    for (int y = 0; y < h.ImageH; ++y)
+        for (int x = 0; x < h.ImageW; ++x) {
+            const int n = drawers[size_t(y) * h.ImageW + x];
+            if (n == 1) continue;
+            if (c.bad++ == 0) c.x = x, c.y = y, c.drawers = n;
+        }
+    return c;
+}
+
+// No holes in the finished picture and no pixel drawn twice, in every style
+// at small and large pieces, with and without the frame piece.
+TEST(CutProperties, EveryPixelIsDrawnByExactlyOnePiece) {
+    Cutter c;
+    int silhouettes = 0;
+    for (int shape = 0; shape <= 6; ++shape)
+        for (int level : {0, 2, 5, 9, 13})
+            for (int border : {0, 1})
+                for (uint32_t seed = 1; seed <= 8; ++seed) {
+                    TGame game;
+                    const int w = 220 + 29 * int(seed), hgt = 170 + 19 * level;
+                    test::SetUpGame(game, w, hgt, level, shape, border, seed * 7919 + level);
+                    const std::string what = std::to_string(w) + "x" + std::to_string(hgt) +
+                                             " shape " + std::to_string(shape) + " level " +
+                                             std::to_string(level) + " border " +
+                                             std::to_string(border) + " seed " + std::to_string(seed);
+                    ASSERT_TRUE(c.Cut(game)) << what;
+                    for (int k = 0; k < game.Header.TileNum; ++k)
+                        silhouettes += game.Pieces[k].isPicture;
+                    const Coverage cov = CheckCoverage(game);
+                    EXPECT_EQ(cov.bad, 0) << what << ": first at " << cov.x << "," << cov.y
+                                          << " drawn by " << cov.drawers;
+                }
+    EXPECT_GT(silhouettes, 100);  // shape style 3 cut with its silhouettes
 }
 
 TEST(CutProperties, BorderFramePiece) {

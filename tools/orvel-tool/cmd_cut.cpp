@@ -102,12 +102,12 @@ bool WritePieces(const TGame& game, const std::string& path) {
 
 const char* kUsage =
     "IMAGE [--level N] [--shape S] [--border 0|1] [--rotate] [--seed N] [--fit WxH] [--emboss E] "
-    "[--wood W] [--mask OUT.png] [--pieces OUT.json]";
+    "[--wood W] [--mask OUT.png] [--pieces OUT.json] [--coverage]";
 
 struct CutOptions {
     std::string image, maskPath, piecesPath;
     long long level = 0, shape = 0, border = 0, emboss = 1, wood = 2, seed = 0;
-    bool haveSeed = false, rotate = false;
+    bool haveSeed = false, rotate = false, coverage = false;
     int fitW = 0, fitH = 0;
 };
 
@@ -159,6 +159,8 @@ int ParseCutArgs(const std::vector<std::string>& args, CutOptions& o) {
             ok = intOpt("--border", 0, 1, o.border);
         else if (a == "--rotate")
             o.rotate = true;
+        else if (a == "--coverage")
+            o.coverage = true;
         else if (a == "--seed")
             ok = o.haveSeed = intOpt("--seed", INT32_MIN, UINT32_MAX, o.seed);
         else if (a == "--emboss")
@@ -257,6 +259,38 @@ bool Cut(TGame& game) {
     return Report(CutGrid(game, env, strip));
 }
 
+// How the pieces draw the picture: a piece draws the pixels of its box that
+// carry its MaskCode. Undrawn pixels are holes in the finished picture;
+// overdrawn ones are drawn by more than one piece.
+struct Coverage {
+    long long undrawn = 0, overdrawn = 0;
+};
+
+Coverage MeasureCoverage(const TGame& game) {
+    const GameHeader& h = game.Header;
+    const TMyBitmap& mask = game.Buffers[4];
+    Coverage c;
+    if (mask.Width < h.ImageW || mask.Height < h.ImageH) return c;
+    std::vector<uint8_t> drawn(static_cast<size_t>(h.ImageW) * h.ImageH, 0);
+    for (int i = 0; i < h.TotalTileNum; ++i) {
+        const TPiece& p = game.Pieces[i];
+        const int x0 = std::max(p.boxX, 0), x1 = std::min(p.boxX + p.boxW, h.ImageW);
+        const int y0 = std::max(p.boxY, 0), y1 = std::min(p.boxY + p.boxH, h.ImageH);
+        for (int y = y0; y < y1; ++y) {
+            const uint8_t* row = RowPtr(mask, y);
+            for (int x = x0; x < x1; ++x) {
+                uint8_t& d = drawn[static_cast<size_t>(y) * h.ImageW + x];
+                if (row[3 * x] == p.MaskCode && d < 2) ++d;
+            }
+        }
+    }
+    for (uint8_t d : drawn) {
+        c.undrawn += d == 0;
+        c.overdrawn += d > 1;
+    }
+    return c;
+}
+
 // The picture and the mask in their other three quarter turns.
 bool RotateBuffers(TGame& game) {
     for (int r = 1; r < 4; ++r) {
@@ -301,6 +335,10 @@ int RunCut(const std::vector<std::string>& args) {
     bool ok = Cut(game);
     const auto t1 = std::chrono::steady_clock::now();
     const double c1 = CpuMs();
+    if (o.coverage) {
+        const Coverage cov = MeasureCoverage(game);
+        std::printf("undrawn_pixels = %lld\noverdrawn_pixels = %lld\n", cov.undrawn, cov.overdrawn);
+    }
     if (o.rotate && game.Buffers[4].Width > 0 && !RotateBuffers(game)) ok = false;
     const double c2 = CpuMs();
     const auto t2 = std::chrono::steady_clock::now();
