@@ -17,6 +17,9 @@ struct Command {
 
 std::vector<Command>& Commands();
 
+// A whole decimal argument within lo..hi; false for anything else.
+bool ParseInt(const std::string& s, long long lo, long long hi, long long& out);
+
 struct CommandRegistration {
     explicit CommandRegistration(Command command);
 };

@@ -43,15 +43,6 @@ uint32_t ClockSeed() {
         std::chrono::high_resolution_clock::now().time_since_epoch().count());
 }
 
-bool ParseInt(const std::string& s, long long lo, long long hi, long long& out) {
-    char* end = nullptr;
-    errno = 0;
-    const long long v = std::strtoll(s.c_str(), &end, 10);
-    if (s.empty() || *end != '\0' || errno != 0 || v < lo || v > hi) return false;
-    out = v;
-    return true;
-}
-
 // The program data folder is the executable's folder; its resources/ holds the knob strip.
 std::string ResourcesDir() {
     std::error_code ec;

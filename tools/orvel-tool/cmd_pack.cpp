@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "play/Thumb.h"
 #include "base/FileRead.h"
 #include "base/Text.h"
 #include "game/JigsawFile.h"
@@ -17,8 +18,6 @@ namespace fs = std::filesystem;
 namespace orvel::tool {
 namespace {
 
-constexpr int kThumbMaxW = 180;
-constexpr int kThumbMaxH = 135;
 constexpr int kPictureQuality = 95;
 constexpr int kThumbQuality = 90;
 
@@ -49,17 +48,7 @@ struct PackOptions {
 // The thumbnail's size: the picture reduced, keeping its shape, into at most
 // 180 x 135 pixels the way the game reduces pictures into its thumbnail area.
 void ThumbSize(int pw, int ph, int& w, int& h) {
-    w = pw;
-    h = ph;
-    if (pw <= kThumbMaxW && ph <= kThumbMaxH) return;
-    const int d = static_cast<int>(int64_t{kThumbMaxH} * pw / ph);
-    if (kThumbMaxW < d) {
-        w = kThumbMaxW;
-        h = static_cast<int>(int64_t{ph} * kThumbMaxW / pw);
-    } else {
-        w = d;
-        h = kThumbMaxH;
-    }
+    ThumbFitSize(kThumbMaxW, kThumbMaxH, pw, ph, w, h);
     w = std::max(w, 1);
     h = std::max(h, 1);
 }

@@ -38,15 +38,6 @@ struct SolveOptions {
     std::vector<std::string> unavailable;  // options whose code is not part of the program yet
 };
 
-bool ParseInt(const std::string& s, long long lo, long long hi, long long& out) {
-    char* end = nullptr;
-    errno = 0;
-    const long long v = std::strtoll(s.c_str(), &end, 10);
-    if (s.empty() || *end != '\0' || errno != 0 || v < lo || v > hi) return false;
-    out = v;
-    return true;
-}
-
 bool ParseScreen(const std::string& v, SolveOptions& o) {
     const size_t cross = v.find('x');
     long long w = 0, h = 0;

@@ -1,6 +1,8 @@
 // orvel-tool: command-line access to the game's core for tests, benchmarks
 // and resource building.
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,6 +17,15 @@ std::vector<Command>& Commands() {
 }
 
 CommandRegistration::CommandRegistration(Command command) { Commands().push_back(std::move(command)); }
+
+bool ParseInt(const std::string& s, long long lo, long long hi, long long& out) {
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(s.c_str(), &end, 10);
+    if (s.empty() || *end != '\0' || errno != 0 || v < lo || v > hi) return false;
+    out = v;
+    return true;
+}
 
 namespace {
 
