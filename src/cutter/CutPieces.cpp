@@ -701,15 +701,29 @@ struct CutRun {
     DrawOutcome drawn;
 };
 
+// One layout of the cells and its drawing attempts.
+CutRun LayOutAndDrawOnce(CellCutState& c, bool first) {
+    CutRun run;
+    run.cellsOk = LayOutCells(c, first);
+    run.drawn = DrawAttempts(c);
+    return run;
+}
+
 // The layout of the cells and the drawing attempts. A layout whose pieces
 // would draw pixels of each other is laid out anew (going on with the game's
 // generator, so the same seed still gives the same cut), a few times at
-// most; the last one stands.
+// most; the last one stands. Should a new layout fail to fill its pieces,
+// the first one is drawn again from the same state of the generator and
+// kept: a few pixels drawn twice are better than a failed cut.
 CutRun LayOutAndDraw(CellCutState& c) {
+    const TRandom start = c.game.Random;
     CutRun run;
     for (int layout = 0; layout < kLayouts; ++layout) {
-        run.cellsOk = LayOutCells(c, layout == 0);
-        run.drawn = DrawAttempts(c);
+        run = LayOutAndDrawOnce(c, layout == 0);
+        if (!run.drawn.filled && layout > 0) {
+            c.game.Random = start;
+            return LayOutAndDrawOnce(c, false);
+        }
         if (!run.drawn.filled || !SameCodeOverlap(c)) break;
     }
     return run;

@@ -179,6 +179,15 @@ bool ClearanceOk(const KnobContext& ctx, const double* px, const double* py, int
     auto throughPoint = [](int x0, int y0, int x1, int y1, KnobPoint s) {
         return static_cast<int64_t>(x1 - x0) * (s.y - y0) - static_cast<int64_t>(y1 - y0) * (s.x - x0) == 0;
     };
+    // The pixels of the line from (x0, y0) to (x1, y1) hold the seed.
+    auto overSeed = [](int x0, int y0, int x1, int y1, KnobPoint s) {
+        bool over = false;
+        WalkLine(x0, y0, x1, y1, [&](int x, int y) {
+            over = x == s.x && y == s.y;
+            return !over;
+        });
+        return over;
+    };
     const int diag = Round(c / std::sqrt(2.0));
     static const int dirs[8][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
     int32_t sx[151], sy[151];
@@ -192,6 +201,12 @@ bool ClearanceOk(const KnobContext& ctx, const double* px, const double* py, int
             if (i > 0) {
                 if (throughPoint(sx[i - 1], sy[i - 1], x, y, ownSeed)) return false;
                 if (throughPoint(sx[i - 1], sy[i - 1], x, y, neighbourSeed)) return false;
+                // The room limits keep the profile's anchors a pixel from the
+                // seeds, but the curve between them and the rounding can still
+                // run over a seed: the piece would then be filled from another
+                // point, perhaps on the wrong side of a side.
+                if (overSeed(sx[i - 1], sy[i - 1], x, y, ownSeed)) return false;
+                if (overSeed(sx[i - 1], sy[i - 1], x, y, neighbourSeed)) return false;
             }
             for (int d = 0; d < 8; ++d) {
                 const int reach = d < 4 ? c : diag;

@@ -148,6 +148,38 @@ TEST(DrawKnob, SecondKnobWithinClearanceIsRefusedAndLeavesNothing) {
     EXPECT_EQ(k.Count(0x00FF00), before);
 }
 
+// The curve between the profile's anchors can run over a seed that the
+// room limits kept a pixel clear of the anchors; such a knob is refused (the
+// piece would be filled from another point, maybe beyond the side). Every
+// pixel of the curve away from the edge's ends, as either seed.
+TEST(DrawKnob, KnobRunningOverASeedIsRefused) {
+    KnobCanvas drawn(200, 100);
+    KnobRect r;
+    const KnobPoint far{100, 95};
+    ASSERT_EQ(DrawKnob(drawn.ctx, kScaled, 1, 0, far, far, -1, -1, -1, kRed, {150, 50}, {50, 50}, 0,
+                       r),
+              KnobResult::Drawn);
+    KnobCanvas k(200, 100);
+    int tried = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x) {
+            // Near the edge's ends (the corners) the test does not look.
+            if (MaskGet(drawn.mask, x, y) != kRed || y > 44) continue;
+            const KnobPoint seed{x, y};
+            ++tried;
+            EXPECT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, far, seed, 0, -1, -1, kRed, {150, 50}, {50, 50},
+                               0, r),
+                      KnobResult::Refused)
+                << x << "," << y;
+            EXPECT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, seed, far, 0, -1, -1, kRed, {150, 50}, {50, 50},
+                               0, r),
+                      KnobResult::Refused)
+                << x << "," << y;
+        }
+    EXPECT_GT(tried, 40);
+    EXPECT_EQ(k.Count(kRed), 0);
+}
+
 TEST(DrawKnob, KnobLeavingTheAreaIsRefused) {
     KnobCanvas k(200, 100);
     KnobRect r;
