@@ -516,41 +516,49 @@ bool ReachesOverFarSide(const CellCutState& c, int k, uint8_t maskCode) {
     return false;
 }
 
-// Whether the silhouette drawn in colour over the box (x, y, w, h) is one
-// piece: its pixels all 8-connected. A drawing of separate parts (a leaf
+// Whether the silhouette of MaskCode code drawn over the box (x, y, w, h) is
+// one piece: its pixels all 8-connected. A drawing of separate parts (a leaf
 // beside an apple) drawn large leaves white channels between them, and the
 // fills of the pieces around run into each other through them. The drawing
-// may set a pixel or so beyond its box.
-bool IsOnePiece(const CellCutState& c, TColor color, int x, int y, int w, int h) {
+// may set a pixel or so beyond its box. Runs of the colour, row by row, are
+// joined to the runs they touch in the row above.
+bool IsOnePiece(const CellCutState& c, uint8_t code, int x, int y, int w, int h) {
     const int x0 = Max(x - 2, 0), y0 = Max(y - 2, 0);
     const int x1 = Min(x + w + 2, c.work.Width), y1 = Min(y + h + 2, c.work.Height);
-    if (x1 <= x0 || y1 <= y0) return true;
-    const int bw = x1 - x0;
-    std::vector<uint8_t> seen(static_cast<size_t>(bw) * (y1 - y0), 0);
-    auto ours = [&](int px, int py) { return MaskGet(c.work, px, py) == color; };
-    std::vector<std::pair<int, int>> stack;
+    struct Run {
+        int from, to;
+    };
+    std::vector<Run> runs;
+    std::vector<int> parent;
+    auto root = [&](int i) {
+        while (parent[i] != i) i = parent[i] = parent[parent[i]];
+        return i;
+    };
     int parts = 0;
-    for (int py = y0; py < y1; ++py)
-        for (int px = x0; px < x1; ++px) {
-            if (seen[size_t(py - y0) * bw + (px - x0)] || !ours(px, py)) continue;
-            if (++parts > 1) return false;
-            stack.push_back({px, py});
-            seen[size_t(py - y0) * bw + (px - x0)] = 1;
-            while (!stack.empty()) {
-                const auto [qx, qy] = stack.back();
-                stack.pop_back();
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const int nx = qx + dx, ny = qy + dy;
-                        if (nx < x0 || ny < y0 || nx >= x1 || ny >= y1) continue;
-                        uint8_t& s = seen[size_t(ny - y0) * bw + (nx - x0)];
-                        if (s || !ours(nx, ny)) continue;
-                        s = 1;
-                        stack.push_back({nx, ny});
-                    }
+    size_t above = 0;  // the first run of the row above
+    for (int py = y0; py < y1; ++py) {
+        const size_t rowStart = runs.size();
+        const uint8_t* row = MaskPx(c.work, 0, py);
+        for (int px = x0; px < x1;) {
+            if (row[3 * px] != code) {
+                ++px;
+                continue;
+            }
+            const int from = px;
+            while (px < x1 && row[3 * px] == code) ++px;
+            const int me = static_cast<int>(runs.size());
+            runs.push_back({from, px - 1});
+            parent.push_back(me);
+            ++parts;
+            for (size_t j = above; j < rowStart; ++j) {
+                if (runs[j].from > px || runs[j].to < from - 1) continue;
+                const int a = root(static_cast<int>(j)), b = root(me);
+                if (a != b) parent[a] = b, --parts;
             }
         }
-    return true;
+        above = rowStart;
+    }
+    return parts <= 1;
 }
 
 }  // namespace
@@ -583,7 +591,7 @@ bool PlaceOne(CellCutState& c, ShapeData& data, int k) {
     RecolourShape(mf, color);
     DrawMetafile(c.work, mf, p.boxX, p.boxY, dw, dh, &color);
     if (!CoversNearbySeed(c, k, color) && !ReachesOverFarSide(c, k, p.MaskCode) &&
-        IsOnePiece(c, color, p.boxX, p.boxY, dw, dh))
+        IsOnePiece(c, p.MaskCode, p.boxX, p.boxY, dw, dh))
         return true;
     // Rejected: erased again by drawing it in white.
     RecolourShape(mf, kWhite);
