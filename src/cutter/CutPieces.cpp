@@ -428,7 +428,8 @@ void LeaveOutPicturesNextTo(CellCutState& c, int k) {
 
 // Fills every piece from its seed, or from the mean of its edges' ends when
 // the seed lies on a line. Returns false when a piece could not be filled;
-// failIndex and the seed name the last such piece.
+// failIndex and the seed name the last such piece, and the silhouettes next
+// to each such piece are left out of the further attempts.
 bool FillPieces(CellCutState& c, int& failIndex, int& failX, int& failY) {
     bool ok = true;
     auto& pieces = c.game.Pieces;
