@@ -55,6 +55,9 @@ struct CellCutState {
     ShapeList PrimaryShapes;
     ShapeList FallbackShapes;
     bool usePictures = false;  // style 3 with silhouettes loaded
+    // Per piece: no silhouette in the further drawing attempts of this
+    // layout (it was next to a piece an attempt could not fill).
+    std::vector<uint8_t> noPicture;
 
     CellCutState(TGame& g, const CutEnvironment& e) : game(g), env(e) {}
     GameHeader& H() { return game.Header; }

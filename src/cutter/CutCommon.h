@@ -26,7 +26,8 @@ void IncludeInBox(TPiece& p, int left, int top, int right, int bottom);
 // false when none), and grows painted, when given, over what it painted
 // (a fill from a hole may run beyond the rectangle).
 void FillHoles(TMyBitmap& work, int imageW, int imageH, int x0, int y0, int x1, int y1, TColor color,
-               bool& found, int& left, int& top, int& right, int& bottom, KnobRect* painted = nullptr);
+               bool& found, int& left, int& top, int& right, int& bottom,
+               KnobRect* painted = nullptr);
 
 // Appends the border frame piece at index TileNum.
 void AppendFramePiece(TGame& game);

@@ -414,9 +414,22 @@ bool IsWhiteAt(CellCutState& c, int x, int y) {
     return x >= 0 && y >= 0 && x < c.H().ImageW && y < c.H().ImageH && MaskIsWhite(c.work, x, y);
 }
 
+// A piece that could not be filled: the silhouettes next to it are left out
+// of the further attempts. Their outlines and the sides bent towards them
+// did not close the piece (a side between two silhouettes can fail to reach
+// one of them), and the next attempt would draw the same cells around them.
+void LeaveOutPicturesNextTo(CellCutState& c, int k) {
+    const CutSite& s = c.sites[k];
+    for (int j = 0; j < s.edgeCount; ++j) {
+        const int n = s.edges[j].neighbour;
+        if (n >= 0 && c.game.Pieces[n].isPicture) c.noPicture[n] = 1;
+    }
+}
+
 // Fills every piece from its seed, or from the mean of its edges' ends when
 // the seed lies on a line. Returns false when a piece could not be filled;
-// failIndex and the seed name the last such piece.
+// failIndex and the seed name the last such piece, and the silhouettes next
+// to each such piece are left out of the further attempts.
 bool FillPieces(CellCutState& c, int& failIndex, int& failX, int& failY) {
     bool ok = true;
     auto& pieces = c.game.Pieces;
@@ -448,6 +461,7 @@ bool FillPieces(CellCutState& c, int& failIndex, int& failX, int& failY) {
             FloodFill(c.work, p.seedX, p.seedY, bounds, true, PieceColor(p.MaskCode));
             IncludeInBox(p, bounds.Left, bounds.Top, bounds.Right, bounds.Bottom);
         } else {
+            LeaveOutPicturesNextTo(c, k);
             ok = false;
             failIndex = k;
             failX = p.seedX;
@@ -485,7 +499,8 @@ void FillAllHoles(CellCutState& c) {
 // The one-pixel lines drawn between the pieces are absorbed by them, the
 // sides of the area first, then the interior. Each pixel that changes takes
 // the colour of one of its eight neighbours; recoloured(x, y) is told at once.
-void CleanUpLines(TMyBitmap& work, const JigsArea& a, const std::function<void(int, int)>& recoloured) {
+void CleanUpLines(TMyBitmap& work, const JigsArea& a,
+                  const std::function<void(int, int)>& recoloured) {
     auto get = [&](int x, int y) { return MaskGet(work, x, y); };
     auto set = [&](int x, int y, TColor color) {
         MaskSet(work, x, y, color);
@@ -633,7 +648,11 @@ DrawOutcome DrawOnce(CellCutState& c) {
     c.Step();
     ClearWorkMask(c.work, h.ImageW, h.ImageH);
     LayGridCells(c.game);
-    if (c.usePictures) c.env.pictures->MarkInitial(c);
+    if (c.usePictures) {
+        c.env.pictures->MarkInitial(c);
+        for (int k = 0; k < h.TileNum; ++k)
+            if (c.noPicture[k]) c.game.Pieces[k].isPicture = 0;
+    }
     RestoreCells(c);
     LinkNeighbours(c);
     c.Step();
@@ -704,6 +723,7 @@ struct CutRun {
 // One layout of the cells and its drawing attempts.
 CutRun LayOutAndDrawOnce(CellCutState& c, bool first) {
     CutRun run;
+    c.noPicture.assign(c.H().TileNum, 0);
     run.cellsOk = LayOutCells(c, first);
     run.drawn = DrawAttempts(c);
     return run;

@@ -111,6 +111,50 @@ double Angle0To2Pi(double dy, double dx) {
     return a;
 }
 
+// The outline pixel a new side from X runs to: the first pixel of the
+// silhouette on the line towards its seed or, when the seed lies outside the
+// outline (a crescent, an umbrella), the outline's pixel nearest to X, which
+// the straight line reaches without crossing the outline elsewhere.
+bool OutlinePixel(const CellCutState& c, const TPiece& pic, int xx, int xy, int& px, int& py) {
+    const TColor color = PieceColor(pic.MaskCode);
+    bool found = false;
+    WalkFrom(xx, xy, pic.seedX, pic.seedY, [&](int x, int y) {
+        if (!InMask(c.work, x, y) || MaskGet(c.work, x, y) != color) return true;
+        px = x, py = y, found = true;
+        return false;
+    });
+    if (found) return true;
+    long best = -1;
+    for (int y = Max(pic.boxY, 0); y < pic.boxY + pic.boxH && y < c.work.Height; ++y)
+        for (int x = Max(pic.boxX, 0); x < pic.boxX + pic.boxW && x < c.work.Width; ++x) {
+            if (MaskGet(c.work, x, y) != color) continue;
+            const long d = long(x - xx) * (x - xx) + long(y - xy) * (y - xy);
+            if (best < 0 || d < best) best = d, px = x, py = y, found = true;
+        }
+    return found;
+}
+
+// A new side shared by cells ma and mb, as twins: from X (corner link
+// cornerX) to the outline pixel P of silhouette p. False when either cell
+// has no free edge slot.
+bool AddSharedSide(CellCutState& c, int ma, int mb, int xx, int xy, int cornerX, int px, int py,
+                   int p) {
+    CutSite& sa = c.sites[ma];
+    CutSite& sb = c.sites[mb];
+    if (sa.edgeCount >= kMaxCellEdges || sb.edgeCount >= kMaxCellEdges) return false;
+    const int slotA = sa.edgeCount++, slotB = sb.edgeCount++;
+    for (auto [site, slot, other, otherSlot] :
+         {std::tuple{&sa, slotA, mb, slotB}, std::tuple{&sb, slotB, ma, slotA}}) {
+        CellEdge& ne = site->edges[slot];
+        ne = CellEdge{};
+        StoreOrdered(ne, xx, xy, cornerX, px, py, p);
+        ne.neighbour = static_cast<int16_t>(other);
+        ne.twin = otherSlot;
+        ne.active = 1;
+    }
+    return true;
+}
+
 // Re-routes one edge of piece k so that it runs from one of its ends (I) to
 // the outline of picture piece p: the walk from I towards the other end (J),
 // turned towards the silhouette until it meets the outline, then refined.
@@ -118,6 +162,7 @@ class EdgeBender {
 public:
     EdgeBender(CellCutState& c, int k, CellEdge& a, int p)
         : m_c(c),
+          m_k(k),
           m_a(a),
           m_p(p),
           m_pic(c.game.Pieces[p]),
@@ -141,7 +186,10 @@ public:
         bool hit = Walk(jxi, jyi, m_hx, m_hy);
         if (!hit) hit = TurnTowardsSeed();
         if (!hit) hit = AimAtSeed();
-        if (!hit) return;
+        if (!hit) {
+            CloseWithNewSide();
+            return;
+        }
         Refine();
         StoreOrdered(m_a, m_ix, m_iy, m_cornerI, m_hx, m_hy, m_p);
         m_a.changed = 1;
@@ -149,6 +197,22 @@ public:
     }
 
 private:
+    // No turn of the side met the outline (the end that stays lies too
+    // close to a seed, or the side runs between two silhouettes). The
+    // moving end stays where the sides of the cell met; had the other sides
+    // there been bent away to the outline, the two pieces would join through
+    // the gap. A new side from that end straight to the outline parts them,
+    // and the end is linked to the silhouette so that it is not tried again.
+    void CloseWithNewSide() {
+        const int ex = m_startMoves ? int(m_a.x1) : int(m_a.x2);
+        const int ey = m_startMoves ? int(m_a.y1) : int(m_a.y2);
+        int px = 0, py = 0;
+        if (!OutlinePixel(m_c, m_pic, ex, ey, px, py)) return;
+        if (!AddSharedSide(m_c, m_k, m_a.neighbour, ex, ey, m_p, px, py, m_p)) return;
+        (m_startMoves ? m_a.corner1 : m_a.corner2) = static_cast<int16_t>(m_p);
+        CopyToTwin(m_c, m_a);
+    }
+
     // Which end moves: the one whose half holds the point nearest the
     // silhouette's seed. Each end is moved once. When the end the rule picks
     // already meets a silhouette (a short side between two of them), the
@@ -173,13 +237,18 @@ private:
         auto onBorder = [&](double x, double y) {
             return x == area.L || x == area.R || y == area.T || y == area.B;
         };
+        // A side shrunk to a point on the border (the silhouette's cell
+        // reaches the border between the two pieces there) still runs to
+        // the outline from that point: nothing else would part the pieces.
+        const bool point = a.x1 == a.x2 && a.y1 == a.y2;
         const bool startFree = a.corner1 < 0 && !onBorder(a.x1, a.y1);
-        const bool endFree = a.corner2 < 0 && !onBorder(a.x2, a.y2);
+        const bool endFree = a.corner2 < 0 && (point || !onBorder(a.x2, a.y2));
         if (a.corner1 == m_p || a.corner2 == m_p || (!startFree && !endFree)) return false;
         if (firstHalf && !startFree)
             firstHalf = false;
         else if (!firstHalf && !endFree)
             firstHalf = true;
+        m_startMoves = firstHalf;
         if (firstHalf) {
             m_ix = static_cast<int>(a.x2), m_iy = static_cast<int>(a.y2), m_cornerI = a.corner2;
             m_jx = a.rx1, m_jy = a.ry1;
@@ -316,6 +385,7 @@ private:
     }
 
     CellCutState& m_c;
+    const int m_k;
     CellEdge& m_a;
     const int m_p;
     const TPiece& m_pic;
@@ -324,6 +394,7 @@ private:
     const TColor m_color;
     int m_bl = 0, m_bt = 0, m_br = 0, m_bb = 0;  // the silhouette's box plus one pixel
     int m_ix = 0, m_iy = 0, m_cornerI = -1;      // the end that stays
+    bool m_startMoves = false;
     double m_jx = 0, m_jy = 0;                   // the end walked towards
     int m_ownSide = 0, m_otherSide = 0;
     int m_hx = 0, m_hy = 0;     // where the walk met the silhouette
@@ -445,6 +516,51 @@ bool ReachesOverFarSide(const CellCutState& c, int k, uint8_t maskCode) {
     return false;
 }
 
+// Whether the silhouette of MaskCode code drawn over the box (x, y, w, h) is
+// one piece: its pixels all 8-connected. A drawing of separate parts (a leaf
+// beside an apple) drawn large leaves white channels between them, and the
+// fills of the pieces around run into each other through them. The drawing
+// may set a pixel or so beyond its box. Runs of the colour, row by row, are
+// joined to the runs they touch in the row above.
+bool IsOnePiece(const CellCutState& c, uint8_t code, int x, int y, int w, int h) {
+    const int x0 = Max(x - 2, 0), y0 = Max(y - 2, 0);
+    const int x1 = Min(x + w + 2, c.work.Width), y1 = Min(y + h + 2, c.work.Height);
+    struct Run {
+        int from, to;
+    };
+    std::vector<Run> runs;
+    std::vector<int> parent;
+    auto root = [&](int i) {
+        while (parent[i] != i) i = parent[i] = parent[parent[i]];
+        return i;
+    };
+    int parts = 0;
+    size_t above = 0;  // the first run of the row above
+    for (int py = y0; py < y1; ++py) {
+        const size_t rowStart = runs.size();
+        const uint8_t* row = MaskPx(c.work, 0, py);
+        for (int px = x0; px < x1;) {
+            if (row[3 * px] != code) {
+                ++px;
+                continue;
+            }
+            const int from = px;
+            while (px < x1 && row[3 * px] == code) ++px;
+            const int me = static_cast<int>(runs.size());
+            runs.push_back({from, px - 1});
+            parent.push_back(me);
+            ++parts;
+            for (size_t j = above; j < rowStart; ++j) {
+                if (runs[j].from > px || runs[j].to < from - 1) continue;
+                const int a = root(static_cast<int>(j)), b = root(me);
+                if (a != b) parent[a] = b, --parts;
+            }
+        }
+        above = rowStart;
+    }
+    return parts <= 1;
+}
+
 }  // namespace
 
 bool PlaceOne(CellCutState& c, ShapeData& data, int k) {
@@ -474,7 +590,9 @@ bool PlaceOne(CellCutState& c, ShapeData& data, int k) {
     const TColor color = PieceColor(p.MaskCode);
     RecolourShape(mf, color);
     DrawMetafile(c.work, mf, p.boxX, p.boxY, dw, dh, &color);
-    if (!CoversNearbySeed(c, k, color) && !ReachesOverFarSide(c, k, p.MaskCode)) return true;
+    if (!CoversNearbySeed(c, k, color) && !ReachesOverFarSide(c, k, p.MaskCode) &&
+        IsOnePiece(c, p.MaskCode, p.boxX, p.boxY, dw, dh))
+        return true;
     // Rejected: erased again by drawing it in white.
     RecolourShape(mf, kWhite);
     DrawMetafile(c.work, mf, p.boxX, p.boxY, dw, dh, &kWhite);
@@ -546,29 +664,6 @@ int CommonSilhouette(const CellEdge& a, const CellEdge& b) {
     return -1;
 }
 
-// The outline pixel a new side from X runs to: the first pixel of the
-// silhouette on the line towards its seed or, when the seed lies outside the
-// outline (a crescent, an umbrella), the outline's pixel nearest to X, which
-// the straight line reaches without crossing the outline elsewhere.
-bool OutlinePixel(const CellCutState& c, const TPiece& pic, int xx, int xy, int& px, int& py) {
-    const TColor color = PieceColor(pic.MaskCode);
-    bool found = false;
-    WalkFrom(xx, xy, pic.seedX, pic.seedY, [&](int x, int y) {
-        if (!InMask(c.work, x, y) || MaskGet(c.work, x, y) != color) return true;
-        px = x, py = y, found = true;
-        return false;
-    });
-    if (found) return true;
-    long best = -1;
-    for (int y = Max(pic.boxY, 0); y < pic.boxY + pic.boxH && y < c.work.Height; ++y)
-        for (int x = Max(pic.boxX, 0); x < pic.boxX + pic.boxW && x < c.work.Width; ++x) {
-            if (MaskGet(c.work, x, y) != color) continue;
-            const long d = long(x - xx) * (x - xx) + long(y - xy) * (y - xy);
-            if (best < 0 || d < best) best = d, px = x, py = y, found = true;
-        }
-    return found;
-}
-
 // Two sides of one cell, both bent towards silhouette p, cross at X: both
 // now end at X, and the two neighbours beyond them get a new shared side
 // from X to the outline.
@@ -577,9 +672,7 @@ JoinFailure JoinAt(CellCutState& c, CellEdge& a, CellEdge& b, int p, double cx, 
     int px = 0, py = 0;
     if (!OutlinePixel(c, c.game.Pieces[p], xx, xy, px, py)) return JoinFailure::NoPixel;
     const int ma = a.neighbour, mb = b.neighbour;
-    CutSite& sa = c.sites[ma];
-    CutSite& sb = c.sites[mb];
-    if (sa.edgeCount >= kMaxCellEdges || sb.edgeCount >= kMaxCellEdges)
+    if (c.sites[ma].edgeCount >= kMaxCellEdges || c.sites[mb].edgeCount >= kMaxCellEdges)
         return JoinFailure::NoPicture;
     for (CellEdge* e : {&a, &b}) {
         if (e->corner1 == p)
@@ -588,16 +681,7 @@ JoinFailure JoinAt(CellCutState& c, CellEdge& a, CellEdge& b, int p, double cx, 
             StoreOrdered(*e, int(e->x1), int(e->y1), e->corner1, xx, xy, -1);
         CopyToTwin(c, *e);
     }
-    const int slotA = sa.edgeCount++, slotB = sb.edgeCount++;
-    for (auto [site, slot, other, otherSlot] :
-         {std::tuple{&sa, slotA, mb, slotB}, std::tuple{&sb, slotB, ma, slotA}}) {
-        CellEdge& ne = site->edges[slot];
-        ne = CellEdge{};
-        StoreOrdered(ne, xx, xy, -1, px, py, p);
-        ne.neighbour = static_cast<int16_t>(other);
-        ne.twin = otherSlot;
-        ne.active = 1;
-    }
+    AddSharedSide(c, ma, mb, xx, xy, -1, px, py, p);
     return JoinFailure::None;
 }
 
@@ -609,6 +693,29 @@ bool BentSidesCross(const CellCutState& c, const CellEdge& a, const CellEdge& b,
     if (!candidate(a) || !candidate(b)) return false;
     if (!(std::fabs(b.x2 - b.x1) > 2 || std::fabs(b.y2 - b.y1) > 2)) return false;
     return SegmentIntersection(a.x1, a.y1, a.x2, a.y2, b.x1, b.y1, b.x2, b.y2, true, cx, cy);
+}
+
+// Whether the piece's seed lies beyond the crossing X of its sides a and b,
+// in the corner they close with silhouette p (the triangle of X and their
+// ends on the outline). Sides that cross just after leaving one corner of
+// the cell close almost all of it there: joined, the piece would keep only
+// the sliver before X and its seed would fall to a neighbour. Left as they
+// are, the piece fills that corner and the sliver goes to a neighbour when
+// the holes are filled.
+bool SeedBeyondCrossing(const TPiece& piece, const CellEdge& a, const CellEdge& b, int p, double cx,
+                        double cy) {
+    auto outlineEnd = [p](const CellEdge& e, double& x, double& y) {
+        const bool start = e.corner1 == p;
+        x = start ? e.x1 : e.x2;
+        y = start ? e.y1 : e.y2;
+    };
+    double ax, ay, bx, by;
+    outlineEnd(a, ax, ay);
+    outlineEnd(b, bx, by);
+    const double sx = piece.seedX, sy = piece.seedY;
+    const int s1 = SideOf(cx, cy, ax, ay, sx, sy), s2 = SideOf(ax, ay, bx, by, sx, sy);
+    const int s3 = SideOf(bx, by, cx, cy, sx, sy);
+    return s1 != 0 && s1 == s2 && s2 == s3;
 }
 
 }  // namespace
@@ -633,7 +740,7 @@ JoinFailure JoinCrossedEdges(CellCutState& c) {
                 // beyond their crossing goes to a neighbour when the holes
                 // are filled.
                 const int p = CommonSilhouette(a, b);
-                if (p < 0) continue;
+                if (p < 0 || SeedBeyondCrossing(c.game.Pieces[k], a, b, p, cx, cy)) continue;
                 const JoinFailure failure = JoinAt(c, a, b, p, cx, cy);
                 if (failure != JoinFailure::None) return failure;
             }

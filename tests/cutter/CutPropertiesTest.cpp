@@ -101,10 +101,10 @@ TEST(CutProperties, EveryPixelIsDrawnByExactlyOnePiece) {
                     TGame game;
                     const int w = 220 + 29 * int(seed), hgt = 170 + 19 * level;
                     test::SetUpGame(game, w, hgt, level, shape, border, seed * 7919 + level);
-                    const std::string what = std::to_string(w) + "x" + std::to_string(hgt) +
-                                             " shape " + std::to_string(shape) + " level " +
-                                             std::to_string(level) + " border " +
-                                             std::to_string(border) + " seed " + std::to_string(seed);
+                    const std::string what =
+                        std::to_string(w) + "x" + std::to_string(hgt) + " shape " +
+                        std::to_string(shape) + " level " + std::to_string(level) + " border " +
+                        std::to_string(border) + " seed " + std::to_string(seed);
                     ASSERT_TRUE(c.Cut(game)) << what;
                     for (int k = 0; k < game.Header.TileNum; ++k)
                         silhouettes += game.Pieces[k].isPicture;
@@ -437,6 +437,41 @@ TEST(CutMessages, CellFillFailureShowsTheLineThenTheTranslatedText) {
                                                    std::to_string(game.Pieces[last].seedY)}));
     EXPECT_EQ(cut.Error().Key, "MS_PaintError");
     EXPECT_EQ(cut.Error().Section, MsgSection::MainForm);
+}
+
+// Silhouettes next to a piece that an attempt could not fill are left out
+// of the further attempts: hooks that mark every inner cell and, in the
+// first attempt, blacken the mask so that no piece fills.
+TEST(CutAttempts, SilhouettesNextToAnUnfilledPieceAreLeftOut) {
+    struct MarkAll : FailingPictures {
+        std::vector<int> marked;  // per attempt, the cells still marked at Place
+        void MarkInitial(CellCutState& cut) override {
+            const GameHeader& h = cut.game.Header;
+            for (int row = 1; row < h.TilePY - 1; ++row)
+                for (int col = 1; col < h.TilePX - 1; ++col)
+                    cut.game.Pieces[row * h.TilePX + col].isPicture = 1;
+        }
+        JoinFailure Place(CellCutState& cut) override {
+            int n = 0;
+            for (int k = 0; k < cut.game.Header.TileNum; ++k) n += cut.game.Pieces[k].isPicture;
+            marked.push_back(n);
+            if (marked.size() == 1) FillBox(cut.work, 0, 0, cut.work.Width, cut.work.Height, 0);
+            return JoinFailure::None;
+        }
+    } pictures;
+    CutEnvironment env;
+    env.pictures = &pictures;
+    TGame game;
+    test::SetUpGame(game, 300, 200, 8, 3, 0, 5);
+    const Result cut = CutPieces(game, env);
+    // The hooks draw no silhouettes, so the fills also run through the
+    // cells of the marked pieces and fail until no mark is left.
+    ASSERT_GE(pictures.marked.size(), 2u);
+    EXPECT_EQ(pictures.marked[0], (game.Header.TilePX - 2) * (game.Header.TilePY - 2));
+    for (size_t i = 1; i < pictures.marked.size(); ++i)
+        EXPECT_LT(pictures.marked[i], pictures.marked[i - 1]);
+    EXPECT_EQ(pictures.marked.back(), 0);
+    EXPECT_TRUE(cut.Ok());
 }
 
 TEST(CutMessages, GridFillFailureShowsBothUntranslatedTexts) {

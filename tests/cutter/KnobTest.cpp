@@ -167,14 +167,12 @@ TEST(DrawKnob, KnobRunningOverASeedIsRefused) {
             if (MaskGet(drawn.mask, x, y) != kRed || y > 44) continue;
             const KnobPoint seed{x, y};
             ++tried;
-            EXPECT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, far, seed, 0, -1, -1, kRed, {150, 50}, {50, 50},
-                               0, r),
-                      KnobResult::Refused)
-                << x << "," << y;
-            EXPECT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, seed, far, 0, -1, -1, kRed, {150, 50}, {50, 50},
-                               0, r),
-                      KnobResult::Refused)
-                << x << "," << y;
+            for (const auto& [nb, own] : {std::pair{far, seed}, std::pair{seed, far}}) {
+                EXPECT_EQ(DrawKnob(k.ctx, kScaled, 1, 0, nb, own, 0, -1, -1, kRed, {150, 50},
+                                   {50, 50}, 0, r),
+                          KnobResult::Refused)
+                    << x << "," << y;
+            }
         }
     EXPECT_GT(tried, 40);
     EXPECT_EQ(k.Count(kRed), 0);

@@ -302,20 +302,25 @@ TEST(PictureCut, InitialMarksFollowTheRowPattern) {
         }
 }
 
-// One asymmetric drawing (a right triangle with its right angle top left):
-// where it lands tells whether it was mirrored.
-std::string TriangleFile(bool flipV, bool flipH) {
+// A shape file of one 80 x 80 drawing made of the polygons, in the temporary folder.
+std::string ShapeFileOf(const std::string& name, const std::vector<std::vector<int32_t>>& polygons,
+                        bool flipV = false, bool flipH = false) {
     MetafileWriter mw(80, 80);
     test::PenAndBrush(mw, 0);
-    mw.Points32(EMR_POLYGON, {0, 0, 79, 0, 0, 79});
+    for (const auto& polygon : polygons) mw.Points32(EMR_POLYGON, polygon);
     const std::vector<uint8_t> file = BuildShapeFile({{80, 80, flipV, flipH, mw.Finish()}});
     const std::string path =
-        (std::filesystem::temp_directory_path() /
-         ("orvel_triangle_" + std::to_string(flipV) + std::to_string(flipH) + ".dat"))
-            .string();
+        (std::filesystem::temp_directory_path() / ("orvel_" + name + ".dat")).string();
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
     return path;
+}
+
+// One asymmetric drawing (a right triangle with its right angle top left):
+// where it lands tells whether it was mirrored.
+std::string TriangleFile(bool flipV, bool flipH) {
+    return ShapeFileOf("triangle_" + std::to_string(flipV) + std::to_string(flipH),
+                       {{0, 0, 79, 0, 0, 79}}, flipV, flipH);
 }
 
 // Counts the placements whose mass lies right of / below the box centre.
@@ -343,6 +348,36 @@ void Placements(bool flipV, bool flipH, int& right, int& below, int& total) {
         below += sy / n > p.boxY + p.boxH / 2.0;
     }
     std::filesystem::remove(path);
+}
+
+// A drawing of two parts leaves a white channel between them through which
+// the pieces around would run into each other: it is not placed, and
+// nothing of it stays on the mask. The same bars joined are placed.
+TEST(PictureCut, DrawingsOfSeparatePartsAreNotPlaced) {
+    const std::string apart =
+        ShapeFileOf("apart", {{20, 20, 35, 20, 35, 59, 20, 59}, {45, 20, 59, 20, 59, 59, 45, 59}});
+    const std::string joined = ShapeFileOf("joined", {{20, 20, 59, 20, 59, 59, 20, 59}});
+    int placedJoined = 0;
+    for (uint32_t seed = 1; seed <= 6; ++seed)
+        for (const std::string& file : {apart, joined}) {
+            Prepared s(9, seed);
+            ShapeData data;
+            ASSERT_EQ(LoadShapeData(data, file), ShapeLoadResult::Loaded);
+            const int k = s.game.Header.TilePX + 1;
+            s.game.Pieces[k].isPicture = 1;
+            const bool placed = silhouette::PlaceOne(*s.cut, data, k);
+            if (file == joined) {
+                placedJoined += placed;
+                continue;
+            }
+            EXPECT_FALSE(placed) << seed;
+            EXPECT_FALSE(s.game.Pieces[k].isPicture) << seed;
+            const TColor color = RgbToColor(128, 0, s.game.Pieces[k].MaskCode);
+            EXPECT_EQ(test::CountColour(s.cut->work, color), 0) << seed;
+        }
+    EXPECT_GE(placedJoined, 4);
+    std::filesystem::remove(apart);
+    std::filesystem::remove(joined);
 }
 
 TEST(PictureCut, OnlyFlippableDrawingsAreMirrored) {

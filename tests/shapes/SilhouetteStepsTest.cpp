@@ -149,6 +149,56 @@ TEST(SilhouetteSteps, AnEndOnTheBorderOfTheJigsawAreaStays) {
     EXPECT_LE(moved[0], 46);
 }
 
+// The cells of pieces 0 and 1 meet only in a point on the lower border of the
+// area, where the cell of silhouette 2 reaches down between them: their side
+// has shrunk to that point. It still runs up to the outline from there.
+TEST(SilhouetteSteps, ASidePinchedToAPointOnTheBorderRunsToTheOutline) {
+    Scene s(3);
+    s.Silhouette(2, 90, 110, 110, 130, 100, 120);
+    s.game.Pieces[0].seedX = 60, s.game.Pieces[0].seedY = 170;
+    s.game.Pieces[1].seedX = 140, s.game.Pieces[1].seedY = 170;
+    CellEdge& side = s.Edge(0, 100, 199, 100, 199, 1);
+    s.Edge(0, 60, 140, 100, 199, 2);
+    silhouette::RerouteEdges(*s.c);
+    ASSERT_TRUE(side.changed);
+    EXPECT_EQ(EndWithCorner(side, -1), (std::array<int, 2>{100, 199}));
+    EXPECT_EQ(EndWithCorner(side, 2), (std::array<int, 2>{100, 131}));
+}
+
+// Piece 0's side towards piece 1 keeps its start at silhouette 3; its end,
+// where the side towards silhouette 2 begins, cannot turn to 2's outline
+// (2 lies behind the start, and no line from the start to it parts the two
+// pieces' seeds). A new side between the two pieces runs from that end to
+// the outline instead, and the end is linked to 2 so that it is not tried
+// again.
+TEST(SilhouetteSteps, ASideThatCannotTurnToTheOutlineGetsANewSideToIt) {
+    Scene s(3);
+    s.Silhouette(2, 40, 40, 50, 50, 45, 45);
+    s.game.Pieces[0].seedX = 120, s.game.Pieces[0].seedY = 130;
+    s.game.Pieces[1].seedX = 140, s.game.Pieces[1].seedY = 140;
+    CellEdge& side = s.Edge(0, 100, 100, 140, 100, 1);
+    side.corner1 = 3;
+    s.Edge(0, 140, 100, 160, 140, 2);
+    silhouette::RerouteEdges(*s.c);
+    EXPECT_FALSE(side.changed);
+    EXPECT_EQ(EndsOf(side), (Ends{100, 100, 140, 100}));
+    EXPECT_EQ(side.corner2, 2);
+    ASSERT_EQ(s.c->sites[0].edgeCount, 3);
+    ASSERT_EQ(s.c->sites[1].edgeCount, 1);
+    const CellEdge& added = s.c->sites[0].edges[2];
+    const CellEdge& twin = s.c->sites[1].edges[0];
+    EXPECT_TRUE(added.active);
+    EXPECT_EQ(added.neighbour, 1);
+    EXPECT_EQ(added.twin, 0);
+    EXPECT_EQ(twin.neighbour, 0);
+    EXPECT_EQ(twin.twin, 2);
+    EXPECT_EQ(EndsOf(twin), EndsOf(added));
+    // One end where the sides met, the other on the silhouette.
+    const Ends e = EndsOf(added);
+    EXPECT_EQ((std::array<int, 2>{e[2], e[3]}), (std::array<int, 2>{140, 100}));
+    EXPECT_EQ(MaskGet(s.c->work, e[0], e[1]), PieceColor(s.game.Pieces[2].MaskCode));
+}
+
 // Piece 0's sides towards pieces 1 and 2 were both bent to the silhouette of
 // piece 3 and cross at (25, 30).
 struct CrossedSides : Scene {
@@ -183,6 +233,20 @@ TEST(SilhouetteSteps, CrossedSidesAreCutAndJoinedToTheSilhouette) {
     // The neighbour lists are those of the cells; joining does not change them.
     for (int k = 0; k < 5; ++k)
         for (int16_t nb : s.game.Pieces[k].neighbours) EXPECT_EQ(nb, -1) << k;
+}
+
+// The piece's seed lies between the crossing and the silhouette: joined,
+// the piece would keep only the corner above the crossing and its seed would
+// fall to a neighbour. The sides are left as they are.
+TEST(SilhouetteSteps, CrossedSidesWithTheSeedBeyondTheCrossingAreNotJoined) {
+    CrossedSides s;
+    s.game.Pieces[0].seedX = 25, s.game.Pieces[0].seedY = 44;
+    const CellEdge a = *s.a, b = *s.b;
+    EXPECT_EQ(silhouette::JoinCrossedEdges(*s.c), JoinFailure::None);
+    EXPECT_EQ(EndsOf(*s.a), EndsOf(a));
+    EXPECT_EQ(EndsOf(*s.b), EndsOf(b));
+    EXPECT_EQ(s.c->sites[1].edgeCount, 0);
+    EXPECT_EQ(s.c->sites[2].edgeCount, 0);
 }
 
 TEST(SilhouetteSteps, CrossedSidesTowardsTwoSilhouettesAreLeftAsTheyAre) {
