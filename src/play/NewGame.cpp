@@ -342,4 +342,8 @@ void InitialLayout(TGame& game, int window, bool spread, const TLayoutArea& area
         ScatterAtRandom(game, pieces, area);
 }
 
+void SetSidesContentSize(TPlayWindows& pw, const GameHeader& h, int playW, int playH) {
+    SizeSides(pw, h, playW, playH);
+}
+
 }  // namespace orvel

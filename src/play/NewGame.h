@@ -101,4 +101,8 @@ void SpreadGrid(int n, int playW, int playH, int& columns, int& rows);
 // SpreadGrid over the content, otherwise each gets a random place.
 void InitialLayout(TGame& game, int window, bool spread, const TLayoutArea& area);
 
+// The sides' content: the picture's size, at least the play area; both
+// scrolled back to the top-left corner.
+void SetSidesContentSize(TPlayWindows& pw, const GameHeader& h, int playW, int playH);
+
 }  // namespace orvel

@@ -126,6 +126,7 @@ public:
     void RequestClose() override;
     void PopUpMenu(int x, int y) override;
     void ShowAbout(const std::string& caption) override;
+    void ResizeClient(int width, int height) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
