@@ -158,6 +158,7 @@ void TOrvelApp::PlayAreaChanged(const TPlayArea& old) {
         RescaleGroups(Game, w, PlayArea.PlayW, PlayArea.PlayH, old.PlayW, old.PlayH);
         m_pieces->KeepInside(w, true);
     }
+    ApplyBackgrounds();
     RequestFullRedraw();
 }
 

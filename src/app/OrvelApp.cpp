@@ -44,7 +44,7 @@ constexpr MenuCmd kWindowItems[kPlayWindowCount] = {
 // Toolbar slots that follow a loaded game, and those that follow the progress panel.
 constexpr int kGameSlots[] = {BI_Save,    BI_BkgAll, BI_BkgCur,  BI_Win1,    BI_Win2,
                               BI_Thumb,   BI_Info,   BI_Pocket1, BI_Pocket2, BI_Pocket3,
-                              BI_Pocket4, BI_Glass,  BI_Weight};
+                              BI_Pocket4, BI_Glass,  BI_Weight, BI_SelectAll};
 constexpr int kProgressSlots[] = {BI_Open, BI_Download, BI_FullScreen};
 
 std::string StripAccel(std::string s) {
