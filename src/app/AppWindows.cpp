@@ -2,6 +2,8 @@
 // texts, window-frame operations, gathering and arranging pieces, and the
 // backgrounds.
 #include "app/AppPlayHooks.h"
+#include <array>
+
 #include "app/OrvelApp.h"
 #include "base/IntMath.h"
 #include "base/Text.h"
@@ -124,17 +126,59 @@ void TOrvelApp::UpdateWindowMenus() {
 void TOrvelApp::FrameStart(TMyWin& win, THitCode code, int button, int x, int y) {
     m_frame->Start(win, code, button, x, y, m_layout.Width, m_layout.Height);
     RequestFullRedraw();
+    const bool reshapes = code == THitCode::Move || IsResizeCode(code);
+    if (reshapes && (win.Kind == TWinKind::Pocket || win.Kind == TWinKind::Thumb))
+        BuildFrameLayers(win);
 }
 
 void TOrvelApp::FrameMove(int x, int y, bool buttonHeld) {
     if (!m_frame->Running()) return;
     m_frame->Move(x, y, buttonHeld);
-    RequestFullRedraw();
+    TMyWin* win = m_frame->Window();
+    if (m_frameLayers.Active() && win != nullptr)
+        m_frameLayers.Step(View, win->Outer, [this, win](TMyBitmap& field, const TMyRect& clip) {
+            DrawWindowAlone(field, clip, *win);
+        });
+    else
+        RequestFullRedraw();
 }
 
 void TOrvelApp::FrameEnd(int x, int y) {
     m_frame->End(x, y);
+    m_frameLayers.Release();
     RequestFullRedraw();
+}
+
+// Everything but the window goes into the still layer; each step then
+// costs the window's own area.
+void TOrvelApp::BuildFrameLayers(TMyWin& win) {
+    TFieldLayers still = Layers;
+    still.DrawOverlays = nullptr;
+    TMyRect area;
+    SetPosSize(area, 0, 0, View.FieldW, View.FieldH);
+    win.Visible = false;
+    m_frameLayers.Build(View, area, Wins, still, win.Outer,
+                        [this, &win](TMyBitmap& field, const TMyRect& clip) {
+                            win.Visible = true;
+                            DrawWindowAlone(field, clip, win);
+                        });
+    win.Visible = true;
+}
+
+// The composition with every other window hidden for the moment.
+void TOrvelApp::DrawWindowAlone(TMyBitmap& field, const TMyRect& clip, TMyWin& win) {
+    std::array<bool, kPlayWindowCount> shown{};
+    for (int i = 0; i < kPlayWindowCount; ++i) {
+        shown[i] = Wins.Wins[i].Visible;
+        Wins.Wins[i].Visible = &Wins.Wins[i] == &win;
+    }
+    const bool glass = Wins.Glass.Visible;
+    Wins.Glass.Visible = false;
+    TFieldLayers alone = Layers;
+    alone.DrawOverlays = nullptr;
+    ComposeRect(field, clip, Wins, alone);
+    for (int i = 0; i < kPlayWindowCount; ++i) Wins.Wins[i].Visible = shown[i];
+    Wins.Glass.Visible = glass;
 }
 
 void TOrvelApp::CloseWindow(TMyWin& win) {

@@ -23,6 +23,7 @@
 #include "platform/Platform.h"
 #include "platform/Progress.h"
 #include "play/Backgrounds.h"
+#include "play/DragLayers.h"
 #include "play/Field.h"
 #include "play/FrameOps.h"
 #include "play/NewGame.h"
@@ -239,6 +240,8 @@ private:
     void CloseWindow(TMyWin& win);
     void WindowResized(TMyWin& win);
     void PlayAreaChanged(const TPlayArea& old);
+    void BuildFrameLayers(TMyWin& win);
+    void DrawWindowAlone(TMyBitmap& field, const TMyRect& clip, TMyWin& win);
 
     // Opening.
     struct TShownWindows {
@@ -268,6 +271,8 @@ private:
     std::unique_ptr<Silhouettes> m_silhouettes;
     std::unique_ptr<TAppPlayHooks> m_playHooks;
     std::unique_ptr<TFrameOperation> m_frame;
+    // A pocket or the thumbnail being moved or resized over the still field.
+    TDragLayers m_frameLayers;
     std::unique_ptr<TPieceHandler> m_pieces;
     // The jigsaw about to be opened (m_choicePath) with its chosen cut; an
     // opening takes it, and a path without one gets the default cut.

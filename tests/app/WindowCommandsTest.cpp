@@ -1,6 +1,7 @@
 // The window commands on an opened jigsaw: pockets shown, tiled and closed,
 // gathering, arranging, switching sides in the middle of a drag, a side's
 // scroll bar and the background pictures.
+#include <cstring>
 #include <iterator>
 #include <set>
 #include <string>
@@ -84,6 +85,24 @@ TEST_F(WindowCommands, PocketsAppearStepwiseTileAndHideByTheirCloseButton) {
         EXPECT_EQ(w.Outer.Top, k * (a.PlayH / 3));
         EXPECT_EQ(w.Outer.Height, a.PlayH / 3);
     }
+
+    // Moved by its caption: each step draws over the still field what a whole
+    // composition would draw.
+    TMyWin& p1 = Win(MW_POCKET0);
+    const int cx = p1.Outer.Left + 30, cy = p1.Outer.Top + 8;
+    app->FieldMouseDown(cx, cy, 0, 0);
+    for (int k = 1; k <= 4; ++k) app->FieldMouseMove(cx - 60 * k, cy + 40 * k, true, 0);
+    EXPECT_EQ(p1.Outer.Left, a.PlayW - q - 240);
+    TMyBitmap stepped;
+    ASSERT_TRUE(CopyFromBitmap(stepped, app->View.Field));
+    app->RequestFullRedraw();
+    app->FlushFieldUpdate();
+    int differ = 0;
+    for (int y = 0; y < app->View.FieldH; ++y)
+        differ += std::memcmp(RowPtr(stepped, y), RowPtr(app->View.Field, y),
+                              static_cast<size_t>(app->View.FieldW) * 3) != 0;
+    EXPECT_EQ(differ, 0) << "rows that differ from a whole composition";
+    app->FieldMouseUp(cx - 240, cy + 160, 0, 0);
 
     // The close button, pressed and released with the mouse.
     const TMyRect close = Win(MW_POCKET2).Button(TWinButtonId::Close).Bounds;
