@@ -469,7 +469,9 @@ void TOrvelApp::Resize(int width, int height) {
 }
 
 void TOrvelApp::WorkAreaChanged() {
+    const TPlayArea old = PlayArea;
     UpdatePlayArea();
+    PlayAreaChanged(old);
     if (!m_fullScreen) FormResize();
 }
 

@@ -1,6 +1,7 @@
 // The window commands on an opened jigsaw: pockets shown, tiled and closed,
 // gathering, arranging, switching sides in the middle of a drag, a side's
 // scroll bar and the background pictures.
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <set>
@@ -220,6 +221,25 @@ TEST_F(WindowCommands, ApplyBackgroundsLoadsOnePictureAndGreysAnotherCode) {
     EXPECT_EQ(Win(MW_SIDE1).Background, 0x989898);
     EXPECT_EQ(Win(MW_POCKET3).Background, 0x989898);
     EXPECT_EQ(Win(MW_SIDE0).Background, 0x111111);
+}
+
+TEST_F(WindowCommands, FullScreenKeepsEveryPieceStrictlyInsideTheNewArea) {
+    TGame& g = app->Game;
+    const TPlayArea before = app->PlayArea;
+    // A piece near the far corner of the old area.
+    g.Pieces[0].posX = Win(MW_SIDE0).ContentW - g.Pieces[0].rotW / 2;
+    g.Pieces[0].posY = Win(MW_SIDE0).ContentH - g.Pieces[0].rotH / 2;
+    app->RunCommand(MI_FullScreen);
+    ASSERT_FALSE(app->PlayArea == before);
+    const TMyWin& side = Win(MW_SIDE0);
+    EXPECT_EQ(side.ContentW, std::max(app->PlayArea.PlayW, g.Header.ImageW));
+    for (int i = 0; i < n; ++i) {
+        const TPiece& p = g.Pieces[i];
+        EXPECT_GT(p.posX + p.rotW / 4, 0) << i;
+        EXPECT_LE(p.posX + p.rotW - p.rotW / 4, side.ContentW) << i;
+        EXPECT_GT(p.posY + p.rotH / 4, 0) << i;
+        EXPECT_LE(p.posY + p.rotH - p.rotH / 4, side.ContentH) << i;
+    }
 }
 
 }  // namespace
