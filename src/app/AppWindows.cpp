@@ -1,8 +1,8 @@
 // The application core's play windows: pockets, the current window's menu
 // texts, window-frame operations, gathering and arranging pieces, and the
 // backgrounds.
-#include "app/AppPlayHooks.h"
 #include <array>
+#include "app/AppPlayHooks.h"
 
 #include "app/OrvelApp.h"
 #include "base/IntMath.h"
@@ -55,8 +55,10 @@ void TOrvelApp::ShowPocket(int pocket, bool visible) {
         Relayout(win);
     }
     SetVisible(Wins, win, visible);
-    if (visible) BringToFront(Wins, win);
-    else if (Wins.ActiveWin == nullptr) UpdateWindowMenus();
+    if (visible)
+        BringToFront(Wins, win);
+    else if (Wins.ActiveWin == nullptr)
+        UpdateWindowMenus();
     PocketToolState(pocket);
     RequestFullRedraw();
 }
@@ -71,7 +73,8 @@ void TOrvelApp::PocketCount(int pocket) {
 
 void TOrvelApp::PocketToolState(int pocket) {
     const TMyWin& win = Wins.Wins[MW_POCKET0 + pocket];
-    m_toolbar.SetImage(kPocketSlots[pocket], win.Groups > 0 ? kPocketHoldsImage : kPocketEmptyImage);
+    m_toolbar.SetImage(kPocketSlots[pocket],
+                       win.Groups > 0 ? kPocketHoldsImage : kPocketEmptyImage);
     m_toolbar.MarkToolDown(kPocketSlots[pocket], win.Visible);
     SetItemChecked(kPocketItems[pocket], win.Visible);
 }
@@ -226,8 +229,9 @@ void TOrvelApp::GatherCommand() {
     Game.PickedPiece = -1;
     GatherToFirstSide(Game);
     Activate(Wins, &Wins.Wins[MW_SIDE0]);
-    ResetPockets(Wins, Game, [this](int pocket, int groups) { return PocketCaption(*Lang, pocket, groups); },
-                 m_platform);
+    ResetPockets(
+        Wins, Game, [this](int pocket, int groups) { return PocketCaption(*Lang, pocket, groups); },
+        m_platform);
     for (int k = 0; k < 4; ++k) PocketToolState(k);
     ShowSide(0);
     m_pieces->KeepInside(MW_SIDE0, true);
@@ -272,7 +276,8 @@ void TOrvelApp::SetBackground(int window, int32_t value) {
 
 void TOrvelApp::ApplyBackgrounds() {
     TBackgroundValues values;
-    for (int k = 0; k < kBackgroundWindows; ++k) values[k] = static_cast<int32_t>(Settings.WinBkg[k]);
+    for (int k = 0; k < kBackgroundWindows; ++k)
+        values[k] = static_cast<int32_t>(Settings.WinBkg[k]);
     ResolveBackgrounds(values, [this](int32_t code) { return LoadBackgroundPicture(code); });
     for (int k = 0; k < kBackgroundWindows; ++k) SetBackground(k, values[k]);
 }

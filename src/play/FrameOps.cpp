@@ -179,8 +179,8 @@ void TFrameOperation::Resize(int x, int y) {
     const bool left = c == THitCode::Left || c == THitCode::TopLeft || c == THitCode::BottomLeft;
     const bool right = c == THitCode::Right || c == THitCode::BottomRight;
     const bool top = c == THitCode::Top || c == THitCode::TopLeft;
-    const bool bottom = c == THitCode::Bottom || c == THitCode::BottomLeft ||
-                        c == THitCode::BottomRight;
+    const bool bottom =
+        c == THitCode::Bottom || c == THitCode::BottomLeft || c == THitCode::BottomRight;
     const TMyRect o = win.Outer;
     int w = o.Width, h = o.Height;
     if (left) w = o.Right - (x - m_grabX) + 1;

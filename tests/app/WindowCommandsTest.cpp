@@ -213,7 +213,8 @@ TEST_F(WindowCommands, ApplyBackgroundsLoadsOnePictureAndGreysAnotherCode) {
     const TMyWin& side = Win(MW_SIDE0);
     const int cx = side.Client.Left + side.Client.Width - 3;
     const int cy = side.Client.Top + side.Client.Height - 3;
-    EXPECT_EQ(GetPixel(app->View.Field, cx, cy), GetPixel(pic, cx - side.Client.Left, cy - side.Client.Top));
+    EXPECT_EQ(GetPixel(app->View.Field, cx, cy),
+              GetPixel(pic, cx - side.Client.Left, cy - side.Client.Top));
     // Without the pictures every code falls back to grey.
     app->Paths.AppDir = dir.Path() + "/nowhere/";
     app->Settings.WinBkg = {0x111111, 14, 0x989898, 0x989898, 0x989898, 14};

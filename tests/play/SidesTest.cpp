@@ -24,7 +24,8 @@ TEST(ArrangeGrid, ColumnsAndRowsFollowTheBoundsAndHoldEveryPiece) {
         for (auto [w, h] : {std::pair{400, 300}, {300, 400}, {1000, 60}, {60, 1000}}) {
             const TArrangeGrid g = ArrangeGrid(n, w, h);
             EXPECT_GE(g.Cols * g.Rows, n) << n << " in " << w << " x " << h;
-            EXPECT_EQ(w > h ? g.Cols >= g.Rows : g.Cols <= g.Rows, true) << n << " in " << w << " x " << h;
+            EXPECT_EQ(w > h ? g.Cols >= g.Rows : g.Cols <= g.Rows, true)
+                << n << " in " << w << " x " << h;
         }
 }
 
@@ -32,7 +33,7 @@ TEST_F(Sides, ArrangeLaysTheLooseSelectedPiecesInAShuffledGrid) {
     Fresh(5, 2);  // TileS 60: cells of MaskS + KnobDepth = 102
     JoinByHand(game, {8, 9});
     for (int i = 0; i < 10; ++i) game.Pieces[i].selected = i != 7;  // 7 loose, one pair
-    game.Pieces[7].posX = game.Pieces[7].posY = 0;                   // not selected: ignored
+    game.Pieces[7].posX = game.Pieces[7].posY = 0;                  // not selected: ignored
     const int left = 10, top = 10;  // the smallest place of the selected pieces
     const TPiece pair8 = game.Pieces[8];
     EXPECT_EQ(ArrangeSelected(game, MW_SIDE0, 400, 300), 7);
