@@ -13,6 +13,8 @@
 #include <cstring>
 
 #include "app/forms/AboutOrvelZent.h"
+#include "app/forms/ColorPickerForm.h"
+#include "app/forms/OptionsForm.h"
 
 namespace orvel {
 
@@ -426,6 +428,17 @@ void TF_Main::ShowAbout(const std::string& caption) {
     TF_AboutOrvelZent about(App.Paths.AppDir + "resources", this);
     about.MakeAboutBox(Q(caption));
     about.exec();
+}
+
+bool TF_Main::ShowOptions(TOptionsDialog& dialog) {
+    TF_Options options(dialog, m_platform, [this](TColorPicker& p) { return ShowColorPicker(p); },
+                       this);
+    return options.exec() == QDialog::Accepted;
+}
+
+bool TF_Main::ShowColorPicker(TColorPicker& picker) {
+    TF_ColorPicker dialog(picker, *App.Lang, App.Paths.BkgPicsDir, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 // ----------------------------------------------------------------- events

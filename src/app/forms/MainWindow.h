@@ -126,6 +126,8 @@ public:
     void RequestClose() override;
     void PopUpMenu(int x, int y) override;
     void ShowAbout(const std::string& caption) override;
+    bool ShowOptions(TOptionsDialog& dialog) override;
+    bool ShowColorPicker(TColorPicker& picker) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
