@@ -38,9 +38,9 @@ TEST_F(OptionsFormFixture, ControlsWriteBackAndTheSchemeListFollows) {
     EXPECT_EQ(form.L_StuckKoef->text().toStdString(), FormatText(lang.LookUp(LangSection::Options, "L_StuckKoef"), 22));
     form.RB_VisualWood[0]->click();
     EXPECT_EQ(d.Values.Wood, 0);
-    EXPECT_FALSE(form.S_ViewWoodColor->isVisible());
+    EXPECT_TRUE(form.S_ViewWoodColor->isHidden());
     form.RB_VisualWood[1]->click();
-    EXPECT_TRUE(form.S_ViewWoodColor->isVisible());
+    EXPECT_FALSE(form.S_ViewWoodColor->isHidden());
     // The language list holds the shipped languages with the current one chosen.
     EXPECT_EQ(form.LV_LangList->count(), static_cast<int>(d.Languages().size()));
     EXPECT_GE(form.LV_LangList->currentRow(), 0);

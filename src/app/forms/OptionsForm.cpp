@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 #include "settings/Settings.h"
@@ -54,7 +55,10 @@ QIcon FlagIcon(const std::string& path) {
     }
     QPixmap pix = QPixmap::fromImage(flag);
     pix.setMask(pix.createMaskFromColor(QColor(255, 0, 255)));
-    return QIcon(pix);
+    // The chosen language keeps its true colours; the caption shows the choice.
+    QIcon icon(pix);
+    icon.addPixmap(pix, QIcon::Selected);
+    return icon;
 }
 
 // The buttons and check boxes that carry a text of the language file.
@@ -72,6 +76,8 @@ TF_Options::TF_Options(TOptionsDialog& dialog, Platform& platform,
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     PC_Pages = Named(new QTabWidget(this), "PC_Pages");
+    // Every page's tab stays in sight: the dialog grows to the tabs' width.
+    PC_Pages->tabBar()->setUsesScrollButtons(false);
     PC_Pages->addTab(CreateAutoSavePage(), "");
     PC_Pages->addTab(CreateSoundPage(), "");
     PC_Pages->addTab(CreatePlayPage(), "");
@@ -197,7 +203,11 @@ QWidget* TF_Options::CreateVisualPage() {
         embossGroup->addButton(RB_VisualEmboss[i], i);
     }
     S_ViewWoodColor = Named(new QPushButton(GB_VisualWood), "S_ViewWoodColor");
-    S_ViewWoodColor->setFixedSize(44, 20);
+    S_ViewWoodColor->setFixedSize(44, 18);
+    // The radios keep their places while the swatch comes and goes.
+    QSizePolicy keep = S_ViewWoodColor->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    S_ViewWoodColor->setSizePolicy(keep);
     for (int i = 0; i < 3; ++i) {
         RB_VisualWood[i] = Named(new QRadioButton(GB_VisualWood), woodNames[i]);
         woodBox->addWidget(RB_VisualWood[i], i, 0);
