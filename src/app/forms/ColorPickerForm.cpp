@@ -30,15 +30,10 @@ QLabel* Swatch(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     label->setFixedSize(48, 28);
-    label->setAutoFillBackground(true);
-    label->setStyleSheet("border: 1px solid #f6ead7;");
     return label;
 }
 
 void Paint(QLabel* swatch, TColor c) {
-    QPalette pal = swatch->palette();
-    pal.setColor(QPalette::Window, ToQColor(c));
-    swatch->setPalette(pal);
     swatch->setStyleSheet(QString("border: 1px solid #f6ead7; background: %1;").arg(ToQColor(c).name()));
 }
 
