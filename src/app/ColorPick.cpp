@@ -29,9 +29,9 @@ struct THueSector {
     int Channel;  // 0 R, 1 G, 2 B
     bool Rises;
 };
-constexpr THueSector kSectors[6] = {
-    {{255, 0, 0}, 2, true},   {{255, 0, 255}, 0, false}, {{0, 0, 255}, 1, true},
-    {{0, 255, 255}, 2, false}, {{0, 255, 0}, 0, true},   {{255, 255, 0}, 1, false}};
+constexpr THueSector kSectors[6] = {{{255, 0, 0}, 2, true}, {{255, 0, 255}, 0, false},
+                                    {{0, 0, 255}, 1, true}, {{0, 255, 255}, 2, false},
+                                    {{0, 255, 0}, 0, true}, {{255, 255, 0}, 1, false}};
 
 // Palette cells: 8 columns of 29 pixels, 6 rows of 29, a 25-pixel swatch in each,
 // leaving room for the selection frame at the edges.

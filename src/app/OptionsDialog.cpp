@@ -14,8 +14,8 @@ namespace {
 
 constexpr const char* kPageNames[kOptionsPageCount] = {"TS_AutoSave", "TS_Sound", "TS_Play",
                                                        "TS_Visual",   "TS_Lang",  "TS_Dn"};
-constexpr const char* kHelpPages[kOptionsPageCount] = {"save.htm",   "sound.htm",    "play-mode.htm",
-                                                       "effects.htm", "language.htm", "options.htm"};
+constexpr const char* kHelpPages[kOptionsPageCount] = {
+    "save.htm", "sound.htm", "play-mode.htm", "effects.htm", "language.htm", "options.htm"};
 
 // The help pages are not part of the program yet; the buttons wait for them.
 constexpr bool kHelpPagesShipped = false;
@@ -85,7 +85,8 @@ void TOptionsDialog::TakeTexts(const TLanguage& lang) {
     m_texts.clear();
     for (const TLangKey& k : LangKeys())
         if (k.Section == LangSection::Options) m_texts[k.Key] = lang.LookUp(k.Section, k.Key);
-    for (const char* key : {"B_Ok", "B_Cancel", "B_Help"}) m_texts[key] = lang.LookUp(LangSection::All, key);
+    for (const char* key : {"B_Ok", "B_Cancel", "B_Help"})
+        m_texts[key] = lang.LookUp(LangSection::All, key);
     ++m_textsTaken;
     if (TextsChanged) TextsChanged();
 }
@@ -136,7 +137,8 @@ std::string TOptionsDialog::FlagPath(int index) const {
 bool TOptionsDialog::DrawPreview(TMyBitmap& out) const {
     if (!Create24(out, kPreviewW, kPreviewH)) return false;
     FillBox(out, 0, 0, kPreviewW, kPreviewH, kPreviewBackground);
-    PreviewEffects(m_sampleMask, m_samplePicture, out, Values.WoodColor, Values.Wood, Values.Emboss);
+    PreviewEffects(m_sampleMask, m_samplePicture, out, Values.WoodColor, Values.Wood,
+                   Values.Emboss);
     return true;
 }
 

@@ -227,7 +227,8 @@ TEST_F(OptionsTest, NewEffectsAreRebuiltInTheRunningGame) {
         d.Values.Wood = 1;
     });
     ASSERT_EQ(dialogs.ProgressTexts.size(), shown + 1);
-    EXPECT_EQ(dialogs.ProgressTexts.back(), app->Lang->LookUp(LangSection::MainForm, "Prog_ChangeEmboss"));
+    EXPECT_EQ(dialogs.ProgressTexts.back(),
+              app->Lang->LookUp(LangSection::MainForm, "Prog_ChangeEmboss"));
     // A new effect on a game with rotation: one step and one per rotation.
     EXPECT_EQ(dialogs.ProgressSteps.back(), (std::pair<int, int>{5, 5}));
     EXPECT_EQ(app->Game.WoodWidth, WoodWidthFor(1));
@@ -274,7 +275,8 @@ TEST_F(OptionsTest, ALanguageSwitchReTextsTheMainWindowAndAnOpenDialog) {
     EXPECT_EQ(open.Text("B_Cancel"), "Abbrechen");
     EXPECT_EQ(open.StuckKoefText().find("%d"), std::string::npos);
     EXPECT_GT(dialogs.TextsChanges, changes);
-    EXPECT_EQ(app->Menu().Captions[MI_Options], app->Lang->LookUp(LangSection::MainForm, "MI_Options"));
+    EXPECT_EQ(app->Menu().Captions[MI_Options],
+              app->Lang->LookUp(LangSection::MainForm, "MI_Options"));
     EXPECT_NE(app->Menu().Captions[MI_Options], "Options");
 }
 
@@ -320,7 +322,8 @@ TEST_F(OptionsTest, ThePreviewShowsTheChosenEffectsOnTheSamplePiece) {
     for (int y = 0; y < kPreviewH; ++y)
         for (int x = 0; x < kPreviewW; ++x) {
             const bool in = (GetPixel(mask, x, y) & 0xFFFFFF) != 0;
-            const int32_t want = in ? GetPixel(picture, x, y) : static_cast<int32_t>(kPreviewBackground);
+            const int32_t want =
+                in ? GetPixel(picture, x, y) : static_cast<int32_t>(kPreviewBackground);
             if (GetPixel(flat, x, y) != want) ++(in ? pieceDiffs : outside);
         }
     EXPECT_EQ(pieceDiffs, 0);

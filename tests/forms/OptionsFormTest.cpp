@@ -35,7 +35,8 @@ TEST_F(OptionsFormFixture, ControlsWriteBackAndTheSchemeListFollows) {
     EXPECT_EQ(form.CB_PlayModes->currentIndex(), static_cast<int>(PlayScheme::Other));
     form.SB_StuckKoef->setValue(22);
     EXPECT_EQ(d.Values.StuckKoef, 22);
-    EXPECT_EQ(form.L_StuckKoef->text().toStdString(), FormatText(lang.LookUp(LangSection::Options, "L_StuckKoef"), 22));
+    EXPECT_EQ(form.L_StuckKoef->text().toStdString(),
+              FormatText(lang.LookUp(LangSection::Options, "L_StuckKoef"), 22));
     form.RB_VisualWood[0]->click();
     EXPECT_EQ(d.Values.Wood, 0);
     EXPECT_TRUE(form.S_ViewWoodColor->isHidden());
@@ -94,7 +95,8 @@ TEST(ColorPickerForm, ClicksChooseAndTheSwatchHidesForPictures) {
     EXPECT_FALSE(form.I_SelCol->isVisible());
     QTest::mouseClick(form.I_Gamma, Qt::LeftButton, {}, QPoint(0, 150));
     EXPECT_EQ(picker.Color, 0x0000FF);
-    EXPECT_EQ(applied, (std::vector<int32_t>{static_cast<int32_t>(PaletteColors()[3]), 12, 0x0000FF}));
+    EXPECT_EQ(applied,
+              (std::vector<int32_t>{static_cast<int32_t>(PaletteColors()[3]), 12, 0x0000FF}));
 }
 
 }  // namespace

@@ -34,15 +34,16 @@ QLabel* Swatch(const char* name, QWidget* parent) {
 }
 
 void Paint(QLabel* swatch, TColor c) {
-    swatch->setStyleSheet(QString("border: 1px solid #f6ead7; background: %1;").arg(ToQColor(c).name()));
+    swatch->setStyleSheet(
+        QString("border: 1px solid #f6ead7; background: %1;").arg(ToQColor(c).name()));
 }
 
 // The two gamma buttons show what they switch to: a small circle or square of hues.
 QIcon GammaIcon(GammaStyle style) {
     TMyBitmap full;
     if (!DrawGamma(full, style, kDialogBackground)) return {};
-    return QIcon(QPixmap::fromImage(BitmapToQImage(full).scaled(
-        20, 20, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    return QIcon(QPixmap::fromImage(
+        BitmapToQImage(full).scaled(20, 20, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
 
 }  // namespace
@@ -153,7 +154,8 @@ QWidget* TF_ColorPicker::CreateButtons() {
 
 void TF_ColorPicker::ConnectPictures() {
     I_Palette->Pressed = [this](int x, int y) {
-        if (const int i = PaletteIndexAt(x, y); i >= 0) Choose(static_cast<int32_t>(PaletteColors()[i]));
+        if (const int i = PaletteIndexAt(x, y); i >= 0)
+            Choose(static_cast<int32_t>(PaletteColors()[i]));
     };
     I_Palette->DoubleClicked = [this](int, int) {
         if (m_picker.PaletteIndex() >= 0) accept();
@@ -215,7 +217,8 @@ void TF_ColorPicker::ShowGamma() {
     B_GammaSquare->setChecked(m_picker.Style == GammaStyle::Square);
     TMyBitmap marked;
     if (!DrawGamma(m_gamma, m_picker.Style, kDialogBackground)) return;
-    if (m_picker.DrawMarkedGamma(marked, kDialogBackground)) I_Gamma->SetPicture(BitmapToQImage(marked));
+    if (m_picker.DrawMarkedGamma(marked, kDialogBackground))
+        I_Gamma->SetPicture(BitmapToQImage(marked));
 }
 
 void TF_ColorPicker::ShowPointColor(int x, int y) {

@@ -61,6 +61,29 @@ QIcon FlagIcon(const std::string& path) {
     return icon;
 }
 
+// Radios named names[i] in a column of grid, each with id i in a new group.
+template <size_t N>
+QButtonGroup* AddRadios(QObject* owner, QGroupBox* box, QGridLayout* grid,
+                        std::array<QRadioButton*, N>& radios, const char* const (&names)[N]) {
+    auto* group = new QButtonGroup(owner);
+    for (size_t i = 0; i < N; ++i) {
+        radios[i] = Named(new QRadioButton(box), names[i]);
+        grid->addWidget(radios[i], static_cast<int>(i), 0);
+        group->addButton(radios[i], static_cast<int>(i));
+    }
+    return group;
+}
+
+QPushButton* WoodSwatch(QWidget* parent) {
+    auto* swatch = Named(new QPushButton(parent), "S_ViewWoodColor");
+    swatch->setFixedSize(44, 18);
+    // The radios keep their places while the swatch comes and goes.
+    QSizePolicy keep = swatch->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    swatch->setSizePolicy(keep);
+    return swatch;
+}
+
 // The buttons and check boxes that carry a text of the language file.
 bool IsTextedButton(const std::string& name) {
     return name.rfind("CB_", 0) == 0 || name.rfind("RB_", 0) == 0 || name.rfind("B_", 0) == 0;
@@ -148,9 +171,10 @@ QWidget* TF_Options::CreatePlayPage() {
     CB_PlayRotCW = Named(new QComboBox(page), "CB_PlayRotCW");
     CB_PlayRotCCW = Named(new QComboBox(page), "CB_PlayRotCCW");
     CB_PlayMoveOW = Named(new QComboBox(page), "CB_PlayMoveOW");
-    const std::array<std::pair<QLabel*, QComboBox*>, 4> rows = {
-        {{L_PlayModes, CB_PlayModes}, {L_PlayRotCW, CB_PlayRotCW}, {L_PlayRotCCW, CB_PlayRotCCW},
-         {L_PlayMoveOW, CB_PlayMoveOW}}};
+    const std::array<std::pair<QLabel*, QComboBox*>, 4> rows = {{{L_PlayModes, CB_PlayModes},
+                                                                 {L_PlayRotCW, CB_PlayRotCW},
+                                                                 {L_PlayRotCCW, CB_PlayRotCCW},
+                                                                 {L_PlayMoveOW, CB_PlayMoveOW}}};
     for (int r = 0; r < 4; ++r) {
         grid->addWidget(rows[r].first, r, 0);
         grid->addWidget(rows[r].second, r, 1);
@@ -190,29 +214,14 @@ QWidget* TF_Options::CreateVisualPage() {
     auto* radios = new QVBoxLayout;
     GB_VisualEmboss = Named(new QGroupBox(page), "GB_VisualEmboss");
     GB_VisualWood = Named(new QGroupBox(page), "GB_VisualWood");
-    auto* embossBox = new QVBoxLayout(GB_VisualEmboss);
     auto* woodBox = new QGridLayout(GB_VisualWood);
-    auto* embossGroup = new QButtonGroup(this);
-    auto* woodGroup = new QButtonGroup(this);
     static const char* const embossNames[4] = {"RB_VisualEmboss0", "RB_VisualEmboss1",
                                                "RB_VisualEmboss2", "RB_VisualEmboss3"};
     static const char* const woodNames[3] = {"RB_VisualWood0", "RB_VisualWood1", "RB_VisualWood2"};
-    for (int i = 0; i < 4; ++i) {
-        RB_VisualEmboss[i] = Named(new QRadioButton(GB_VisualEmboss), embossNames[i]);
-        embossBox->addWidget(RB_VisualEmboss[i]);
-        embossGroup->addButton(RB_VisualEmboss[i], i);
-    }
-    S_ViewWoodColor = Named(new QPushButton(GB_VisualWood), "S_ViewWoodColor");
-    S_ViewWoodColor->setFixedSize(44, 18);
-    // The radios keep their places while the swatch comes and goes.
-    QSizePolicy keep = S_ViewWoodColor->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    S_ViewWoodColor->setSizePolicy(keep);
-    for (int i = 0; i < 3; ++i) {
-        RB_VisualWood[i] = Named(new QRadioButton(GB_VisualWood), woodNames[i]);
-        woodBox->addWidget(RB_VisualWood[i], i, 0);
-        woodGroup->addButton(RB_VisualWood[i], i);
-    }
+    auto* embossGroup = AddRadios(this, GB_VisualEmboss, new QGridLayout(GB_VisualEmboss),
+                                  RB_VisualEmboss, embossNames);
+    auto* woodGroup = AddRadios(this, GB_VisualWood, woodBox, RB_VisualWood, woodNames);
+    S_ViewWoodColor = WoodSwatch(GB_VisualWood);
     woodBox->addWidget(S_ViewWoodColor, 1, 1);
     woodBox->setColumnStretch(2, 1);
     radios->addWidget(GB_VisualEmboss);
@@ -234,7 +243,8 @@ QWidget* TF_Options::CreateVisualPage() {
         m_dialog.Values.Wood = id;
         ShowPreview();
     });
-    connect(S_ViewWoodColor, &QPushButton::clicked, this, [this] { m_dialog.PickWoodColor(m_pickColor); });
+    connect(S_ViewWoodColor, &QPushButton::clicked, this,
+            [this] { m_dialog.PickWoodColor(m_pickColor); });
     connect(CB_VisualShowJoin, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_showing) m_dialog.Values.ShowJoin = on;
     });
@@ -290,7 +300,7 @@ QWidget* TF_Options::CreateDnPage() {
     test->addRow("SiteJigsawsDir", E_TestSiteJigsawsDir);
     P_Test->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{L_DnSrcCap, CB_DnSrc, CB_UseSecure,
-                                                       L_SecureMethodCap, CB_SecureMethod, P_Test})
+                                                      L_SecureMethodCap, CB_SecureMethod, P_Test})
         layout->addWidget(w);
     layout->addStretch();
     connect(CB_DnSrc, &QComboBox::currentIndexChanged, this, [this](int i) {
@@ -340,18 +350,20 @@ void TF_Options::TakeTexts() {
             b->setText(Q(m_dialog.Text(name)));
         else if (auto* g = qobject_cast<QGroupBox*>(w))
             g->setTitle(Q(m_dialog.Text(name)));
-        else if (auto* l = qobject_cast<QLabel*>(w); l && name.rfind("L_", 0) == 0 &&
-                                                      name.rfind("L_Lang", 0) != 0)
+        else if (auto* l = qobject_cast<QLabel*>(w);
+                 l && name.rfind("L_", 0) == 0 && name.rfind("L_Lang", 0) != 0)
             l->setText(Q(m_dialog.Text(name)));
     }
     L_LangListCap->setText(Q(m_dialog.Text("L_LangListCap")));
     L_AutoInterval->setText(Q(m_dialog.AutoIntervalText()));
     L_StuckKoef->setText(Q(m_dialog.StuckKoefText()));
     CB_PlayModes->clear();
-    for (int i = 0; i < 3; ++i) CB_PlayModes->addItem(Q(m_dialog.Text("CB_PlayModes" + std::to_string(i))));
+    for (int i = 0; i < 3; ++i)
+        CB_PlayModes->addItem(Q(m_dialog.Text("CB_PlayModes" + std::to_string(i))));
     for (QComboBox* list : {CB_PlayRotCW, CB_PlayRotCCW, CB_PlayMoveOW}) {
         list->clear();
-        for (int i = 0; i < kKeyChoiceCount; ++i) list->addItem(Q(m_dialog.Text("Key" + std::to_string(i))));
+        for (int i = 0; i < kKeyChoiceCount; ++i)
+            list->addItem(Q(m_dialog.Text("Key" + std::to_string(i))));
     }
     m_showing = was;
     if (!was) ShowValues();
@@ -391,7 +403,8 @@ void TF_Options::ShowLanguages() {
     LV_LangList->clear();
     const auto& list = m_dialog.Languages();
     for (int i = 0; i < static_cast<int>(list.size()); ++i) {
-        auto* item = new QListWidgetItem(FlagIcon(m_dialog.FlagPath(i)), Q(LangDisplayName(list[i])));
+        auto* item =
+            new QListWidgetItem(FlagIcon(m_dialog.FlagPath(i)), Q(LangDisplayName(list[i])));
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
         LV_LangList->addItem(item);
     }
@@ -418,7 +431,8 @@ void TF_Options::ShowScheme() {
 
 void TF_Options::ShowPreview() {
     TMyBitmap preview;
-    if (m_dialog.DrawPreview(preview)) I_ViewEmboss->setPixmap(QPixmap::fromImage(BitmapToQImage(preview)));
+    if (m_dialog.DrawPreview(preview))
+        I_ViewEmboss->setPixmap(QPixmap::fromImage(BitmapToQImage(preview)));
     const TColor c = m_dialog.Values.WoodColor;
     S_ViewWoodColor->setStyleSheet(
         QString("background: %1; border: 1px solid #f6ead7; min-width: 0; padding: 0;")
