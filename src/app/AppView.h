@@ -10,6 +10,11 @@
 #include "graphics/Rect.h"
 
 namespace orvel {
+class TOptionsDialog;
+class TColorPicker;
+}  // namespace orvel
+
+namespace orvel {
 
 // A window's place on the screen: the client area's origin and size.
 struct TBounds {
@@ -71,6 +76,10 @@ public:
     // Resizes the window so its client becomes width x height (a side's
     // resize grip); the window reports its new size through Resize.
     virtual void ResizeClient(int /*width*/, int /*height*/) {}
+    // Shows the options dialog modally; true when it closed with OK.
+    virtual bool ShowOptions(TOptionsDialog& /*dialog*/) { return false; }
+    // Shows the colour picker modally; true when it closed with OK.
+    virtual bool ShowColorPicker(TColorPicker& /*picker*/) { return false; }
 };
 
 }  // namespace orvel

@@ -13,6 +13,8 @@
 #include <cstring>
 
 #include "app/forms/AboutOrvelZent.h"
+#include "app/forms/ColorPickerForm.h"
+#include "app/forms/OptionsForm.h"
 
 namespace orvel {
 
@@ -434,6 +436,17 @@ void TF_Main::ShowAbout(const std::string& caption) {
 
 void TF_Main::ResizeClient(int width, int height) {
     if (!isMaximized() && !isFullScreen()) resize(width, height);
+}
+
+bool TF_Main::ShowOptions(TOptionsDialog& dialog) {
+    TF_Options options(dialog, m_platform, [this](TColorPicker& p) { return ShowColorPicker(p); },
+                       this);
+    return options.exec() == QDialog::Accepted;
+}
+
+bool TF_Main::ShowColorPicker(TColorPicker& picker) {
+    TF_ColorPicker dialog(picker, *App.Lang, App.Paths.BkgPicsDir, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 // ----------------------------------------------------------------- events

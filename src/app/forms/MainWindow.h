@@ -127,6 +127,8 @@ public:
     void PopUpMenu(int x, int y) override;
     void ShowAbout(const std::string& caption) override;
     void ResizeClient(int width, int height) override;
+    bool ShowOptions(TOptionsDialog& dialog) override;
+    bool ShowColorPicker(TColorPicker& picker) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
