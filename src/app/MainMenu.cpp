@@ -51,6 +51,8 @@ constexpr std::array<TMenuItemDef, kMenuCmdCount> kItems = {{
     {MI_FullScreen, "MI_FullScreen", -1, "Full Screen", 'U', 0, true, 0},
     {MI_Min, "MI_Min", -1, "Minimize", 0, 0, false, 0},
     {MI_Exit, "MI_Exit", -1, "Exit", 0, 0, true, 0},
+    {MI_GameSortEdges, "MI_GameSortEdges", MI_Game, "Sort Edge Pieces", 'E', 0, true, 0},
+    {MI_GameFindLost, "MI_GameFindLost", MI_Game, "Find Lost Piece", 'F', 0, false, 0},
 }};
 // clang-format on
 
@@ -61,7 +63,7 @@ bool ItemMatches(const TMenuItemDef& d, uint16_t key, uint8_t shift) {
 }  // namespace
 
 const std::array<TMenuItemDef, kMenuCmdCount>& MenuItems() {
-    static_assert(kItems[MI_Exit].Cmd == MI_Exit, "the table is in MenuCmd order");
+    static_assert(kItems[kMenuCmdCount - 1].Cmd == kMenuCmdCount - 1, "the table is in MenuCmd order");
     return kItems;
 }
 

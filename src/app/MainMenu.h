@@ -56,6 +56,9 @@ enum MenuCmd : int {
     MI_FullScreen,
     MI_Min,
     MI_Exit,
+    // Items added later keep the numbers above; their parent places them.
+    MI_GameSortEdges,
+    MI_GameFindLost,
     kMenuCmdCount
 };
 

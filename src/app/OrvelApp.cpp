@@ -35,7 +35,8 @@ constexpr MenuCmd kAvailable[] = {
     MI_FileLast3, MI_Game,      MI_GameWin1,   MI_GameWin2,  MI_GameThumb, MI_Pockets,
     MI_Help,      MI_HelpAbout, MI_FullScreen, MI_Min,       MI_Exit,
     MI_GameGather, MI_GameArrange, MI_GameSelectAll, MI_PocketsPocket1, MI_PocketsPocket2,
-    MI_PocketsPocket3, MI_PocketsPocket4, MI_PocketsTile, MI_PocketsCascade};
+    MI_PocketsPocket3, MI_PocketsPocket4, MI_PocketsTile, MI_PocketsCascade,
+    MI_GameSortEdges, MI_GameFindLost};
 
 // The window each play window's menu item shows, by window number.
 constexpr MenuCmd kWindowItems[kPlayWindowCount] = {
@@ -391,6 +392,12 @@ void TOrvelApp::RunCommand(int cmd) {
         case MI_PocketsTile:
         case MI_PocketsCascade:
             LayOutPockets(cmd == MI_PocketsCascade);
+            break;
+        case MI_GameSortEdges:
+            SortEdges(EdgePocket());
+            break;
+        case MI_GameFindLost:
+            FindLostCommand();
             break;
         default:
             break;

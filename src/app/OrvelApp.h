@@ -27,6 +27,7 @@
 #include "play/DragLayers.h"
 #include "play/Field.h"
 #include "play/FrameOps.h"
+#include "play/LostPieces.h"
 #include "play/NewGame.h"
 #include "play/PieceHandling.h"
 #include "play/PlayWindow.h"
@@ -218,6 +219,12 @@ public:
     // Sets a picked background on its target: -1 all play windows, 0.. one window.
     void SetPickedBackground(int target, int32_t value);
 
+    // Big-puzzle helpers: the loose edge pieces laid into pocket 0 .. 3 (the
+    // menu command takes EdgePocket: the current window when it is a
+    // pocket, else the first pocket), with one change step.
+    void SortEdges(int pocket);
+    int EdgePocket();
+
 private:
     void LoadSkins();
     void ConnectPieces();
@@ -308,6 +315,14 @@ private:
     bool m_progressUp = false;
     int m_progressSteps = 0;
     int m_progressDone = 0;
+
+    // The lost-piece finder: each hidden group once per round.
+    void FindLostCommand();
+    void ShowFoundGroup(const TLostGroup& found);
+    std::vector<int> LookedAtWindows() const;
+    TLostRound m_lostRound;
+    const TPiece* m_lostRoundGame = nullptr;
+    size_t m_lostRoundPieces = 0;
 };
 
 }  // namespace orvel

@@ -82,6 +82,10 @@ constexpr TLangKey kKeys[] = {
     {S::MainForm, "MS_PaintError", "", kMsg},
     {S::MainForm, "MS_CantWriteSettings", "%s", kMsg},
     {S::MainForm, "MS_PictureTooSmall", "", kMsg},
+    // Main window: the edge sorter and the lost-piece finder.
+    {S::MainForm, "MI_GameSortEdges", "", kText},
+    {S::MainForm, "MI_GameFindLost", "", kText},
+    {S::MainForm, "MS_NoLostPieces", "", kMsg},
 
     // The jigsaw and saved-game browser.
     {S::LoadSaveForm, "Cap_Load", "", kText},
@@ -231,6 +235,8 @@ constexpr TLangKey kKeys[] = {
     {S::QuickHelp, "L_Switch", "", kText},
     {S::QuickHelp, "L_Spacebar", "", kText},
     {S::QuickHelp, "CB_Show", "", kText},
+    {S::QuickHelp, "L_SortEdges", "", kText},
+    {S::QuickHelp, "L_FindLost", "", kText},
 
     // The colour picker.
     {S::ColorPicker, "L_PalCap", "", kText},

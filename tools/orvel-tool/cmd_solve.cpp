@@ -18,6 +18,7 @@
 #include "base/Text.h"
 #include "game/GameModel.h"
 #include "graphics/ImageCodecs.h"
+#include "play/LostPieces.h"
 
 namespace orvel::tool {
 namespace {
@@ -25,7 +26,7 @@ namespace {
 const char* kUsage =
     "(JIGSAW.orv [--level N --shape S --border 0|1 --rotate --spread --seed N] | GAME.sv1) "
     "[--screen WxH] [--emboss E --wood W] [--moves N] [--save OUT.sv1] [--image OUT.bmp] "
-    "[--screenshot OUT.png] [--picture OUT.png] [--background CODE]";
+    "[--screenshot OUT.png] [--picture OUT.png] [--background CODE] [--sort-edges] [--find-lost N]";
 
 // Full compositions timed after opening; the median is reported.
 constexpr int kComposeRuns = 7;
@@ -35,6 +36,10 @@ struct SolveOptions {
     long long level = -1, shape = -1, border = -1, seed = 0, emboss = -1, wood = -1, moves = -1;
     long long background = -1;  // every window's: a picture code 10 .. 17 or a colour 0x00BBGGRR
     bool haveSeed = false, rotate = false, spread = false;
+    // Before playing: the loose edge pieces sorted into the first pocket, and
+    // the lost-piece finder pressed findLost times; both timed.
+    bool sortEdges = false;
+    long long findLost = 0;
     int screenW = 1920, screenH = 1080;
     std::vector<std::string> unavailable;  // options whose code is not part of the program yet
 };
@@ -81,6 +86,8 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, SolveOptions& 
     if (a == "--background") return number(0, 0xFFFFFF, o.background);
     if (a == "--rotate") return o.rotate = true;
     if (a == "--spread") return o.spread = true;
+    if (a == "--sort-edges") return o.sortEdges = true;
+    if (a == "--find-lost") return number(0, INT32_MAX, o.findLost);
     if (a == "--screen") return value() && ParseScreen(args[i], o);
     if (a == "--screenshot") return text(o.screenshot);
     if (a == "--picture") return text(o.picture);
@@ -209,6 +216,34 @@ bool WriteOutputs(const TOrvelApp& app, const SolveOptions& o) {
     return ok;
 }
 
+// The helpers for big puzzles, run as the player would before playing:
+// prints what they did and how long each took. Pieces sorted into the
+// pocket stay there: the player below only plays the sides.
+void RunHelpers(TOrvelApp& app, const SolveOptions& o) {
+    if (o.sortEdges) {
+        TTiming sort;
+        Time(sort, CLOCK_PROCESS_CPUTIME_ID, [&] { app.RunCommand(MI_GameSortEdges); });
+        std::printf("edges_sorted = %d\nsort_edges_ms = %.2f\n",
+                    GroupCount(app.Game, MW_POCKET0, true), sort.Wall[0]);
+    }
+    if (o.findLost <= 0) return;
+    // The search alone, then the whole command with its redraw and flash
+    // (whose pauses pass on the headless clock only).
+    TTiming search, command;
+    const std::vector<int> side{app.Game.CurSide};
+    size_t lost = 0;
+    for (long long k = 0; k < o.findLost; ++k) {
+        Time(search, CLOCK_PROCESS_CPUTIME_ID,
+             [&] { lost = FindLostGroups(app.Game, app.Wins, side).size(); });
+        Time(command, CLOCK_PROCESS_CPUTIME_ID, [&] { app.RunCommand(MI_GameFindLost); });
+    }
+    std::printf(
+        "lost_groups_last = %zu\nfind_lost_search_ms_median = %.2f\nfind_lost_search_ms_max = "
+        "%.2f\nfind_lost_command_ms_median = %.2f\nfind_lost_command_ms_max = %.2f\n",
+        lost, Median(search.Wall), *std::max_element(search.Wall.begin(), search.Wall.end()),
+        Median(command.Wall), *std::max_element(command.Wall.begin(), command.Wall.end()));
+}
+
 uint32_t StartCounter(const SolveOptions& o) {
     if (o.haveSeed) return static_cast<uint32_t>(o.seed);
     return static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
@@ -241,6 +276,7 @@ int RunSolve(const std::vector<std::string>& args) {
         app.Settings.WinBkg.fill(static_cast<TColor>(o.background));
         app.ApplyBackgrounds();
     }
+    RunHelpers(app, o);
     for (int k = 0; k < kComposeRuns; ++k)
         Time(compose, CLOCK_THREAD_CPUTIME_ID, [&] {
             app.RequestFullRedraw();
