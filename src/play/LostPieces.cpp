@@ -176,12 +176,12 @@ int32_t ScrollFor(int32_t scroll, int low, int high, int size, int content) {
 
 bool ScrollIntoView(TMyWin& win, const TMyRect& box) {
     if (!win.HasScrollBars || win.ContentW == 0 || IsEmpty(box)) return false;
-    const int32_t x = win.HScroll ? ScrollFor(win.ScrollX, box.Left, box.Right, win.Client.Width,
-                                              win.ContentW)
-                                  : win.ScrollX;
-    const int32_t y = win.VScroll ? ScrollFor(win.ScrollY, box.Top, box.Bottom,
-                                              win.Client.Height, win.ContentH)
-                                  : win.ScrollY;
+    const int32_t x =
+        win.HScroll ? ScrollFor(win.ScrollX, box.Left, box.Right, win.Client.Width, win.ContentW)
+                    : win.ScrollX;
+    const int32_t y =
+        win.VScroll ? ScrollFor(win.ScrollY, box.Top, box.Bottom, win.Client.Height, win.ContentH)
+                    : win.ScrollY;
     if (x == win.ScrollX && y == win.ScrollY) return false;
     win.ScrollX = x;
     win.ScrollY = y;

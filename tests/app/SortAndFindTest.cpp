@@ -164,9 +164,9 @@ TEST_F(SortAndFind, UnborderedCellCutsRecordEveryBorderEdgeTheSorterFinds) {
         for (int i = 0; i < n; ++i) {
             const auto& nb = app->Game.Pieces[i].neighbours;
             const bool recorded =
-                std::adjacent_find(std::begin(nb), std::end(nb),
-                                   [](int16_t a, int16_t b) { return a < 0 && b >= 0; }) !=
-                std::end(nb);
+                std::adjacent_find(std::begin(nb), std::end(nb), [](int16_t a, int16_t b) {
+                    return a < 0 && b >= 0;
+                }) != std::end(nb);
             if (recorded) {
                 EXPECT_EQ(app->Game.Pieces[i].window, MW_POCKET0) << shape << " " << i;
             }
