@@ -31,7 +31,7 @@ const char* kUsage =
 constexpr int kComposeRuns = 7;
 
 struct SolveOptions {
-    std::string game, screenshot, picture;
+    std::string game, screenshot, picture, save;
     long long level = -1, shape = -1, border = -1, seed = 0, emboss = -1, wood = -1, moves = -1;
     bool haveSeed = false, rotate = false, spread = false;
     int screenW = 1920, screenH = 1080;
@@ -82,7 +82,8 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, SolveOptions& 
     if (a == "--screen") return value() && ParseScreen(args[i], o);
     if (a == "--screenshot") return text(o.screenshot);
     if (a == "--picture") return text(o.picture);
-    if (a == "--save" || a == "--image") {
+    if (a == "--save") return text(o.save);
+    if (a == "--image") {
         std::string ignored;
         o.unavailable.push_back(a);
         return text(ignored);
@@ -108,14 +109,11 @@ int ParseSolveArgs(const std::vector<std::string>& args, SolveOptions& o) {
         std::fprintf(stderr, "Usage: orvel-tool solve %s\n", kUsage);
         return 2;
     }
-    // Saved games and the solved picture's export come with their own parts
-    // of the program; until then the tool says so rather than pretend.
-    const bool savedGame = AsciiLower(std::filesystem::path(o.game).extension().string()) == ".sv1";
-    if (savedGame) o.unavailable.insert(o.unavailable.begin(), "a saved game (.sv1)");
+    // The solved picture's export comes with its own part of the program;
+    // until then the tool says so rather than pretend.
     for (const std::string& what : o.unavailable)
         std::fprintf(stderr,
-                     "solve: %s: not available yet (saved games and image export are not "
-                     "part of this version)\n",
+                     "solve: %s: not available yet (image export is not part of this version)\n",
                      what.c_str());
     return o.unavailable.empty() ? 0 : 1;
 }
@@ -265,7 +263,15 @@ int RunSolve(const std::vector<std::string>& args) {
         stats.Clicks, stats.SideSwitches, stats.SentAway, stats.Fetched, stats.Shifted,
         stats.Stuck ? 1 : 0, hands.Steps.Wall.size(), open.Cpu[0], Median(hands.Steps.Cpu) * 1000,
         Median(compose.Cpu), play.Wall[0], play.Cpu[0]);
-    return WriteOutputs(app, o) ? 0 : 1;
+    bool saved = true;
+    if (!o.save.empty()) {
+        const size_t before = program.Fake().Messages.size();
+        saved = app.SaveAsPath(o.save);
+        const auto& shown = program.Fake().Messages;
+        for (size_t k = before; k < shown.size(); ++k) PrintMessage(shown[k].Text);
+        if (saved) std::printf("saved = %s\n", app.Game.sSolve.c_str());
+    }
+    return WriteOutputs(app, o) && saved ? 0 : 1;
 }
 
 CommandRegistration solveCommand({"solve", kUsage,
