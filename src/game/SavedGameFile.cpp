@@ -102,12 +102,11 @@ Result DecodeChecked(TEntryReader& in, const std::vector<uint8_t>& bytes, const 
     return Result::Success();
 }
 
-Result ReadThumb(TEntryReader& in, TSavedGameData& data, bool decode) {
+Result ReadThumb(TEntryReader& in, TSavedGameData& data) {
     std::vector<uint8_t> bytes;
     if (Result r = in.ReadEntry(bytes, FixedKey(ThumbKey), kMaxThumbEntry, "the thumbnail"); !r)
         return r;
     data.Header.EntryOffsets[1] = static_cast<int32_t>(in.Position());
-    if (!decode) return Result::Success();
     data.ThumbKind = StoredKindOf(bytes.data(), bytes.size());
     return DecodeChecked(in, bytes, "the thumbnail", kMaxThumbSide, kMaxThumbSide, data.Thumb);
 }
@@ -124,6 +123,7 @@ Result PadMask(TEntryReader& in, TSavedGameData& data) {
     TMyBitmap padded;
     if (!Create24(padded, h.ImageW + kMaskMargin, h.ImageH + kMaskMargin))
         return in.Fail("not enough memory for the mask");
+    FillBox(padded, 0, 0, padded.Width, padded.Height, 0);
     CopyRect(padded, 0, 0, h.ImageW, h.ImageH, mask, 0, 0);
     mask = std::move(padded);
     return Result::Success();
@@ -204,7 +204,7 @@ Result ReadState(TEntryReader& in, TSavedGameData& data) {
 ResultOf<TSavedGameData> ReadFrom(TEntryReader& in, SaveReadMode mode) {
     TSavedGameData data;
     if (Result r = ReadFixedPart(in, data); !r) return r;
-    if (Result r = ReadThumb(in, data, mode != SaveReadMode::Resume); !r) return r;
+    if (Result r = ReadThumb(in, data); !r) return r;
     if (mode == SaveReadMode::Browse) {
         data.Header.SideNum = 1;
         data.Header.SideCur = 0;
@@ -259,7 +259,10 @@ Result WriteSavedGameScratch(const std::string& path, const std::string& scratch
     out.WriteInt32(0);  // the state offset, known once the entries are written
     out.WriteInt32(static_cast<int32_t>(c.Name.size() + 1));
     out.Write(c.Name.c_str(), c.Name.size() + 1);
-    out.Write(&c.Header, sizeof c.Header);
+    // EntryOffsets[1] says where this file's picture entry starts.
+    GameHeader header = c.Header;
+    header.EntryOffsets[1] = static_cast<int32_t>(out.Position() + sizeof header + 4 + c.Thumb.size());
+    out.Write(&header, sizeof header);
     WriteEntry(out, c.Thumb.data(), c.Thumb.size(), ThumbKey);
     WriteEntry(out, c.Picture.data(), c.Picture.size(), SavePicKey);
     WriteEntry(out, c.Mask.data(), c.Mask.size(), SaveMaskKey);

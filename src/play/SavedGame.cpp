@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kStoredThumbW = 180;
 constexpr int kStoredThumbH = 135;
-constexpr int kThumbQuality = 90;
 
 std::array<uint8_t, kPlayOptionBytes> PlayOptionsOf(const TSettings& s) {
     return {s.RotCW_Button,  s.RotCW_Shift,  s.RotCCW_Button,        s.RotCCW_Shift,
@@ -36,9 +35,10 @@ TSavedPocket PocketOf(const TMyWin& win) {
     return p;
 }
 
-// The stored thumbnail: the browser's, or the picture made small.
+// The stored thumbnail: the browser's, or the picture made small. A bitmap
+// file, so that saving a resumed game stores the very same bytes again.
 Result ThumbBytes(const TGame& game, const TMyBitmap& thumb, std::vector<uint8_t>& out) {
-    if (thumb.Width > 0 && thumb.Height > 0) return SaveJpeg(thumb, out, kThumbQuality);
+    if (thumb.Width > 0 && thumb.Height > 0) return SaveBmp24(thumb, out);
     const TMyBitmap& picture = game.Buffers[0];
     const int w = std::max(1, std::min(kStoredThumbW, kStoredThumbH * picture.Width /
                                                           std::max(picture.Height, 1)));
@@ -46,7 +46,7 @@ Result ThumbBytes(const TGame& game, const TMyBitmap& thumb, std::vector<uint8_t
     TMyBitmap small;
     if (!Create24(small, w, std::min(h, kStoredThumbH))) return CannotSavePicture("the thumbnail");
     ScaleInto(small, picture);
-    return SaveJpeg(small, out, kThumbQuality);
+    return SaveBmp24(small, out);
 }
 
 int ResumeSteps(const GameHeader& h, const EffectSettings& effects) {
@@ -86,6 +86,19 @@ void RestorePockets(TGame& game, TPlayWindows& pw, const TSaveState& state,
     }
 }
 
+// The relief goes back to neutral over the picture's area. The shadow
+// margin keeps what the cutter left there (nothing), so that a resumed game
+// holds the very mask a new cut of it would.
+void ResetPictureRelief(TMyBitmap& mask, int imageW, int imageH) {
+    for (int y = 0; y < std::min(imageH, mask.Height); ++y) {
+        uint8_t* p = RowPtr(mask, y);
+        for (int x = 0; x < std::min(imageW, mask.Width); ++x, p += 3) {
+            p[1] = 0;
+            p[2] = 128;
+        }
+    }
+}
+
 void TakePieces(TGame& game, const TSaveState& state) {
     const int n = game.Header.TotalTileNum;
     std::copy(state.Pieces.begin(), state.Pieces.end(), game.Pieces.begin());
@@ -106,7 +119,7 @@ Result BuildResumed(TGame& game, TPlayWindows& pw, TSavedGameData& data,
     game.Buffers[4] = std::move(data.Mask);
     progress.StepProgress();
     // The relief is built afresh below, with the effects chosen now.
-    ResetRelief(game.Buffers[4]);
+    ResetPictureRelief(game.Buffers[4], game.Header.ImageW, game.Header.ImageH);
     progress.StepProgress();
     if (!game.Header.Rotate)
         ReleaseTurnedCopies(game);

@@ -104,9 +104,11 @@ TEST_F(SavedGameFileTest, TheLayoutOfASmallGame) {
     EXPECT_EQ(Le32At(b, 11), 1234);
     EXPECT_EQ(Le32At(b, 19), 8);  // "pattern" and its zero
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data() + 23)), "pattern");
-    EXPECT_EQ(std::memcmp(b.data() + 31, &c.Header, 120), 0);
-    // The entries follow, each its length and its bytes under a fixed key.
+    EXPECT_EQ(std::memcmp(b.data() + 31, &c.Header, 108), 0);
+    // The entries follow, each its length and its bytes under a fixed key;
+    // the header notes where the picture's entry starts.
     size_t at = 31 + 120;
+    EXPECT_EQ(Le32At(b, 31 + 112), static_cast<int32_t>(at + 4 + c.Thumb.size()));
     const std::vector<uint8_t>* parts[] = {&c.Thumb, &c.Picture, &c.Mask};
     const uint8_t keys[] = {ThumbKey, SavePicKey, SaveMaskKey, SaveInfoKey};
     for (int e = 0; e < 4; ++e) {
