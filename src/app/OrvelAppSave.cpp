@@ -16,7 +16,6 @@ namespace orvel {
 namespace {
 
 constexpr const char* kSaveScratchName = "orvel.svt";
-constexpr const char* kAutosaveScratchName = "autosaved.svt";
 
 // Saved-game names are compared as the player sees them: case does not count.
 bool SamePath(const std::string& a, const std::string& b) {

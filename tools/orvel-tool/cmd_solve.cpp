@@ -231,8 +231,9 @@ bool SaveTimed(THeadlessProgram& program, const std::string& path) {
     const auto& shown = program.Fake().Messages;
     for (size_t k = before; k < shown.size(); ++k) PrintMessage(shown[k].Text);
     if (!saved) return false;
-    std::printf("saved = %s\nsave_ms = %.1f\nupdate_ms = %.1f\n", app.Game.sSolve.c_str(),
-                full.Wall[0], update.Wall[0]);
+    std::printf(
+        "saved = %s\nsave_ms = %.1f\nupdate_ms = %.1f\nsave_cpu_ms = %.1f\nupdate_cpu_ms = %.1f\n",
+        app.Game.sSolve.c_str(), full.Wall[0], update.Wall[0], full.Cpu[0], update.Cpu[0]);
     return true;
 }
 
