@@ -149,6 +149,8 @@ TSaveState GatherSaveState(const TGame& game, const TPlayWindows& pw, const TSet
     s.PlayOptions = PlayOptionsOf(settings);
     const int n = std::min<int>(game.Header.TotalTileNum, static_cast<int>(game.Pieces.size()));
     s.Pieces.assign(game.Pieces.begin(), game.Pieces.begin() + std::max(n, 0));
+    // A selection is not part of the game: a resumed game starts without one.
+    for (TPiece& p : s.Pieces) p.selected = 0;
     for (int k = 0; k < 4; ++k) s.Pockets[k] = PocketOf(pw.Wins[MW_POCKET0 + k]);
     s.HasTrailer = true;
     s.WeightPiece = game.WeightPiece;

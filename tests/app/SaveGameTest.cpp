@@ -134,6 +134,8 @@ TEST_F(SaveGameTest, SavingAgainRewritesOnlyTheStateAndKeepsTheAutosaveAlongside
     // A later autosave updates the autosave file's state in place; the
     // game stays changed for the player.
     Play();
+    app->Game.Pieces[0].selected = 1;  // a selection is never saved
+    app->Game.HasSelection = true;
     app->Settings.AutoSave_bEnabled = true;
     fp.SleepMs(app->Settings.AutoSave_iIntervalMin * 60 * 1000 + 1000);
     app->AutoSaveTick();
@@ -144,6 +146,10 @@ TEST_F(SaveGameTest, SavingAgainRewritesOnlyTheStateAndKeepsTheAutosaveAlongside
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + stateAt, autosaved.begin()));
     EXPECT_EQ(Bytes(saved), after);
     EXPECT_FALSE(fs::exists(app->Paths.SaveScratchFile));
+    ResultOf<TSavedGameData> read = ReadSavedGame(autosave, SaveReadMode::Resume);
+    ASSERT_TRUE(read.Ok());
+    for (const TPiece& p : read.Value().State.Pieces) EXPECT_EQ(p.selected, 0);
+    EXPECT_EQ(read.Value().State.Pieces[0].posX, app->Game.Pieces[0].posX);
 }
 
 TEST_F(SaveGameTest, SaveOnTheAutosaveFileAsksForAName) {
