@@ -200,7 +200,7 @@ void TOrvelApp::WindowResized(TMyWin& win) {
 // their relative places and every piece stays inside.
 void TOrvelApp::PlayAreaChanged(const TPlayArea& old) {
     if (!Game.GameLoaded || old == PlayArea) return;
-    SetSidesContentSize(Wins, Game.Header, PlayArea.PlayW, PlayArea.PlayH);
+    SizeSides(Wins, Game.Header, PlayArea.PlayW, PlayArea.PlayH);
     for (int w = MW_SIDE0; w <= MW_POCKET3; ++w) {
         RescaleGroups(Game, w, PlayArea.PlayW, PlayArea.PlayH, old.PlayW, old.PlayH);
         m_pieces->KeepInside(w, true);

@@ -20,6 +20,7 @@
 #include "app/Toolbar.h"
 #include "app/OptionsRules.h"
 #include "game/GameState.h"
+#include "game/SafeFile.h"
 #include "lang/Lang.h"
 #include "platform/Platform.h"
 #include "platform/Progress.h"
@@ -31,6 +32,7 @@
 #include "play/NewGame.h"
 #include "play/PieceHandling.h"
 #include "play/PlayWindow.h"
+#include "play/SavedGame.h"
 #include "settings/Settings.h"
 
 namespace orvel {
@@ -225,6 +227,22 @@ public:
     void SortEdges(int pocket);
     int EdgePocket();
 
+    // Saved games. SaveGame writes the game in play to path (only its state
+    // when path holds a save of the same game); SaveAsPath names the game's
+    // saved game path (".sv1" added when missing) and saves it there;
+    // AskSaveChanges asks whether to save a changed game and is true when
+    // the caller may go on. Failures are shown and leave the old file.
+    bool SaveGame(const std::string& path, bool autosave);
+    bool SaveAsPath(const std::string& path);
+    bool AskSaveChanges();
+    // Planted faults for the tests of failing saves; null in the program.
+    const TWriteFaults* SaveFaults = nullptr;
+    // Run after a save with the saved file's path and the game's thumbnail,
+    // so that a list of saved games can show the new picture.
+    std::function<void(const std::string& path, const TMyBitmap& thumb)> SavedThumbChanged;
+    // The background words a saved game carries without a role.
+    TBkgCarried BkgCarried{};
+
 private:
     void LoadSkins();
     void ConnectPieces();
@@ -285,6 +303,16 @@ private:
     void ApplySingleWindow(bool on);
     void ApplyEffectStyles(int emboss, int wood);
     void ApplyChosenLanguage(const std::string& name);
+
+    // Saved games.
+    void ConnectSaving();
+    void SaveCommand();
+    bool SaveAsCommand();
+    bool WriteFullSave(const std::string& path, const std::string& scratch, bool autosave);
+    bool MirrorToAutosave(const std::string& path);
+    void SavedAs(const std::string& path, bool autosave);
+    void OpenSavedGame(const std::string& path);
+    void ShowSavedPockets();
 
     Platform& m_platform;
     TAppOptions m_options;

@@ -86,6 +86,7 @@ constexpr TLangKey kKeys[] = {
     {S::MainForm, "MI_GameSortEdges", "", kText},
     {S::MainForm, "MI_GameFindLost", "", kText},
     {S::MainForm, "MS_NoLostPieces", "", kMsg},
+    {S::MainForm, "MS_CantSaveGame", "%s", kMsg},
 
     // The jigsaw and saved-game browser.
     {S::LoadSaveForm, "Cap_Load", "", kText},

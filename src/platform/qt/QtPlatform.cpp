@@ -274,4 +274,16 @@ std::string QtPlatform::ChooseOpenFile(const std::string& title, const std::stri
     return chosen.toStdString();
 }
 
+std::string QtPlatform::ChooseSaveFile(const std::string& title,
+                                       const std::string& startFolderOrFile,
+                                       const std::string& filterText,
+                                       const std::vector<std::string>& patterns) {
+    QStringList globs;
+    for (const std::string& p : patterns) globs << Q(p);
+    const QString filter = Q(filterText) + " (" + globs.join(' ') + ")";
+    const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), Q(title),
+                                                        Q(startFolderOrFile), filter);
+    return chosen.toStdString();
+}
+
 }  // namespace orvel
