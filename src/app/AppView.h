@@ -67,6 +67,9 @@ public:
     virtual void PopUpMenu(int /*x*/, int /*y*/) {}
     // Shows the about box modally.
     virtual void ShowAbout(const std::string& /*caption*/) {}
+    // Shows the quick-help box (again); shows the credits modally.
+    virtual void ShowQuickHelp() {}
+    virtual void ShowCredits() {}
 };
 
 }  // namespace orvel

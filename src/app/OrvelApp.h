@@ -183,6 +183,11 @@ public:
     // Commands run, for the tests and the curious reader of a report.
     std::vector<int> CommandLog;
 
+    // The system report's lines as they are now (the report command saves
+    // and opens them), and the program file it names.
+    std::vector<std::string> ReportLines();
+    std::string ExePath;
+
 private:
     void LoadSkins();
     void ConnectPieces();
@@ -225,6 +230,11 @@ private:
     int ToolSlotOf(int cmd) const;
     void ShowResult(const Result& result);
     void ShowError(const TError& error);
+
+    // Help menu.
+    void MakeHelpAvailable();
+    void RunHelpCommand(int cmd);
+    void CreateReport();
 
     Platform& m_platform;
     TAppOptions m_options;
