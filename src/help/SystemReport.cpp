@@ -194,8 +194,8 @@ void JigsawSection(std::vector<std::string>& out, TGame& game) {
     out.push_back(Line("Jigs in MW_SIDE0", GroupCount(game, MW_SIDE0, true)));
     out.push_back(Line("Jigs in MW_SIDE1", GroupCount(game, MW_SIDE1, false)));
     for (int k = 0; k < 4; ++k)
-        out.push_back(Line("Jigs in MW_POCKET" + std::to_string(k),
-                           GroupCount(game, MW_POCKET0 + k, false)));
+        out.push_back(
+            Line("Jigs in MW_POCKET" + std::to_string(k), GroupCount(game, MW_POCKET0 + k, false)));
     const TSolvedStats stats = SolvedStats(game);
     out.push_back(Line("iUnsolvedNum", stats.iUnsolvedNum));
     out.push_back(Line("iSolvedPercent", stats.iSolvedPercent));
@@ -248,7 +248,8 @@ void OsSection(std::vector<std::string>& out, const TReportContext& c, const TSy
                const TUname& u) {
     Heading(out, "OS");
     const auto os = ReadOsRelease(files.OsRelease);
-    for (const char* key : {"PRETTY_NAME", "NAME", "VARIANT_ID", "VERSION", "VERSION_ID", "BUILD_ID"})
+    for (const char* key :
+         {"PRETTY_NAME", "NAME", "VARIANT_ID", "VERSION", "VERSION_ID", "BUILD_ID"})
         out.push_back(Line(key, Get(os, key)));
     out.push_back(Line("KernelMajorVersion", ReleasePart(u.Release, 0)));
     out.push_back(Line("KernelMinorVersion", ReleasePart(u.Release, 1)));
@@ -290,13 +291,15 @@ std::string MountPointOf(const std::string& path, dev_t device) {
 void FreeSpaceLine(std::vector<std::string>& out, const std::string& dir, dev_t device) {
     struct statvfs fs {};
     if (::statvfs(dir.c_str(), &fs) != 0) return;
-    const double freeKb = static_cast<double>(fs.f_bavail) * static_cast<double>(fs.f_frsize) / 1024.0;
+    const double freeKb =
+        static_cast<double>(fs.f_bavail) * static_cast<double>(fs.f_frsize) / 1024.0;
     char buf[64];
     std::snprintf(buf, sizeof buf, " drive free space = %0.0f Mb", std::floor(freeKb) / 1024.0);
     out.push_back("\"" + MountPointOf(dir, device) + "\"" + buf);
 }
 
-void MemorySection(std::vector<std::string>& out, const TReportContext& c, const TSystemFiles& files) {
+void MemorySection(std::vector<std::string>& out, const TReportContext& c,
+                   const TSystemFiles& files) {
     Heading(out, "Memory");
     const auto mem = ReadColonFile(ReadSmallFile(files.MemInfo), false);
     const double total = MemKb(mem, "MemTotal");
@@ -314,7 +317,8 @@ void MemorySection(std::vector<std::string>& out, const TReportContext& c, const
     out.push_back(Megabytes("Avail PageFile", MemKb(mem, "SwapFree"), 0));
 
     const std::string exeDir = std::filesystem::path(c.ExePath).parent_path().string();
-    struct stat exeSt {}, otherSt {};
+    struct stat exeSt {};
+    struct stat otherSt {};
     const bool exeOk = !exeDir.empty() && ::stat(exeDir.c_str(), &exeSt) == 0;
     if (exeOk) FreeSpaceLine(out, exeDir, exeSt.st_dev);
     if (!c.OtherDir.empty() && ::stat(c.OtherDir.c_str(), &otherSt) == 0 &&
@@ -342,15 +346,19 @@ std::string FormatReportTime(double days) {
 
 std::string ButtonText(int button) {
     switch (button) {
-        case 0: return "mbLeft";
-        case 1: return "mbRight";
-        case 2: return "mbMiddle";
-        default: return "";
+        case 0:
+            return "mbLeft";
+        case 1:
+            return "mbRight";
+        case 2:
+            return "mbMiddle";
+        default:
+            return "";
     }
 }
 
 std::string ShiftText(int shift) {
-    static constexpr const char* kNames[] = {" ssShift", " ssAlt",   " ssCtrl",  " ssLeft",
+    static constexpr const char* kNames[] = {" ssShift", " ssAlt",    " ssCtrl",  " ssLeft",
                                              " ssRight", " ssMiddle", " ssDouble"};
     std::string text;
     for (int bit = 0; bit < 7; ++bit)

@@ -28,12 +28,12 @@ struct TSystemFiles {
 
 // What the program knows of itself and its desktop when the report is made.
 struct TReportContext {
-    std::string ExePath;     // full path of the program file
-    std::string OtherDir;    // a second folder whose file system is reported (documents)
-    double Now = 0;          // local date and time, days since 1899-12-30
+    std::string ExePath;   // full path of the program file
+    std::string OtherDir;  // a second folder whose file system is reported (documents)
+    double Now = 0;        // local date and time, days since 1899-12-30
     ScreenMetrics Screen;
-    std::string Desktop;     // the desktop's name ($XDG_CURRENT_DESKTOP)
-    std::string Session;     // the window system (x11, wayland)
+    std::string Desktop;  // the desktop's name ($XDG_CURRENT_DESKTOP)
+    std::string Session;  // the window system (x11, wayland)
 };
 
 // The desktop's and the session's names from the environment

@@ -38,8 +38,8 @@ TEST(ReportTool, PrintsTheReportWithCrLfLineEnds) {
     EXPECT_TRUE(out.starts_with(rule + "\r\nOrvel Jigsaw Zentia Tour System Report\r\n\r\nDate: "))
         << out.substr(0, 200);
     EXPECT_TRUE(out.ends_with("\r\n\r\n" + rule + "\r\n"));
-    for (const char* heading : {"------ Program ------", "------ Options ------", "------ OS ------",
-                                "------ Memory ------"})
+    for (const char* heading : {"------ Program ------", "------ Options ------",
+                                "------ OS ------", "------ Memory ------"})
         EXPECT_NE(out.find(std::string("\r\n") + heading + "\r\n"), std::string::npos) << heading;
     // Without a game there is no jigsaw section; no bare line feeds.
     EXPECT_EQ(out.find("------ Jigsaw ------"), std::string::npos);

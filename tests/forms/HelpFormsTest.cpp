@@ -53,7 +53,8 @@ TEST(QuickHelpForm, KeysReachTheMainWindowAndEscOrCloseOnlyHide) {
     help.show();
     QTest::keyPress(&help, Qt::Key_T);
     QTest::keyRelease(&help, Qt::Key_T);
-    EXPECT_EQ(main.Keys, (std::vector<std::pair<int, bool>>{{Qt::Key_T, true}, {Qt::Key_T, false}}));
+    EXPECT_EQ(main.Keys,
+              (std::vector<std::pair<int, bool>>{{Qt::Key_T, true}, {Qt::Key_T, false}}));
     QTest::keyPress(&help, Qt::Key_Escape);
     EXPECT_FALSE(help.isVisible());
     help.show();

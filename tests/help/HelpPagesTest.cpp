@@ -37,7 +37,8 @@ std::vector<fs::path> HelpFiles(const std::string& language) {
 std::set<std::string> Anchors(const std::string& html) {
     std::set<std::string> ids;
     static const std::regex id(R"re((?:id|name)\s*=\s*"([^"]+)")re", std::regex::icase);
-    for (auto it = std::sregex_iterator(html.begin(), html.end(), id); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), id); it != std::sregex_iterator();
+         ++it)
         ids.insert((*it)[1]);
     return ids;
 }

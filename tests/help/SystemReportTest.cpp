@@ -73,7 +73,8 @@ TEST_F(SystemReportTest, WithoutAGameTheProgramSectionLeadsStraightToTheOptions)
                                            "December 30, 2024",
                                            "Exe path = " + context.ExePath};
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10), head);
-    EXPECT_TRUE(std::regex_match(lines[10], std::regex(R"(Exe date = \d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
+    EXPECT_TRUE(
+        std::regex_match(lines[10], std::regex(R"(Exe date = \d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
         << lines[10];
     EXPECT_EQ(lines[11], "");
     EXPECT_EQ(lines[12], "------ Options ------");
@@ -102,8 +103,8 @@ TEST_F(SystemReportTest, SectionsFollowInOrderEachUnderItsHeading) {
         last = at;
     }
     const size_t options = IndexOf(lines, "------ Options ------");
-    const std::vector<std::string> subHeads = {"AutoSave", "Sound", "Visual", "Play", "Language",
-                                               "Download"};
+    const std::vector<std::string> subHeads = {"AutoSave", "Sound",    "Visual",
+                                               "Play",     "Language", "Download"};
     size_t prev = options;
     for (const std::string& sub : subHeads) {
         const size_t at = IndexOf(lines, sub);
@@ -132,7 +133,8 @@ TEST_F(SystemReportTest, SettingsBindingsAndColoursUseTheirFormats) {
         EXPECT_LT(IndexOf(lines, expected), lines.size()) << expected;
     // The binding lines keep their order: button before shift, CW, CCW, move.
     EXPECT_LT(IndexOf(lines, "RotCW_Button = "), IndexOf(lines, "RotCCW_Button = mbLeft"));
-    EXPECT_LT(IndexOf(lines, "RotCCW_Shift =  ssAlt ssCtrl"), IndexOf(lines, "MoveOW_Button = mbMiddle"));
+    EXPECT_LT(IndexOf(lines, "RotCCW_Shift =  ssAlt ssCtrl"),
+              IndexOf(lines, "MoveOW_Button = mbMiddle"));
 }
 
 TEST_F(SystemReportTest, SystemFactsComeFromTheSystemFiles) {
@@ -152,19 +154,20 @@ TEST_F(SystemReportTest, SystemFactsComeFromTheSystemFiles) {
     EXPECT_EQ(lines[sys + 3], "SystemManufacturer = QEMU");
     EXPECT_EQ(lines[sys + 5], "Processors = 3");
     EXPECT_EQ(lines[sys + 6], "CentralProcessor0");
-    EXPECT_TRUE(std::regex_match(lines[sys + 7],
-                                 std::regex("Identifier = .+ Family 6 Model 85 Stepping 7, GenuineIntel")))
+    EXPECT_TRUE(std::regex_match(
+        lines[sys + 7], std::regex("Identifier = .+ Family 6 Model 85 Stepping 7, GenuineIntel")))
         << lines[sys + 7];
     EXPECT_EQ(lines[sys + 8], "ProcessorNameString = Intel(R) Xeon(R) CPU @ 2.00GHz");
 
     const size_t mem = IndexOf(lines, "------ Memory ------");
     const std::vector<std::string> memory = {
-        "Memory Load = 84%",           "Total Physical = 7812 Mb", "Avail Physical = 1205.632 Mb",
-        "Total Virtual  = 5954 Mb",    "Avail Virtual  = 3954.246 Mb",
-        "Total PageFile = 2048 Mb",    "Avail PageFile = 1024 Mb"};
+        "Memory Load = 84%",        "Total Physical = 7812 Mb",     "Avail Physical = 1205.632 Mb",
+        "Total Virtual  = 5954 Mb", "Avail Virtual  = 3954.246 Mb", "Total PageFile = 2048 Mb",
+        "Avail PageFile = 1024 Mb"};
     EXPECT_EQ(std::vector<std::string>(lines.begin() + mem + 2, lines.begin() + mem + 9), memory);
     // Program and documents share a file system here: one free-space line.
-    EXPECT_TRUE(std::regex_match(lines[mem + 9], std::regex(R"("/[^"]*" drive free space = \d+ Mb)")))
+    EXPECT_TRUE(
+        std::regex_match(lines[mem + 9], std::regex(R"("/[^"]*" drive free space = \d+ Mb)")))
         << lines[mem + 9];
     EXPECT_EQ(lines[mem + 10], "");
 }

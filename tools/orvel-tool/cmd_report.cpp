@@ -57,7 +57,8 @@ int RunReport(const std::vector<std::string>&) {
 }
 
 CommandRegistration reportCommand(
-    {"report", "", "prints the system report (\"Create Report\" in the game's Help menu)", RunReport});
+    {"report", "", "prints the system report (\"Create Report\" in the game's Help menu)",
+     RunReport});
 
 }  // namespace
 }  // namespace orvel::tool

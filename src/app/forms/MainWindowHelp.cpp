@@ -24,7 +24,8 @@ void TF_Main::ShowHelpPage(const std::string& page) {
 void TF_Main::CreateQuickHelp() {
     F_Help = new TF_Help(this, this);
     std::array<QImage, TF_Help::PicCount> pictures;
-    const int toolSlots[TF_Help::PicCount] = {BI_Help, BI_Open, BI_Download, BI_App, BI_Win1, BI_Win2};
+    const int toolSlots[TF_Help::PicCount] = {BI_Help, BI_Open, BI_Download,
+                                              BI_App,  BI_Win1, BI_Win2};
     for (int i = 0; i < TF_Help::PicCount; ++i) {
         TMyBitmap img;
         App.ToolImage(toolSlots[i], false, img);

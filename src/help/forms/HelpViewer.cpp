@@ -23,9 +23,9 @@ QString Q(const std::string& s) {
 QString PageTitle(const QString& file) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) return QFileInfo(file).fileName();
-    static const QRegularExpression title("<title>(.*)</title>",
-                                          QRegularExpression::CaseInsensitiveOption |
-                                              QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression title(
+        "<title>(.*)</title>",
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch m = title.match(QString::fromUtf8(f.read(64 * 1024)));
     return m.hasMatch() ? m.captured(1).simplified() : QFileInfo(file).fileName();
 }
@@ -116,11 +116,13 @@ void TF_HelpViewer::ShowPage(const std::string& file, const std::string& page) {
         // Contents goes to this language's contents page: the first source
         // a browser is given after its history is cleared is its home.
         const QString home = QFileInfo(QDir(folder).filePath(kHelpContentsPage)).absoluteFilePath();
-        const bool otherFolder = Browser->source().isEmpty() ||
-                                 QFileInfo(Browser->source().toLocalFile()).absolutePath() != folder;
+        const bool otherFolder =
+            Browser->source().isEmpty() ||
+            QFileInfo(Browser->source().toLocalFile()).absolutePath() != folder;
         if (otherFolder) {
             Browser->clearHistory();
-            if (QFileInfo(home).isFile() && home != path) Browser->setSource(QUrl::fromLocalFile(home));
+            if (QFileInfo(home).isFile() && home != path)
+                Browser->setSource(QUrl::fromLocalFile(home));
         }
         Browser->setSource(QUrl::fromLocalFile(path));
     }
