@@ -40,7 +40,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Sounds play through Qt Multimedia when it is there; the game is silent without.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins")
+# Qt's X11 and Wayland platform plugins are a package of their own; without
+# them the program cannot open a window. The libraries it links are found by
+# dpkg-shlibdeps and added to this list.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_GENERATOR DEB)
 include(CPack)
