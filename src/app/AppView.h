@@ -80,6 +80,9 @@ public:
     virtual bool ShowOptions(TOptionsDialog& /*dialog*/) { return false; }
     // Shows the colour picker modally; true when it closed with OK.
     virtual bool ShowColorPicker(TColorPicker& /*picker*/) { return false; }
+    // Shows the quick-help box (again); shows the credits modally.
+    virtual void ShowQuickHelp() {}
+    virtual void ShowCredits() {}
 };
 
 }  // namespace orvel

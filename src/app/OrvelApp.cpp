@@ -28,7 +28,8 @@ constexpr std::string_view kBuiltInEnglish =
     "   <MS_CantFindLangFile> The language file \"%s\" cannot be found.\n";
 
 // The commands this program carries out so far; the others stay disabled
-// until their windows are part of it. Help Contents waits for help pages.
+// until their windows are part of it (the help menu's are made available
+// by MakeHelpAvailable).
 constexpr MenuCmd kAvailable[] = {
     MI_Menu,      MI_File,      MI_FileOpen,   MI_FileLast0, MI_FileLast1, MI_FileLast2,
     MI_FileLast3, MI_Game,      MI_GameWin1,   MI_GameWin2,  MI_GameThumb, MI_Pockets,
@@ -190,6 +191,7 @@ void TOrvelApp::SetUpCommands() {
     m_available.fill(false);
     for (MenuCmd cmd : kAvailable) m_available[cmd] = true;
     for (MenuCmd cmd : kOptionCommands) m_available[cmd] = true;
+    MakeHelpAvailable();
     const bool homePage = !m_options.HomeUrl.empty();
     m_available[MI_HelpHomePage] = m_available[MI_HelpProductHomePage] = homePage;
     m_menu.Visible[MI_HelpHomePage] = m_menu.Visible[MI_HelpProductHomePage] = homePage;
@@ -357,6 +359,12 @@ void TOrvelApp::RunCommand(int cmd) {
             break;
         case MI_HelpProductHomePage:
             OpenHomePage("orvel-zent.htm");
+            break;
+        case MI_HelpCont:
+        case MI_HelpQuick:
+        case MI_HelpReport:
+        case MI_HelpCredits:
+            RunHelpCommand(cmd);
             break;
         case MI_HelpAbout:
             m_view->ShowAbout(Lang->LookUp(LangSection::About, "FormCaption"));

@@ -243,6 +243,11 @@ public:
     // The background words a saved game carries without a role.
     TBkgCarried BkgCarried{};
 
+    // The system report's lines as they are now (the report command saves
+    // and opens them), and the program file it names.
+    std::vector<std::string> ReportLines();
+    std::string ExePath;
+
 private:
     void LoadSkins();
     void ConnectPieces();
@@ -313,6 +318,11 @@ private:
     void SavedAs(const std::string& path, bool autosave);
     void OpenSavedGame(const std::string& path);
     void ShowSavedPockets();
+
+    // Help menu.
+    void MakeHelpAvailable();
+    void RunHelpCommand(int cmd);
+    void CreateReport();
 
     Platform& m_platform;
     TAppOptions m_options;

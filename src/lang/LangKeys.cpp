@@ -238,6 +238,12 @@ constexpr TLangKey kKeys[] = {
     {S::QuickHelp, "CB_Show", "", kText},
     {S::QuickHelp, "L_SortEdges", "", kText},
     {S::QuickHelp, "L_FindLost", "", kText},
+    // The help window.
+    {S::QuickHelp, "HelpCaption", "", kText},
+    {S::QuickHelp, "B_Back", "", kText},
+    {S::QuickHelp, "B_Forward", "", kText},
+    {S::QuickHelp, "B_Contents", "", kText},
+    {S::QuickHelp, "L_NoHelp", "%s", kText},
 
     // The colour picker.
     {S::ColorPicker, "L_PalCap", "", kText},

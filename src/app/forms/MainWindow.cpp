@@ -18,8 +18,6 @@
 
 namespace orvel {
 
-namespace {
-
 QImage ToQImage(const TMyBitmap& bmp) {
     if (bmp.Width == 0) return {};
     QImage img(bmp.Width, bmp.Height,
@@ -28,6 +26,8 @@ QImage ToQImage(const TMyBitmap& bmp) {
     for (int y = 0; y < bmp.Height; ++y) std::memcpy(img.scanLine(y), RowPtr(bmp, y), rowBytes);
     return img;
 }
+
+namespace {
 
 QCursor LoadCursor(const std::string& path, Qt::CursorShape fallback, int hotX, int hotY) {
     QPixmap pix(QString::fromStdString(path));
@@ -357,6 +357,7 @@ void TF_Main::TextsChanged() {
     for (int cmd = 0; cmd < kMenuCmdCount; ++cmd) MenuItemChanged(cmd);
     for (int slot = 0; slot < kToolSlotCount; ++slot)
         ToolButtons[slot]->setToolTip(Q(App.ToolHint(slot)));
+    HelpTextsChanged();
 }
 
 void TF_Main::ToolButtonChanged(int slot, bool hot) {
