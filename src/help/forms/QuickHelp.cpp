@@ -82,6 +82,7 @@ TF_Help::TF_Help(QWidget* keyTarget, QWidget* parent)
     L_MoveOW = NewLabel("L_MoveOW", true);
     L_Switch = NewLabel("L_Switch", true);
     L_Spacebar = NewLabel("L_Spacebar", false);
+    L_Helpers = NewLabel("L_Helpers", true);
     QFont bold = L_Spacebar->font();
     bold.setBold(true);
     L_Spacebar->setFont(bold);
@@ -126,6 +127,8 @@ void TF_Help::ApplyTexts(const TLanguage& lang) {
     L_MoveOW->setText(text("L_MoveOW"));
     L_Switch->setText(text("L_Switch"));
     L_Spacebar->setText(text("L_Spacebar"));
+    L_Helpers->setText("<b>E</b>&nbsp;&nbsp;" + text("L_SortEdges").toHtmlEscaped() +
+                       "<br><b>F</b>&nbsp;&nbsp;" + text("L_FindLost").toHtmlEscaped());
     CB_Show->setText(text("CB_Show"));
     B_Close->setText(Q(lang.LookUp(LangSection::All, "B_Close")));
     LayOut();
@@ -177,7 +180,9 @@ void TF_Help::LayOut() {
     Pictures[PicSide2]->setGeometry(kMargin + kPictureSize + 4, y, kPictureSize, kPictureSize);
     L_Spacebar->setGeometry(kMargin + 2 * kPictureSize + 16, y, switchW - 2 * kPictureSize - 16,
                             kPictureSize);
-    y += kPictureSize + 12;
+    y += kPictureSize + 8;
+    L_Helpers->setGeometry(kMargin, y, switchW, L_Helpers->heightForWidth(switchW));
+    y += L_Helpers->height() + 12;
 
     const QSize closeSize(std::max(90, B_Close->sizeHint().width()), B_Close->sizeHint().height());
     in.ShowLeft = kMargin;

@@ -42,6 +42,8 @@ public:
     QLabel* L_MoveOW = nullptr;
     QLabel* L_Switch = nullptr;
     QLabel* L_Spacebar = nullptr;
+    // The keys of the edge sorter and the lost-piece finder, one line each.
+    QLabel* L_Helpers = nullptr;
     QLabel* I_Wheel = nullptr;
     QLabel* I_Wheel1 = nullptr;
     QFrame* Shape1 = nullptr;
