@@ -1,5 +1,6 @@
 #include "cutter/PieceEffects.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -10,6 +11,13 @@
 namespace orvel {
 
 namespace {
+
+// Each build marks the game with a number no earlier build had.
+void MarkEffectsBuilt(TGame& game) {
+    static std::atomic<uint64_t> last{0};
+    game.EffectsStamp = ++last;
+    game.WoodChanges.clear();
+}
 
 const int kBevelDepth[5] = {0, 1, 2, 3, 3};
 // Light weights: left, up, right, down, up-left, up-right, down-right, down-left.
@@ -274,6 +282,7 @@ void ResetRelief(TMyBitmap& mask) {
 
 void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& mask,
                        TGame::WoodBuffer& wood, int rotation) {
+    MarkEffectsBuilt(game);
     const GameHeader& h = game.Header;
     // The wood classes follow the grid columns; a header without any (a
     // damaged saved game) gets no effects rather than a division by zero.
@@ -308,6 +317,7 @@ void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& m
 }
 
 void ApplyPieceEffects(TGame& game, const EffectSettings& settings, Progress* progress) {
+    MarkEffectsBuilt(game);
     for (auto& w : game.Wood) w = TGame::WoodBuffer{};
     game.WoodWidth = WoodWidthFor(settings.WoodStyle);
     if (settings.EmbossStyle == 0 && settings.WoodStyle == 0) return;
