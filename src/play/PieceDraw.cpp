@@ -171,44 +171,6 @@ void DrawRows(const TSpanRows& r, const TPixelConsts& consts) {
     }
 }
 
-// The height of the bands of the field the pieces are drawn in: a band of
-// a wide screen stays well inside the second-level cache.
-constexpr int kBandRows = 64;
-
-// Walks the lines of a band of the field, asking for a few at each step.
-class TBandPrefetch {
-public:
-    TBandPrefetch(const TMyBitmap& field, const TMyRect& clip)
-        : m_field(field), m_left(clip.Left), m_bytes(3 * static_cast<size_t>(clip.Width)),
-          m_bottom(clip.Bottom) {}
-
-    void Start(int top) {
-        m_row = top;
-        m_end = Min(top + kBandRows - 1, m_bottom);
-        m_offset = 0;
-    }
-
-    void Step() {
-        for (int line = 0; line < kLinesPerStep && m_row <= m_end; ++line) {
-            __builtin_prefetch(Pixel24(m_field, m_left, m_row) + m_offset);
-            m_offset += 64;
-            if (m_offset >= m_bytes) {
-                m_offset = 0;
-                ++m_row;
-            }
-        }
-    }
-
-private:
-    static constexpr int kLinesPerStep = 24;
-    const TMyBitmap& m_field;
-    int m_left;
-    size_t m_bytes;
-    int m_bottom;
-    int m_row = 0, m_end = -1;
-    size_t m_offset = 0;
-};
-
 using TRowsFn = void (*)(const TSpanRows&, const TPixelConsts&);
 
 // The row drawer for the relief, the selection and the edge style.
@@ -311,14 +273,15 @@ void DrawRunRows(TMyBitmap& t, const TMyRect& clip, const TEdgeShades& shades,
             const uint8_t* shade = runs.Shades.data() + row.Shade;
             for (uint32_t i = row.Edge; i < runs.Rows[ly + 1].Face; shade += all[i].Length, ++i) {
                 const int a = Max(all[i].X, lo), b = Min(all[i].X + all[i].Length, end);
-                if (a < b) EdgeRun<kEdge>(Pixel24(t, fx + a, fy + ly), shade + (a - all[i].X), b - a, k);
+                if (a < b)
+                    EdgeRun<kEdge>(Pixel24(t, fx + a, fy + ly), shade + (a - all[i].X), b - a, k);
             }
         }
     }
 }
 
-using TRunRowsFn = void (*)(TMyBitmap&, const TMyRect&, const TEdgeShades&, const TPieceRuns&,
-                            int, int);
+using TRunRowsFn = void (*)(TMyBitmap&, const TMyRect&, const TEdgeShades&, const TPieceRuns&, int,
+                            int);
 
 TRunRowsFn RunRowsFor(bool invert, int edge) {
     static constexpr TRunRowsFn kTable[2][3] = {
@@ -345,6 +308,46 @@ bool PieceClip(const TMyRect& clip, const TMyWin& win, const TMyBitmap& target,
     SetPosSize(bounds, fx - s.SrcX, fy - s.SrcY, mask.Width, mask.Height);
     return IntersectRect(b, bounds, &out);
 }
+
+// The height of the bands of the field the pieces are drawn in: a band of
+// a wide screen stays well inside the second-level cache.
+constexpr int kBandRows = 64;
+
+// Walks the lines of a band of the field, asking for a few at each step.
+class TBandPrefetch {
+public:
+    TBandPrefetch(const TMyBitmap& field, const TMyRect& clip)
+        : m_field(field),
+          m_left(clip.Left),
+          m_bytes(3 * static_cast<size_t>(clip.Width)),
+          m_bottom(clip.Bottom) {}
+
+    void Start(int top) {
+        m_row = top;
+        m_end = Min(top + kBandRows - 1, m_bottom);
+        m_offset = 0;
+    }
+
+    void Step() {
+        for (int line = 0; line < kLinesPerStep && m_row <= m_end; ++line) {
+            __builtin_prefetch(Pixel24(m_field, m_left, m_row) + m_offset);
+            m_offset += 64;
+            if (m_offset >= m_bytes) {
+                m_offset = 0;
+                ++m_row;
+            }
+        }
+    }
+
+private:
+    static constexpr int kLinesPerStep = 24;
+    const TMyBitmap& m_field;
+    int m_left;
+    size_t m_bytes;
+    int m_bottom;
+    int m_row = 0, m_end = -1;
+    size_t m_offset = 0;
+};
 
 TRunsKey RunsKeyOf(const TPiece& p, const TPieceSource& s, const TPixelConsts& k, int edge,
                    bool frame) {
@@ -422,8 +425,7 @@ void DrawPiece(TMyBitmap& target, const TMyRect& clip, const TMyWin& win, const 
     TPieceSpan spans[4];
     const int count = PieceSpans(p.rotW, p.rotH, edge, frame, spans);
     for (int i = 0; i < count; ++i)
-        DrawSpan(target, c, s, k, fx, fy, spans[i].X, spans[i].Y, spans[i].Width,
-                 spans[i].Height);
+        DrawSpan(target, c, s, k, fx, fy, spans[i].X, spans[i].Y, spans[i].Width, spans[i].Height);
 }
 
 void DrawWindowPieces(TMyBitmap& field, const TMyWin& win, const TMyRect& update, TGame& game,

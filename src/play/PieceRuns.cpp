@@ -107,7 +107,8 @@ void Prefetch(const uint8_t* first, size_t bytes) {
 void PrefetchRow(const TRowSource& r) {
     const int n = r.X1 - r.X0;
     Prefetch(r.Mask, 3 * static_cast<size_t>(n));
-    if (r.Picture != nullptr) Prefetch(r.Picture, 3 * static_cast<size_t>(Min(n, r.FaceEnd - r.X0)));
+    if (r.Picture != nullptr)
+        Prefetch(r.Picture, 3 * static_cast<size_t>(Min(n, r.FaceEnd - r.X0)));
     if (r.Wood != nullptr) Prefetch(r.Wood, 6 * static_cast<size_t>(n));
 }
 

@@ -60,10 +60,10 @@ struct TPixelRun {
 
 // Where the runs of one row of the box start.
 struct TRunsRow {
-    uint32_t Face = 0;     // the row's face runs are Runs[Face, Edge)
-    uint32_t Edge = 0;     // its edge runs Runs[Edge, next row's Face)
-    uint32_t Colour = 0;   // the colour of its first face pixel in Colours
-    uint32_t Shade = 0;    // the distance of its first edge pixel in Shades
+    uint32_t Face = 0;    // the row's face runs are Runs[Face, Edge)
+    uint32_t Edge = 0;    // its edge runs Runs[Edge, next row's Face)
+    uint32_t Colour = 0;  // the colour of its first face pixel in Colours
+    uint32_t Shade = 0;   // the distance of its first edge pixel in Shades
 };
 
 struct TPieceRuns {

@@ -73,8 +73,7 @@ struct CutGame {
         Setup.PocketCaption = [](int, int) { return std::string("Pocket"); };
         Setup.InfoThumbW = 90;
         Setup.InfoThumbH = 70;
-        ASSERT_TRUE(
-            StartNewGame(Game, Windows, request, Setup, View, Progress, Platform).Ok());
+        ASSERT_TRUE(StartNewGame(Game, Windows, request, Setup, View, Progress, Platform).Ok());
 
         SetPosSize(Win().Client, 12, 9, kFieldW - 30, kFieldH - 20);
         Win().ScrollX = Win().ScrollY = 0;
