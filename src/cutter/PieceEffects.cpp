@@ -12,13 +12,6 @@ namespace orvel {
 
 namespace {
 
-// Each build marks the game with a number no earlier build had.
-void MarkEffectsBuilt(TGame& game) {
-    static std::atomic<uint64_t> last{0};
-    game.EffectsStamp = ++last;
-    game.WoodChanges.clear();
-}
-
 const int kBevelDepth[5] = {0, 1, 2, 3, 3};
 // Light weights: left, up, right, down, up-left, up-right, down-right, down-left.
 const int kWeights[3][8] = {
@@ -238,6 +231,12 @@ void ReliefPiece(TMyBitmap& mask, const PieceMap& m, int x0, int y0, int embossS
 }
 
 }  // namespace
+
+void MarkEffectsBuilt(TGame& game) {
+    static std::atomic<uint64_t> last{0};
+    game.EffectsStamp = ++last;
+    game.WoodChanges.clear();
+}
 
 int WoodWidthFor(int woodStyle) { return woodStyle == 1 ? 3 : (woodStyle == 2 ? 5 : 0); }
 
