@@ -72,6 +72,10 @@ public:
     virtual void PopUpMenu(int /*x*/, int /*y*/) {}
     // Shows the about box modally.
     virtual void ShowAbout(const std::string& /*caption*/) {}
+
+    // Resizes the window so its client becomes width x height (a side's
+    // resize grip); the window reports its new size through Resize.
+    virtual void ResizeClient(int /*width*/, int /*height*/) {}
     // Shows the options dialog modally; true when it closed with OK.
     virtual bool ShowOptions(TOptionsDialog& /*dialog*/) { return false; }
     // Shows the colour picker modally; true when it closed with OK.

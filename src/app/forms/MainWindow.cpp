@@ -347,6 +347,10 @@ void TF_Main::MenuItemChanged(int cmd) {
     a->setEnabled(menu.Enabled[cmd]);
     a->setChecked(menu.Checked[cmd]);
     a->setVisible(menu.Visible[cmd]);
+    // A caption that follows the current window carries its button's hint along.
+    for (int slot = 0; slot < kToolSlotCount; ++slot)
+        if (ToolButtons[slot] != nullptr && App.Toolbar().Buttons[slot].Item == cmd)
+            ToolButtons[slot]->setToolTip(Q(App.ToolHint(slot)));
 }
 
 void TF_Main::TextsChanged() {
@@ -429,6 +433,10 @@ void TF_Main::ShowAbout(const std::string& caption) {
     TF_AboutOrvelZent about(App.Paths.AppDir + "resources", this);
     about.MakeAboutBox(Q(caption));
     about.exec();
+}
+
+void TF_Main::ResizeClient(int width, int height) {
+    if (!isMaximized() && !isFullScreen()) resize(width, height);
 }
 
 bool TF_Main::ShowOptions(TOptionsDialog& dialog) {

@@ -128,6 +128,7 @@ public:
     void RequestClose() override;
     void PopUpMenu(int x, int y) override;
     void ShowAbout(const std::string& caption) override;
+    void ResizeClient(int width, int height) override;
     bool ShowOptions(TOptionsDialog& dialog) override;
     bool ShowColorPicker(TColorPicker& picker) override;
     void ShowQuickHelp() override;
