@@ -8,6 +8,7 @@
 
 #include "graphics/Bitmap.h"
 #include "graphics/Rect.h"
+#include "library/DirView.h"
 
 namespace orvel {
 
@@ -67,6 +68,12 @@ public:
     virtual void PopUpMenu(int /*x*/, int /*y*/) {}
     // Shows the about box modally.
     virtual void ShowAbout(const std::string& /*caption*/) {}
+
+    // Whether this window can show the jigsaw and saved-game browser; a core
+    // without one asks the platform's file chooser for a jigsaw instead.
+    virtual bool HasDirView() const { return false; }
+    // Shows the browser modally until it closes; returns how it closed.
+    virtual DirResult ShowDirView(TDirView& /*dirView*/) { return DirResult::Cancel; }
 };
 
 }  // namespace orvel

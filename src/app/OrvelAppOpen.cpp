@@ -59,6 +59,14 @@ void TOrvelApp::OpenCommand(const std::string& path, bool direct) {
             return;
         }
     }
+    if (m_view->HasDirView()) {
+        std::string start = path;
+        if (start.empty() && IsFile(Game.sSolve)) start = Game.sSolve;
+        if (start.empty() && IsFile(Game.sJig)) start = Game.sJig;
+        const std::string chosen = BrowseForJigsaw(start);
+        if (!chosen.empty()) OpenFile(chosen);
+        return;
+    }
     std::string start = path;
     if (start.empty() && IsFile(Game.sJig)) start = Game.sJig;
     if (start.empty()) start = Paths.JigsawsDir;
@@ -154,6 +162,8 @@ bool TOrvelApp::StartJigsaw(const std::string& path) {
     request.Path = path;
     request.Header = m_choice.Header;
     request.BrowserThumb = &m_choice.Thumb;
+    request.SeedShown = m_choice.SeedShown;
+    request.SeedText = m_choice.SeedText;
     Result result = Result::Success();
     try {
         result = StartNewGame(Game, Wins, request, NewGameSetup(), GameView, *this, m_platform);
