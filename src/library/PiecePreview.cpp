@@ -68,8 +68,8 @@ TMyBitmap ShapeBackground(int w, int h) {
     for (int y = 0; y < h; ++y) {
         uint8_t* row = RowPtr(b, y);
         for (int x = 0; x < w; ++x) {
-            // Fine grain along x, a slow swell along y.
-            const int grain = ((x * 7 + y / 3) % 11) - 5 + ((y * 13) % 17 == 0 ? -6 : 0);
+            // A faint grain, so the bevelled rims stay the strongest lines.
+            const int grain = ((x * 7 + y / 5) % 5) - 2;
             row[3 * x + 0] = Shift(120, grain);
             row[3 * x + 1] = Shift(165, grain);
             row[3 * x + 2] = Shift(200, grain);

@@ -428,6 +428,12 @@ void TF_Main::ShowAbout(const std::string& caption) {
     about.exec();
 }
 
+DirResult TF_Main::ShowDirView(TDirView& dirView) {
+    if (!F_DirView)
+        F_DirView = std::make_unique<TF_DirView>(dirView, *App.Lang, App.Paths.AppDir + "resources", this);
+    return F_DirView->Run();
+}
+
 // ----------------------------------------------------------------- events
 
 void TF_Main::resizeEvent(QResizeEvent* event) {

@@ -9,9 +9,11 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "app/AppView.h"
 #include "app/OrvelApp.h"
+#include "library/forms/DirViewForm.h"
 #include "platform/Platform.h"
 
 namespace orvel {
@@ -126,6 +128,11 @@ public:
     void RequestClose() override;
     void PopUpMenu(int x, int y) override;
     void ShowAbout(const std::string& caption) override;
+    bool HasDirView() const override { return true; }
+    DirResult ShowDirView(TDirView& dirView) override;
+
+    // The browser, made when it is first shown.
+    std::unique_ptr<TF_DirView> F_DirView;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

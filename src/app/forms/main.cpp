@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -125,6 +126,8 @@ int main(int argc, char** argv) {
     main.raise();
     main.activateWindow();
     quit.SetCloser([&main] { main.close(); });
+    // The browser, once the message loop runs: on the most recent file, if any.
+    QTimer::singleShot(0, &main, [&main] { main.App.OpenAtStart(); });
     QApplication::setQuitOnLastWindowClosed(true);
     return app.exec();
 }
