@@ -49,12 +49,12 @@ void TOrvelApp::OpenCommand(const std::string& path, bool direct) {
     TBusyScope busy(Game);
     if (Game.HasSelection && ClearSelection) ClearSelection();
     if (Game.GameLoaded && Game.Modified && QuerySaveChanges && !QuerySaveChanges()) return;
-    // A recent file opens at once. The chooser offers no choice of cut, so
-    // showing it for a jigsaw the player picked from the list would only ask
-    // again.
+    // A recent saved game opens at once; a recent jigsaw opens the browser on
+    // it, for its cut. The plain file chooser offers no choice of cut, so
+    // without the browser a recent jigsaw opens at once as well.
     if (direct && IsFile(path)) {
         const std::string ext = LowerExtension(path);
-        if (ext == kJigsawExt || ext == kSavedGameExt) {
+        if (ext == kSavedGameExt || (ext == kJigsawExt && !m_view->HasDirView())) {
             OpenFile(path);
             return;
         }
