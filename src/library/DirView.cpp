@@ -206,6 +206,10 @@ void TDirView::SelectFile() {
         OkCaption = Text("B_Open");
     if (FileName.empty() || !IsFile(path)) {
         m_kind = SelectionKind::None;
+        ReleaseBitmap(m_selThumb);
+        ThumbCaption.clear();
+        LevelControlsEnabled = false;
+        PreviewShown = false;
         OkEnabled = Mode == DirMode::Save;
         return;
     }

@@ -456,7 +456,7 @@ void TF_DirView::ApplyTexts() {
     PC_Tabs->setTabText(2, t("TS_Level"));
     B_Cancel->setText(Q(m_lang.LookUp(LangSection::All, "B_Cancel")));
     B_Help->setText(Q(m_lang.LookUp(LangSection::All, "B_Help")));
-    B_Extra->setText(t("B_Extra").replace('\n', ' '));
+    B_Extra->setText(t("B_Extra"));
     B_NewJigsaw->setText(t("B_NewJigsaw"));
 }
 
@@ -472,7 +472,6 @@ DirResult TF_DirView::Run() {
     PC_Tabs->setTabVisible(2, open);
     B_Extra->setVisible(open);
     B_Extra->setEnabled(m_core.ExtraEnabled());
-    B_NewJigsaw->setVisible(open);
     // The help pages are not part of the program yet.
     B_Help->setEnabled(false);
     P_FileName->setVisible(!open);
@@ -483,6 +482,8 @@ DirResult TF_DirView::Run() {
         E_FileName->setText(Q(m_core.FileName));
         E_FileName->setFocus();
         E_FileName->selectAll();
+    } else {
+        (m_core.Tab() == DirTab::Games ? LV_Games : LV_Jigs)->setFocus();
     }
     if (m_core.TimerOn()) T_AddItem->start();
     exec();
@@ -514,6 +515,7 @@ void TF_DirView::ShowState() {
     L_PieceSize->setVisible(m_core.Kind() != SelectionKind::None || m_core.Mode == DirMode::Save);
     B_Ok->setText(Q(m_core.OkCaption));
     B_Ok->setEnabled(m_core.OkEnabled);
+    B_NewJigsaw->setVisible(m_core.Mode == DirMode::Open && m_core.Tab() == DirTab::Jigs);
     if (m_core.Mode == DirMode::Open && E_FileName->text() != Q(m_core.FileName))
         E_FileName->setText(Q(m_core.FileName));
     ShowLevelPage();
