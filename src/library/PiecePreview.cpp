@@ -53,8 +53,13 @@ TMyBitmap PiecePreview(const TMyBitmap& strip, int shape, int tileS, const TMyBi
         for (int x = 0; x < w; ++x) {
             if (!in(x, y) || left + x < 0 || left + x >= out.Width) continue;
             int by = 0;
-            if (!in(x - 1, y) || !in(x, y - 1)) by += kBevel;
-            if (!in(x + 1, y) || !in(x, y + 1)) by -= kBevel;
+            bool light = false, dark = false;
+            for (int d = 1; d <= kBevelWidth; ++d) {
+                light = light || !in(x - d, y) || !in(x, y - d);
+                dark = dark || !in(x + d, y) || !in(x, y + d);
+            }
+            if (light) by += kBevel;
+            if (dark) by -= kBevel;
             uint8_t* p = PixelPtr(out, left + x, top + y);
             for (int c = 0; c < 3; ++c) p[c] = Shift(p[c], by);
         }

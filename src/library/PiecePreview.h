@@ -18,6 +18,9 @@ constexpr int kShapeStripH = kShapeCellH;
 constexpr int kShapeStripTile = 128;
 constexpr int kShapePictureTile = 48;
 constexpr int kBevel = 30;
+// The rims are two pixels wide, so the piece reads at the small sizes the
+// page shows it at.
+constexpr int kBevelWidth = 2;
 
 // The size the piece of a tileS piece takes: scaled from 164 x 168 at tile
 // size 128, but never larger than the cell.
@@ -25,7 +28,7 @@ void PreviewPieceSize(int tileS, int& w, int& h);
 
 // background with the sample piece of shape centred on it: piece pixels keep
 // the background's colour, lighter by kBevel on their left and top rims and
-// darker on their right and bottom rims.
+// darker on their right and bottom rims (kBevelWidth wide).
 TMyBitmap PiecePreview(const TMyBitmap& strip, int shape, int tileS, const TMyBitmap& background);
 
 // The background the pieces are shown on: a soft wooden tone.

@@ -119,11 +119,12 @@ TEST(PiecePreview, PiecePixelsAreTheBackgroundBevelled) {
     auto diff = [&](int x, int y) { return PixelPtr(out, x, y)[1] - PixelPtr(bkg, x, y)[1]; };
     EXPECT_EQ(diff(50, 100), kBevel);
     EXPECT_EQ(diff(149, 100), -kBevel);
+    EXPECT_EQ(diff(51, 100), kBevel);
     EXPECT_EQ(diff(100, 100), 0);
-    // Two rims of 100 pixels each way; the top-left corner is in both light
-    // rims, and the corners where a light and a dark rim meet stay unchanged.
-    EXPECT_EQ(lighter, 2 * 100 - 3);
-    EXPECT_EQ(darker, 2 * 100 - 3);
+    // Two rims two pixels wide each way (4 * 100 - 4 pixels); where a light
+    // and a dark rim meet (two 2 x 2 corners) they cancel.
+    EXPECT_EQ(lighter, 4 * 100 - 4 - 8);
+    EXPECT_EQ(darker, 4 * 100 - 4 - 8);
 }
 
 // The level a picture is cut at comes from one table: the browser's header

@@ -508,6 +508,8 @@ void TF_DirView::ShowState() {
     m_updating = true;
     PC_Tabs->setCurrentIndex(static_cast<int>(m_core.Tab()));
     m_updating = false;
+    // On the level page the keys move the piece size.
+    if (m_core.Tab() == DirTab::Level && SB_PieceSize->isEnabled()) SB_PieceSize->setFocus();
     I_Thumb->setPixmap(QPixmap::fromImage(ToQImage(m_core.SelectedThumb())));
     L_Thumb->setText(Q(m_core.ThumbCaption));
     L_Comment->setText(Q(m_core.Comment));
