@@ -215,6 +215,8 @@ void TDirView::SelectFile() {
     }
     const bool ok = save ? SelectSavedGame(path) : SelectJigsaw(path);
     if (!ok) ShowInvalid(path);
+    // Saving takes any name the rules allow, an unreadable file's as well.
+    if (Mode == DirMode::Save) OkEnabled = true;
 }
 
 bool TDirView::SelectJigsaw(const std::string& path) {
@@ -518,6 +520,11 @@ void TDirView::DeleteAll(DirTab list) {
     } else {
         SelectItem(list, 0);
     }
+}
+
+void TDirView::RefreshThumbnail(const std::string& fileName, const TMyBitmap& source) {
+    const bool savedGame = LowerExt(fileName) != kJigsawExtension;
+    m_thumbs.Replace(fileName, MakeListThumb(source, savedGame ? &m_saveIcon : nullptr));
 }
 
 void TDirView::Help() {

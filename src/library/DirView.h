@@ -91,6 +91,9 @@ public:
     int Selected(DirTab list) const;
     void SelectItem(DirTab list, int index);
     const TThumbStore& Thumbs() const { return m_thumbs; }
+    // A file was written anew (a save): its list picture is made again from
+    // source, with the save icon unless it is a jigsaw.
+    void RefreshThumbnail(const std::string& fileName, const TMyBitmap& source);
     std::string FileName;  // E_FileName
     void SetFileName(const std::string& name) { FileName = name; }
 

@@ -33,10 +33,8 @@ int TThumbStore::Add(const std::string& fileName, TMyBitmap picture) {
 }
 
 int TThumbStore::Replace(const std::string& fileName, TMyBitmap picture) {
-    const int at = Find(fileName);
-    if (at == 0) return Add(fileName, std::move(picture));
-    m_pictures[at] = std::move(picture);
-    return at;
+    Forget(fileName);
+    return Add(fileName, std::move(picture));
 }
 
 void TThumbStore::Forget(std::string_view fileName) {

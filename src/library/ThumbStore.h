@@ -26,7 +26,8 @@ public:
     int Count() const { return static_cast<int>(m_pictures.size()); }
     // Appends picture under fileName; returns its index.
     int Add(const std::string& fileName, TMyBitmap picture);
-    // Replaces the picture of fileName, or adds it.
+    // Gives fileName a new picture under a new index; the old index keeps
+    // its picture, so what was made from an index never changes.
     int Replace(const std::string& fileName, TMyBitmap picture);
     // Forgets the name; the picture stays, so indices held elsewhere hold.
     void Forget(std::string_view fileName);

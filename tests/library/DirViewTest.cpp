@@ -125,6 +125,14 @@ TEST_F(DirViewTest, SaveNamesKeepTheirLastPartAndRefuseSlashAndQuestionMark) {
     EXPECT_EQ(fp.Messages.back().Kind, MsgKind::OkCancel);
     EXPECT_EQ(fp.Messages.back().Text, "\"kept\" already exists.\nDo you want to replace it?");
     EXPECT_EQ(view->Ok(), DirResult::Ok);
+    // Picking a listed game to replace, though it cannot be read, leaves OK on.
+    view->Relist();
+    view->SelectItem(DirTab::Games, 0);
+    EXPECT_EQ(view->FileName, "kept.sv1");
+    EXPECT_TRUE(view->OkEnabled);
+    EXPECT_EQ(view->OkCaption, "Save");
+    EXPECT_EQ(view->Ok(), DirResult::Ok);
+    EXPECT_EQ(view->SelectedPath, folders.SavedGamesDir + "kept.sv1");
 }
 
 TEST_F(DirViewTest, TheLevelPageCountsWithTheLevelTable) {
@@ -269,9 +277,21 @@ TEST_F(DirViewTest, ThumbnailsAreMadeOncePreferringTheCataloguePreview) {
     EXPECT_LT(mid[1], 60);
     EXPECT_EQ(GetPixel(pic, 0, 0), 0xFFFFFF);
     const int count = view->Thumbs().Count();
+    const int listedThumb = listed.Thumb;
     view->Show();
-    EXPECT_EQ(view->Items(DirTab::Jigs)[0].Thumb, listed.Thumb);
+    EXPECT_EQ(view->Items(DirTab::Jigs)[0].Thumb, listedThumb);
     EXPECT_EQ(view->Thumbs().Count(), count);
+
+    // A file written anew gets its picture made again, under a new index.
+    TMyBitmap blue;
+    ASSERT_TRUE(Create24(blue, 90, 60));
+    FillBox(blue, 0, 0, 90, 60, 0xFF0000);
+    view->RefreshThumbnail("LISTED.orv", blue);
+    view->Show();
+    const int fresh = view->Items(DirTab::Jigs)[0].Thumb;
+    EXPECT_NE(fresh, listedThumb);
+    EXPECT_GT(PixelPtr(view->Thumbs().Picture(fresh), 90, 67)[0], 200);
+    EXPECT_GT(PixelPtr(view->Thumbs().Picture(listedThumb), 90, 67)[2], 200);  // kept as it was
 
     // The fill stops when its time is used up and goes on at the next tick.
     Jigsaw("third.orv");
@@ -280,13 +300,13 @@ TEST_F(DirViewTest, ThumbnailsAreMadeOncePreferringTheCataloguePreview) {
     fp.StepMs = 120;  // every thumbnail takes longer than a tick may work
     view->FillTick();
     EXPECT_TRUE(view->TimerOn());
-    EXPECT_EQ(view->Thumbs().Count(), count + 1);
+    EXPECT_EQ(view->Thumbs().Count(), count + 2);
     int ticks = 1;
     while (view->TimerOn() && ticks < 10) {
         view->FillTick();
         ++ticks;
     }
-    EXPECT_EQ(view->Thumbs().Count(), count + 2);
+    EXPECT_EQ(view->Thumbs().Count(), count + 3);
     EXPECT_LE(ticks, 3);
 }
 

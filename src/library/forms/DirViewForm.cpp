@@ -294,7 +294,8 @@ void TF_DirView::CreateButtonBar() {
     P_Seed = new QWidget(P_ButBar);
     auto* seed = new QHBoxLayout(P_Seed);
     seed->setContentsMargins(0, 0, 0, 0);
-    seed->addWidget(new QLabel(Q(m_lang.LookUp(LangSection::LoadSaveForm, "L_Seed")), P_Seed));
+    L_Seed = new QLabel(P_Seed);
+    seed->addWidget(L_Seed);
     E_Seed = new QLineEdit(P_Seed);
     seed->addWidget(E_Seed);
     P_Seed->hide();
@@ -323,7 +324,8 @@ void TF_DirView::CreateLists() {
     P_FileName = new QWidget(TS_Games);
     auto* name = new QHBoxLayout(P_FileName);
     name->setContentsMargins(0, 0, 0, 0);
-    name->addWidget(new QLabel(Q(m_lang.LookUp(LangSection::LoadSaveForm, "L_FileNameCap")), P_FileName));
+    L_FileNameCap = new QLabel(P_FileName);
+    name->addWidget(L_FileNameCap);
     E_FileName = new QLineEdit(P_FileName);
     name->addWidget(E_FileName, 1);
     games->addWidget(P_FileName);
@@ -458,6 +460,8 @@ void TF_DirView::ApplyTexts() {
     B_Help->setText(Q(m_lang.LookUp(LangSection::All, "B_Help")));
     B_Extra->setText(t("B_Extra"));
     B_NewJigsaw->setText(t("B_NewJigsaw"));
+    L_FileNameCap->setText(t("L_FileNameCap"));
+    L_Seed->setText(t("L_Seed"));
 }
 
 // ----------------------------------------------------------------- showing

@@ -101,6 +101,7 @@ public:
     TThumbList* LV_Jigs = nullptr;
     TThumbList* LV_Games = nullptr;
     QWidget* P_FileName = nullptr;
+    QLabel* L_FileNameCap = nullptr;
     QLineEdit* E_FileName = nullptr;
     QWidget* P_ButBar = nullptr;
     QPushButton* B_Ok = nullptr;
@@ -109,6 +110,7 @@ public:
     QPushButton* B_Extra = nullptr;
     QPushButton* B_NewJigsaw = nullptr;
     QWidget* P_Seed = nullptr;
+    QLabel* L_Seed = nullptr;
     QLineEdit* E_Seed = nullptr;
     QLabel* I_Thumb = nullptr;
     QLabel* L_Thumb = nullptr;
