@@ -11,6 +11,11 @@
 #include "library/DirView.h"
 
 namespace orvel {
+class TOptionsDialog;
+class TColorPicker;
+}  // namespace orvel
+
+namespace orvel {
 
 // A window's place on the screen: the client area's origin and size.
 struct TBounds {
@@ -74,6 +79,13 @@ public:
     virtual bool HasDirView() const { return false; }
     // Shows the browser modally until it closes; returns how it closed.
     virtual DirResult ShowDirView(TDirView& /*dirView*/) { return DirResult::Cancel; }
+    // Shows the options dialog modally; true when it closed with OK.
+    virtual bool ShowOptions(TOptionsDialog& /*dialog*/) { return false; }
+    // Shows the colour picker modally; true when it closed with OK.
+    virtual bool ShowColorPicker(TColorPicker& /*picker*/) { return false; }
+    // Shows the quick-help box (again); shows the credits modally.
+    virtual void ShowQuickHelp() {}
+    virtual void ShowCredits() {}
 };
 
 }  // namespace orvel

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/OptionsCommands.h"
 #include "base/IntMath.h"
 #include "base/IoError.h"
 #include "cutter/Silhouettes.h"
@@ -25,12 +26,13 @@ constexpr std::string_view kBuiltInEnglish =
     "   <MS_CantFindLangFile> The language file \"%s\" cannot be found.\n";
 
 // The commands this program carries out so far; the others stay disabled
-// until their windows are part of it. Help Contents waits for help pages,
-// Save and Save As for saved games.
+// until their windows are part of it (the help menu's are made available
+// by MakeHelpAvailable).
 constexpr MenuCmd kAvailable[] = {
     MI_Menu,      MI_File,      MI_FileOpen,   MI_FileLast0, MI_FileLast1, MI_FileLast2,
     MI_FileLast3, MI_Game,      MI_GameWin1,   MI_GameWin2,  MI_GameThumb, MI_Pockets,
-    MI_Help,      MI_HelpAbout, MI_FullScreen, MI_Min,       MI_Exit};
+    MI_Help,      MI_HelpAbout, MI_FullScreen, MI_Min,       MI_Exit,
+    MI_FileSave,  MI_FileSaveAs};
 
 // The window each play window's menu item shows, by window number.
 constexpr MenuCmd kWindowItems[kPlayWindowCount] = {
@@ -119,6 +121,7 @@ TOrvelApp::TOrvelApp(Platform& platform, const TPlatformFolders& folders, TAppOp
     m_silhouettes = std::make_unique<Silhouettes>(Paths.ShapeDataFile);
     Layers.ThumbPicture = &GameView.ThumbBuffer;
     ConnectPieces();
+    ConnectSaving();
     SetUpCommands();
     Game.Modified = Game.ModifiedSinceAutosave = false;
     RequestFullRedraw();
@@ -182,6 +185,8 @@ void TOrvelApp::CreateWindows() {
 void TOrvelApp::SetUpCommands() {
     m_available.fill(false);
     for (MenuCmd cmd : kAvailable) m_available[cmd] = true;
+    for (MenuCmd cmd : kOptionCommands) m_available[cmd] = true;
+    MakeHelpAvailable();
     const bool homePage = !m_options.HomeUrl.empty();
     m_available[MI_HelpHomePage] = m_available[MI_HelpProductHomePage] = homePage;
     m_menu.Visible[MI_HelpHomePage] = m_menu.Visible[MI_HelpProductHomePage] = homePage;
@@ -320,6 +325,12 @@ void TOrvelApp::RunCommand(int cmd) {
         case MI_FileOpen:
             OpenCommand("", false);
             break;
+        case MI_FileSave:
+            SaveCommand();
+            break;
+        case MI_FileSaveAs:
+            SaveAsCommand();
+            break;
         case MI_FileLast0:
         case MI_FileLast1:
         case MI_FileLast2:
@@ -340,6 +351,12 @@ void TOrvelApp::RunCommand(int cmd) {
         case MI_HelpProductHomePage:
             OpenHomePage("orvel-zent.htm");
             break;
+        case MI_HelpCont:
+        case MI_HelpQuick:
+        case MI_HelpReport:
+        case MI_HelpCredits:
+            RunHelpCommand(cmd);
+            break;
         case MI_HelpAbout:
             m_view->ShowAbout(Lang->LookUp(LangSection::About, "FormCaption"));
             break;
@@ -348,6 +365,13 @@ void TOrvelApp::RunCommand(int cmd) {
             break;
         case MI_Min:
             m_view->Minimize();
+            break;
+        case MI_Options:
+            OptionsCommand();
+            break;
+        case MI_GameBkgAll:
+        case MI_GameBkgCur:
+            BackgroundCommand(cmd == MI_GameBkgAll);
             break;
         case MI_Exit:
             m_view->RequestClose();

@@ -18,7 +18,9 @@
 #include "app/MainMenu.h"
 #include "app/OpenGame.h"
 #include "app/Toolbar.h"
+#include "app/OptionsRules.h"
 #include "game/GameState.h"
+#include "game/SafeFile.h"
 #include "lang/Lang.h"
 #include "platform/Platform.h"
 #include "platform/Progress.h"
@@ -26,6 +28,7 @@
 #include "play/NewGame.h"
 #include "play/PieceHandling.h"
 #include "play/PlayWindow.h"
+#include "play/SavedGame.h"
 #include "settings/Settings.h"
 
 namespace orvel {
@@ -190,6 +193,33 @@ public:
     // Commands run, for the tests and the curious reader of a report.
     std::vector<int> CommandLog;
 
+    // Options: the dialog's values copied back after OK and applied to the
+    // running game (effects rebuilt where they changed, the language applied).
+    void ApplyOptions(const TOptionsValues& values);
+    // Sets a picked background on its target: -1 all play windows, 0.. one window.
+    void SetPickedBackground(int target, int32_t value);
+
+    // Saved games. SaveGame writes the game in play to path (only its state
+    // when path holds a save of the same game); SaveAsPath names the game's
+    // saved game path (".sv1" added when missing) and saves it there;
+    // AskSaveChanges asks whether to save a changed game and is true when
+    // the caller may go on. Failures are shown and leave the old file.
+    bool SaveGame(const std::string& path, bool autosave);
+    bool SaveAsPath(const std::string& path);
+    bool AskSaveChanges();
+    // Planted faults for the tests of failing saves; null in the program.
+    const TWriteFaults* SaveFaults = nullptr;
+    // Run after a save with the saved file's path and the game's thumbnail,
+    // so that a list of saved games can show the new picture.
+    std::function<void(const std::string& path, const TMyBitmap& thumb)> SavedThumbChanged;
+    // The background words a saved game carries without a role.
+    TBkgCarried BkgCarried{};
+
+    // The system report's lines as they are now (the report command saves
+    // and opens them), and the program file it names.
+    std::vector<std::string> ReportLines();
+    std::string ExePath;
+
 private:
     void LoadSkins();
     void ConnectPieces();
@@ -237,6 +267,28 @@ private:
     int ToolSlotOf(int cmd) const;
     void ShowResult(const Result& result);
     void ShowError(const TError& error);
+
+    // Options and backgrounds.
+    void OptionsCommand();
+    void BackgroundCommand(bool allWindows);
+    void ApplySingleWindow(bool on);
+    void ApplyEffectStyles(int emboss, int wood);
+    void ApplyChosenLanguage(const std::string& name);
+
+    // Saved games.
+    void ConnectSaving();
+    void SaveCommand();
+    bool SaveAsCommand();
+    bool WriteFullSave(const std::string& path, const std::string& scratch, bool autosave);
+    bool MirrorToAutosave(const std::string& path);
+    void SavedAs(const std::string& path, bool autosave);
+    void OpenSavedGame(const std::string& path);
+    void ShowSavedPockets();
+
+    // Help menu.
+    void MakeHelpAvailable();
+    void RunHelpCommand(int cmd);
+    void CreateReport();
 
     Platform& m_platform;
     TAppOptions m_options;

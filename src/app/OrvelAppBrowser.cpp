@@ -30,6 +30,10 @@ void TOrvelApp::CreateDirView() {
     DirView = std::make_unique<TDirView>(m_platform, *Lang, std::move(folders));
     DirView->Pack = [this](const std::string& image, const std::string& target,
                            const std::string& name) { return PackPicture(image, target, name); };
+    // A save makes the file's list picture again.
+    SavedThumbChanged = [this](const std::string& path, const TMyBitmap& thumb) {
+        DirView->RefreshThumbnail(std::filesystem::path(path).filename().string(), thumb);
+    };
     DirView->SavedGameDeleted = [this](const std::string& path) {
         // The game in play no longer has the file it was saved to.
         if (!Game.sSolve.empty() && std::filesystem::path(path) == Game.sSolve) {

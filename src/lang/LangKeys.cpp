@@ -82,6 +82,7 @@ constexpr TLangKey kKeys[] = {
     {S::MainForm, "MS_PaintError", "", kMsg},
     {S::MainForm, "MS_CantWriteSettings", "%s", kMsg},
     {S::MainForm, "MS_PictureTooSmall", "", kMsg},
+    {S::MainForm, "MS_CantSaveGame", "%s", kMsg},
 
     // The jigsaw and saved-game browser.
     {S::LoadSaveForm, "Cap_Load", "", kText},
@@ -237,6 +238,12 @@ constexpr TLangKey kKeys[] = {
     {S::QuickHelp, "L_Switch", "", kText},
     {S::QuickHelp, "L_Spacebar", "", kText},
     {S::QuickHelp, "CB_Show", "", kText},
+    // The help window.
+    {S::QuickHelp, "HelpCaption", "", kText},
+    {S::QuickHelp, "B_Back", "", kText},
+    {S::QuickHelp, "B_Forward", "", kText},
+    {S::QuickHelp, "B_Contents", "", kText},
+    {S::QuickHelp, "L_NoHelp", "%s", kText},
 
     // The colour picker.
     {S::ColorPicker, "L_PalCap", "", kText},

@@ -1,11 +1,19 @@
 #include "library/SaveItem.h"
 
+#include <utility>
+
+#include "game/SavedGameFile.h"
+
 namespace orvel {
 
-// No reader of saved games is part of the program yet: every saved game is
-// listed, and shown as one that cannot be read.
 ResultOf<TSaveItem> ReadSaveItem(const std::string& path) {
-    return FixedText(kUnreadableSave, {}, path);
+    ResultOf<TSavedGameData> read = ReadSavedGame(path, SaveReadMode::Browse);
+    if (!read) return read.Status();
+    TSaveItem item;
+    item.Header = read.Value().Header;
+    item.JigsawName = std::move(read.Value().Name);
+    item.Thumb = std::move(read.Value().Thumb);
+    return item;
 }
 
 }  // namespace orvel

@@ -17,9 +17,6 @@ struct TSaveItem {
     TMyBitmap Thumb;
 };
 
-// The text a saved game that cannot be read fails with.
-constexpr const char* kUnreadableSave = "Unreadable saved game";
-
 // Reads the header and thumbnail of the saved game at path.
 ResultOf<TSaveItem> ReadSaveItem(const std::string& path);
 

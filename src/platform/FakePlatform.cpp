@@ -47,6 +47,13 @@ std::string FakePlatform::ChooseOpenFile(const std::string& title, const std::st
     return answer;
 }
 
+std::string FakePlatform::ChooseSaveFile(const std::string& title,
+                                         const std::string& startFolderOrFile,
+                                         const std::string& filterText,
+                                         const std::vector<std::string>& patterns) {
+    return ChooseOpenFile(title, startFolderOrFile, filterText, patterns);
+}
+
 TextExtent FakePlatform::MeasureText(const std::string& text, const TextStyle& style) {
     const int charW = CharW + (style.Bold ? 1 : 0);
     return {static_cast<int>(text.size()) * charW, CharH};

@@ -49,6 +49,10 @@ public:
     std::string ChooseOpenFile(const std::string& title, const std::string& start,
                                const std::string& filterText,
                                const std::vector<std::string>& patterns) override;
+    // Answered from the same queue as ChooseOpenFile and recorded in FileChoices.
+    std::string ChooseSaveFile(const std::string& title, const std::string& startFolderOrFile,
+                               const std::string& filterText,
+                               const std::vector<std::string>& patterns) override;
 
     // What the tests look at and set.
     struct FileChoice {

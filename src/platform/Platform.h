@@ -40,6 +40,7 @@ struct ScreenMetrics {
     int FrameW = 4;                     // sizing frame width of a normal window
     int FrameH = 4;
     int CaptionH = 23;                  // caption bar height of a normal window
+    int BitsPerPixel = 24;              // colour depth of the screen
 };
 
 struct TextStyle {
@@ -96,6 +97,12 @@ public:
     // matching one of patterns ("*.orv"), under the name filterText. Returns
     // the chosen file's path; empty when the player cancelled.
     virtual std::string ChooseOpenFile(const std::string& title, const std::string& start,
+                                       const std::string& filterText,
+                                       const std::vector<std::string>& patterns) = 0;
+    // Asks for a file to save to, the same way: startFolderOrFile is a
+    // folder, or a file whose name is offered. Returns the chosen path;
+    // empty when the player cancelled.
+    virtual std::string ChooseSaveFile(const std::string& title, const std::string& startFolderOrFile,
                                        const std::string& filterText,
                                        const std::vector<std::string>& patterns) = 0;
 };

@@ -13,10 +13,10 @@
 #include <cstring>
 
 #include "app/forms/AboutOrvelZent.h"
+#include "app/forms/ColorPickerForm.h"
+#include "app/forms/OptionsForm.h"
 
 namespace orvel {
-
-namespace {
 
 QImage ToQImage(const TMyBitmap& bmp) {
     if (bmp.Width == 0) return {};
@@ -26,6 +26,8 @@ QImage ToQImage(const TMyBitmap& bmp) {
     for (int y = 0; y < bmp.Height; ++y) std::memcpy(img.scanLine(y), RowPtr(bmp, y), rowBytes);
     return img;
 }
+
+namespace {
 
 QCursor LoadCursor(const std::string& path, Qt::CursorShape fallback, int hotX, int hotY) {
     QPixmap pix(QString::fromStdString(path));
@@ -351,6 +353,7 @@ void TF_Main::TextsChanged() {
     for (int cmd = 0; cmd < kMenuCmdCount; ++cmd) MenuItemChanged(cmd);
     for (int slot = 0; slot < kToolSlotCount; ++slot)
         ToolButtons[slot]->setToolTip(Q(App.ToolHint(slot)));
+    HelpTextsChanged();
 }
 
 void TF_Main::ToolButtonChanged(int slot, bool hot) {
@@ -432,6 +435,17 @@ DirResult TF_Main::ShowDirView(TDirView& dirView) {
     if (!F_DirView)
         F_DirView = std::make_unique<TF_DirView>(dirView, *App.Lang, App.Paths.AppDir + "resources", this);
     return F_DirView->Run();
+}
+
+bool TF_Main::ShowOptions(TOptionsDialog& dialog) {
+    TF_Options options(dialog, m_platform, [this](TColorPicker& p) { return ShowColorPicker(p); },
+                       this);
+    return options.exec() == QDialog::Accepted;
+}
+
+bool TF_Main::ShowColorPicker(TColorPicker& picker) {
+    TF_ColorPicker dialog(picker, *App.Lang, App.Paths.BkgPicsDir, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 // ----------------------------------------------------------------- events

@@ -162,6 +162,7 @@ ScreenMetrics QtPlatform::GetScreenMetrics() {
         m.ScreenW = all.width();
         m.ScreenH = all.height();
         m.WorkArea = {work.left(), work.top(), work.right(), work.bottom()};
+        m.BitsPerPixel = screen->depth();
     }
     // The window manager draws the real frame; the style's figures are the
     // closest Qt knows before a window is shown.
@@ -271,6 +272,18 @@ std::string QtPlatform::ChooseOpenFile(const std::string& title, const std::stri
     const QString filter = Q(filterText) + " (" + globs.join(' ') + ")";
     const QString chosen =
         QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(title), Q(start), filter);
+    return chosen.toStdString();
+}
+
+std::string QtPlatform::ChooseSaveFile(const std::string& title,
+                                       const std::string& startFolderOrFile,
+                                       const std::string& filterText,
+                                       const std::vector<std::string>& patterns) {
+    QStringList globs;
+    for (const std::string& p : patterns) globs << Q(p);
+    const QString filter = Q(filterText) + " (" + globs.join(' ') + ")";
+    const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), Q(title),
+                                                        Q(startFolderOrFile), filter);
     return chosen.toStdString();
 }
 
