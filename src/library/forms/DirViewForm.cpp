@@ -472,8 +472,11 @@ DirResult TF_DirView::Run() {
     ApplyTexts();
     setWindowTitle(Q(m_core.Caption));
     const bool open = m_core.Mode == DirMode::Open;
+    // Hiding a tab moves the current one; that is no choice of the player's.
+    m_updating = true;
     PC_Tabs->setTabVisible(0, open);
     PC_Tabs->setTabVisible(2, open);
+    m_updating = false;
     B_Extra->setVisible(open);
     B_Extra->setEnabled(m_core.ExtraEnabled());
     // The help pages are not part of the program yet.
