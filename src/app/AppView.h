@@ -8,6 +8,7 @@
 
 #include "graphics/Bitmap.h"
 #include "graphics/Rect.h"
+#include "library/DirView.h"
 
 namespace orvel {
 class TOptionsDialog;
@@ -76,6 +77,12 @@ public:
     // Resizes the window so its client becomes width x height (a side's
     // resize grip); the window reports its new size through Resize.
     virtual void ResizeClient(int /*width*/, int /*height*/) {}
+
+    // Whether this window can show the jigsaw and saved-game browser; a core
+    // without one asks the platform's file chooser for a jigsaw instead.
+    virtual bool HasDirView() const { return false; }
+    // Shows the browser modally until it closes; returns how it closed.
+    virtual DirResult ShowDirView(TDirView& /*dirView*/) { return DirResult::Cancel; }
     // Shows the options dialog modally; true when it closed with OK.
     virtual bool ShowOptions(TOptionsDialog& /*dialog*/) { return false; }
     // Shows the colour picker modally; true when it closed with OK.

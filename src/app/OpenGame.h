@@ -34,6 +34,9 @@ struct TCutChoices {
 struct TJigsawChoice {
     GameHeader Header;
     TMyBitmap Thumb;
+    // The browser's seed field: offered, and what was typed into it.
+    bool SeedShown = false;
+    std::string SeedText;
 };
 
 // Reads a jigsaw's header and thumbnail and chooses its cut from the

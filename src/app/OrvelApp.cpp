@@ -118,6 +118,7 @@ TOrvelApp::TOrvelApp(Platform& platform, const TPlatformFolders& folders, TAppOp
     SeedRandomAtStart(Game, m_platform);
     Lang = std::make_unique<TLanguage>(&m_platform, Paths.LanguageDir);
     Lang->LoadFromBytes(kBuiltInEnglish);
+    CreateDirView();
     LoadSkins();
     CreateField();
     UpdatePlayArea();

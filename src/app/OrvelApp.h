@@ -148,6 +148,11 @@ public:
     void OpenFile(const std::string& path);
     // The recent-file list and its menu items take path as the newest entry.
     void AddRecent(const std::string& path);
+    // At start: the browser, on the most recently used file if there is one.
+    void OpenAtStart();
+    // Save As: the browser in save mode; true with the chosen path when the
+    // player chose a name.
+    bool ChooseSavePath(std::string& path);
 
     // Field.
     void ShowSide(int side);
@@ -188,6 +193,8 @@ public:
     TMyBitmap StarImage;
     TMyBitmap WeightImage;
     double LastAutoSave = 0;
+    // The jigsaw and saved-game browser, made once and shown for each choice.
+    std::unique_ptr<TDirView> DirView;
     // Commands run, for the tests and the curious reader of a report.
     std::vector<int> CommandLog;
 
@@ -298,6 +305,11 @@ private:
     void ToggleThumbnail();
     void UpdateRecentItems(const std::vector<TRecentFile>& files);
     bool ChooseJigsaw(const std::string& path);
+    void CreateDirView();
+    void PrepareDirView(DirMode mode, const std::string& path);
+    std::string BrowseForJigsaw(const std::string& path);
+    void TakeBrowserChoice();
+    Result PackPicture(const std::string& image, const std::string& target, const std::string& name);
     int ToolSlotOf(int cmd) const;
     void ShowResult(const Result& result);
     void ShowError(const TError& error);

@@ -49,15 +49,23 @@ void TOrvelApp::OpenCommand(const std::string& path, bool direct) {
     TBusyScope busy(Game);
     if (Game.HasSelection && ClearSelection) ClearSelection();
     if (Game.GameLoaded && Game.Modified && QuerySaveChanges && !QuerySaveChanges()) return;
-    // A recent file opens at once. The chooser offers no choice of cut, so
-    // showing it for a jigsaw the player picked from the list would only ask
-    // again.
+    // A recent saved game opens at once; a recent jigsaw opens the browser on
+    // it, for its cut. The plain file chooser offers no choice of cut, so
+    // without the browser a recent jigsaw opens at once as well.
     if (direct && IsFile(path)) {
         const std::string ext = LowerExtension(path);
-        if (ext == kJigsawExt || ext == kSavedGameExt) {
+        if (ext == kSavedGameExt || (ext == kJigsawExt && !m_view->HasDirView())) {
             OpenFile(path);
             return;
         }
+    }
+    if (m_view->HasDirView()) {
+        std::string start = path;
+        if (start.empty() && IsFile(Game.sSolve)) start = Game.sSolve;
+        if (start.empty() && IsFile(Game.sJig)) start = Game.sJig;
+        const std::string chosen = BrowseForJigsaw(start);
+        if (!chosen.empty()) OpenFile(chosen);
+        return;
     }
     std::string start = path;
     if (start.empty() && IsFile(Game.sJig)) start = Game.sJig;
@@ -154,6 +162,8 @@ bool TOrvelApp::StartJigsaw(const std::string& path) {
     request.Path = path;
     request.Header = m_choice.Header;
     request.BrowserThumb = &m_choice.Thumb;
+    request.SeedShown = m_choice.SeedShown;
+    request.SeedText = m_choice.SeedText;
     Result result = Result::Success();
     try {
         result = StartNewGame(Game, Wins, request, NewGameSetup(), GameView, *this, m_platform);

@@ -50,6 +50,10 @@ void TOrvelApp::SaveCommand() {
 
 bool TOrvelApp::SaveAsCommand() {
     TBusyScope busy(Game);
+    if (m_view->HasDirView()) {
+        std::string chosen;
+        return ChooseSavePath(chosen) && SaveAsPath(chosen);
+    }
     std::string title = Lang->LookUp(LangSection::LoadSaveForm, "Cap_Save");
     std::string start = Paths.SavedGamesDir + Game.sJigName + kSavedGameExt;
     if (!Game.sSolve.empty() && !SamePath(Game.sSolve, Paths.AutosaveFile)) start = Game.sSolve;

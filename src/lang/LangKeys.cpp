@@ -131,6 +131,12 @@ constexpr TLangKey kKeys[] = {
     {S::LoadSaveForm, "Q_DelAllJigs", "", kMsg},
     {S::LoadSaveForm, "Q_DelAllGames", "", kMsg},
     {S::LoadSaveForm, "Q_OverwriteFile", "%s", kMsg},
+    {S::LoadSaveForm, "B_NewJigsaw", "", kText},
+    {S::LoadSaveForm, "NewJigsawTitle", "", kText},
+    {S::LoadSaveForm, "PicturesFilter", "", kText},
+    {S::LoadSaveForm, "Prog_NewJigsaw", "", kText},
+    {S::LoadSaveForm, "L_Seed", "", kText},
+    {S::LoadSaveForm, "MS_CantMakeJigsaw", "%s", kMsg},
 
     // The pocket windows: pocket number and group count.
     {S::Pocket, "PocketCaption", "%d%d", kText},

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <filesystem>
 #include <fstream>
@@ -593,7 +594,19 @@ TEST_F(MainWindowFixture, OpenButtonStartsAJigsaw) {
     c.Pictures = {test::JpegOf(test::PatternPicture(320, 240))};
     ASSERT_TRUE(WriteJigsaw(path, c).Ok());
     main->App.Settings.Level = 12;
-    fp.QueueFileChoice(path);
+    // The browser comes up: the jigsaw is picked, Enter leads to the level
+    // page and Enter opens it; a browser still open after that is closed.
+    QTimer::singleShot(100, [&] {
+        TF_DirView& dv = *main->F_DirView;
+        const QList<QListWidgetItem*> items = dv.LV_Jigs->findItems("pattern", Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        dv.LV_Jigs->setCurrentItem(items[0]);
+        QTest::keyClick(dv.LV_Jigs, Qt::Key_Return);
+        QTest::keyClick(&dv, Qt::Key_Return);
+    });
+    QTimer::singleShot(5000, [&] {
+        if (main->F_DirView && main->F_DirView->isVisible()) main->F_DirView->reject();
+    });
     ClickButton(BI_Open);
     QApplication::processEvents();
     ASSERT_TRUE(main->App.Game.GameLoaded);

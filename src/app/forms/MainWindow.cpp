@@ -439,6 +439,12 @@ void TF_Main::ResizeClient(int width, int height) {
     if (!isMaximized() && !isFullScreen()) resize(width, height);
 }
 
+DirResult TF_Main::ShowDirView(TDirView& dirView) {
+    if (!F_DirView)
+        F_DirView = std::make_unique<TF_DirView>(dirView, *App.Lang, App.Paths.AppDir + "resources", this);
+    return F_DirView->Run();
+}
+
 bool TF_Main::ShowOptions(TOptionsDialog& dialog) {
     TF_Options options(dialog, m_platform, [this](TColorPicker& p) { return ShowColorPicker(p); },
                        this);

@@ -9,9 +9,11 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "app/AppView.h"
 #include "app/OrvelApp.h"
+#include "library/forms/DirViewForm.h"
 #include "help/forms/HelpViewer.h"
 #include "help/forms/QuickHelp.h"
 #include "platform/Platform.h"
@@ -129,10 +131,15 @@ public:
     void PopUpMenu(int x, int y) override;
     void ShowAbout(const std::string& caption) override;
     void ResizeClient(int width, int height) override;
+    bool HasDirView() const override { return true; }
+    DirResult ShowDirView(TDirView& dirView) override;
     bool ShowOptions(TOptionsDialog& dialog) override;
     bool ShowColorPicker(TColorPicker& picker) override;
     void ShowQuickHelp() override;
     void ShowCredits() override;
+
+    // The browser, made when it is first shown.
+    std::unique_ptr<TF_DirView> F_DirView;
 
     // The help window at page, in the player's language (English when the
     // language has no such page); the quick-help box placed beside the

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -130,6 +131,8 @@ int main(int argc, char** argv) {
     main.activateWindow();
     main.ShowQuickHelpAtStart();
     quit.SetCloser([&main] { main.close(); });
+    // The browser, once the message loop runs: on the most recent file, if any.
+    QTimer::singleShot(0, &main, [&main] { main.App.OpenAtStart(); });
     QApplication::setQuitOnLastWindowClosed(true);
     return app.exec();
 }
