@@ -70,12 +70,8 @@ for _ in $(seq 150); do
   sleep 0.1
 done
 [ -z "$(window_named '^Open a Jigsaw or a Saved Game')" ] || fail "the browser stayed open"
-sleep 3
-import -window root -depth 8 "$work/before.ppm"
-
-# A point well inside a piece: a 15 x 15 square unlike the field's colour,
-# the commonest colour below the toolbar.
-piece=$(python3 - "$work/before.ppm" << 'PY'
+find_piece() {
+  python3 - "$work/before.ppm" << 'PY'
 import sys
 data = open(sys.argv[1], 'rb').read()
 parts = data.split(b'\n', 3)
@@ -94,14 +90,31 @@ for y in range(80, h - 200, 6):
             print(x + 7, y + 7)
             sys.exit(0)
 PY
-)
+}
+# The game may take a while to appear on a loaded machine: look for a piece
+piece=""
+# for up to 30 seconds, on a screen that has stopped changing (the progress
+# panel has gone).
+for _ in $(seq 60); do
+  sleep 0.5
+  import -window root -depth 8 "$work/before.ppm"
+  if cmp -s "$work/before.ppm" "$work/previous.ppm"; then
+    piece=$(find_piece)
+    [ -n "$piece" ] && break
+  fi
+  cp "$work/before.ppm" "$work/previous.ppm"
+  kill -0 "$app_pid" 2> /dev/null || break
+done
 [ -n "$piece" ] || fail "no piece found on the field"
 set -- $piece
 xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1 sleep 0.2
 for step in 1 2 3 4 5 6; do xdotool mousemove "$(($1 + step * 20))" "$(($2 + step * 12))" sleep 0.05; done
 xdotool mouseup 1
-sleep 1
-import -window root -depth 8 "$work/after.ppm"
+for _ in $(seq 40); do
+  sleep 0.25
+  import -window root -depth 8 "$work/after.ppm"
+  cmp -s "$work/before.ppm" "$work/after.ppm" || break
+done
 import -window root "$out/browser-piece-dragged.png"
 cmp -s "$work/before.ppm" "$work/after.ppm" && fail "dragging a piece changed nothing on the screen"
 
