@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/AidHooks.h"
 #include "base/IntMath.h"
 #include "base/IoError.h"
 #include "cutter/Silhouettes.h"
@@ -30,7 +31,8 @@ constexpr std::string_view kBuiltInEnglish =
 constexpr MenuCmd kAvailable[] = {
     MI_Menu,      MI_File,      MI_FileOpen,   MI_FileLast0, MI_FileLast1, MI_FileLast2,
     MI_FileLast3, MI_Game,      MI_GameWin1,   MI_GameWin2,  MI_GameThumb, MI_Pockets,
-    MI_Help,      MI_HelpAbout, MI_FullScreen, MI_Min,       MI_Exit};
+    MI_Help,      MI_HelpAbout, MI_FullScreen, MI_Min,       MI_Exit,
+    MI_GameGlass, MI_GameWeight, MI_GameInfo,  MI_FileSaveImage};
 
 // The window each play window's menu item shows, by window number.
 constexpr MenuCmd kWindowItems[kPlayWindowCount] = {
@@ -118,6 +120,7 @@ TOrvelApp::TOrvelApp(Platform& platform, const TPlatformFolders& folders, TAppOp
     m_silhouettes = std::make_unique<Silhouettes>(Paths.ShapeDataFile);
     Layers.ThumbPicture = &GameView.ThumbBuffer;
     ConnectPieces();
+    InitAids();
     SetUpCommands();
     Game.Modified = Game.ModifiedSinceAutosave = false;
     RequestFullRedraw();
@@ -135,8 +138,9 @@ TOrvelApp::~TOrvelApp() {
 // The pieces are drawn and handled by the play subsystem's piece handler; the
 // hooks stay public so a test can watch or replace them.
 void TOrvelApp::ConnectPieces() {
+    m_aidHooks = std::make_unique<TAidHooks>(*this);
     m_pieces = std::make_unique<TPieceHandler>(Game, Wins, View, Layers, Settings, PlayArea,
-                                               m_platform);
+                                               m_platform, m_aidHooks.get());
     m_pieces->SetStarImage(&StarImage);
     Layers.DrawPieces = [this](TMyBitmap& field, const TMyWin& win, const TMyRect& update) {
         m_pieces->DrawPieces(field, win, update);
@@ -236,6 +240,7 @@ void TOrvelApp::ApplyTexts(const TLanguage& lang) {
         SetCaption(p, PocketCaption(lang, k + 1, p.Groups), m_platform);
     }
     SetCaption(Wins.Wins[MW_THUMB], lang.LookUp(LangSection::Thumbnail, "FormCaption"), m_platform);
+    UpdateWeightMenu();
     m_view->TextsChanged();
     RequestFullRedraw();
     FlushFieldUpdate();
@@ -332,6 +337,18 @@ void TOrvelApp::RunCommand(int cmd) {
         case MI_GameWin1:
         case MI_GameWin2:
             ShowSideCommand(cmd == MI_GameWin1 ? 0 : 1);
+            break;
+        case MI_GameGlass:
+            ToggleGlass();
+            break;
+        case MI_GameWeight:
+            WeightCommand();
+            break;
+        case MI_GameInfo:
+            ShowGameInfo();
+            break;
+        case MI_FileSaveImage:
+            SaveSolvedImage();
             break;
         case MI_HelpHomePage:
             OpenHomePage("");

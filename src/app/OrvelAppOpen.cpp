@@ -182,6 +182,8 @@ void TOrvelApp::FinishOpening(const std::string& path, const TShownWindows& show
     Game.HasSelection = false;
     Game.Solved = false;
     m_pieces->Reset();
+    Weight.Placing = false;
+    UpdateWeightMenu();
     SetItemEnabled(MI_FileSaveImage, false);
     EnableGameCommands(true);
     ShowWindowsAgain(shown, false);

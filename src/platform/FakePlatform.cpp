@@ -47,6 +47,16 @@ std::string FakePlatform::ChooseOpenFile(const std::string& title, const std::st
     return answer;
 }
 
+std::string FakePlatform::ChooseSaveFile(const std::string& title, const std::string& start,
+                                         const std::string& filterText,
+                                         const std::vector<std::string>& patterns) {
+    SaveChoices.push_back({title, start, filterText, patterns});
+    if (m_fileAnswers.empty()) return {};
+    std::string answer = std::move(m_fileAnswers.front());
+    m_fileAnswers.pop_front();
+    return answer;
+}
+
 TextExtent FakePlatform::MeasureText(const std::string& text, const TextStyle& style) {
     const int charW = CharW + (style.Bold ? 1 : 0);
     return {static_cast<int>(text.size()) * charW, CharH};
@@ -54,6 +64,7 @@ TextExtent FakePlatform::MeasureText(const std::string& text, const TextStyle& s
 
 void FakePlatform::RenderText(TMyBitmap& dst, const TRect& box, const std::string& text,
                               const TextStyle& style) {
+    RenderedTexts.push_back({text, style});
     const int charW = CharW + (style.Bold ? 1 : 0);
     int x = box.Left;
     for (char c : text) {

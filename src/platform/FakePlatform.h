@@ -50,6 +50,12 @@ public:
                                const std::string& filterText,
                                const std::vector<std::string>& patterns) override;
 
+    // Save choices take the next queued path as well and are noted in SaveChoices.
+    std::string ChooseSaveFile(const std::string& title, const std::string& start,
+                               const std::string& filterText,
+                               const std::vector<std::string>& patterns) override;
+    std::string ShortDate(double /*when*/) override { return DateText; }
+
     // What the tests look at and set.
     struct FileChoice {
         std::string Title;
@@ -72,6 +78,14 @@ public:
     CursorShape Cursor = CursorShape::Arrow;
     int CharW = 6;
     int CharH = 10;
+    std::vector<FileChoice> SaveChoices;
+    // Every text drawn by RenderText, in order, with its style.
+    struct RenderedText {
+        std::string Text;
+        TextStyle Style;
+    };
+    std::vector<RenderedText> RenderedTexts;
+    std::string DateText = "12/8/2026";
 
 private:
     std::deque<MsgResult> m_answers;

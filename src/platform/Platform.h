@@ -98,6 +98,14 @@ public:
     virtual std::string ChooseOpenFile(const std::string& title, const std::string& start,
                                        const std::string& filterText,
                                        const std::vector<std::string>& patterns) = 0;
+
+    // Asks for a file to save to, the same way: start is a folder or a file
+    // name proposed there. Returns the path; empty when the player cancelled.
+    virtual std::string ChooseSaveFile(const std::string& title, const std::string& start,
+                                       const std::string& filterText,
+                                       const std::vector<std::string>& patterns) = 0;
+    // The date of a Now() value in the desktop locale's short date format.
+    virtual std::string ShortDate(double when) = 0;
 };
 
 }  // namespace orvel

@@ -39,6 +39,10 @@ public:
     std::string ChooseOpenFile(const std::string& title, const std::string& start,
                                const std::string& filterText,
                                const std::vector<std::string>& patterns) override;
+    std::string ChooseSaveFile(const std::string& title, const std::string& start,
+                               const std::string& filterText,
+                               const std::vector<std::string>& patterns) override;
+    std::string ShortDate(double when) override;
 
     // Where relative sound names are looked up (the program data folder).
     void SetSoundDir(const std::string& dir) { m_soundDir = dir; }
