@@ -16,9 +16,6 @@ int SourceStart(int clientStart, int size, int zoom) {
     return clientStart + size / 2 - (size / 2) / zoom;
 }
 
-bool MaskInside(const TMyBitmap& mask, int x, int y, int w, int h) {
-    return x >= 0 && y >= 0 && x < w && y < h && PixelPtr(mask, x, y)[0] == 255;
-}
 
 // Copies the field under the lens's source part (inside fieldArea) out of
 // the field, so drawing the lens cannot read its own pixels.
@@ -43,18 +40,17 @@ bool DrawLensMask(TGlassLens& lens, int w, int h) {
         return false;
     FillBox(lens.Mask, 0, 0, w, h, 0x000000);
     const double rx = w / 2.0, ry = h / 2.0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (InEllipse(x - rx, y - ry, rx, ry)) SetPixel(lens.Mask, x, y, 0xFFFFFF);
-    // The rim: lens pixels with a neighbour outside; the upper-left half catches the light.
+    const auto inside = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < h && InEllipse(x - rx, y - ry, rx, ry);
+    };
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            if (!MaskInside(lens.Mask, x, y, w, h)) continue;
-            if (MaskInside(lens.Mask, x - 1, y, w, h) && MaskInside(lens.Mask, x + 1, y, w, h) &&
-                MaskInside(lens.Mask, x, y - 1, w, h) && MaskInside(lens.Mask, x, y + 1, w, h))
-                continue;
+            if (!inside(x, y)) continue;
+            // The rim: lens pixels with a neighbour outside; the upper-left half catches the light.
+            const bool rim = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
+                             !inside(x, y + 1);
             const bool light = (x - rx) / rx + (y - ry) / ry < 0;
-            SetPixel(lens.Mask, x, y, light ? kLensRimLight : kLensRimDark);
+            SetPixel(lens.Mask, x, y, !rim ? 0xFFFFFF : (light ? kLensRimLight : kLensRimDark));
         }
     }
     return true;
@@ -93,10 +89,11 @@ void SetGlassZoom(TMyWin& glass, TGlassLens& lens, int zoom) {
 void DrawGlass(TMyBitmap& field, const TMyRect& update, const TMyRect& fieldArea,
                const TMyWin& glass, TGlassLens& lens) {
     const TMyRect& c = glass.Client;
-    TMyRect area, clip;
-    SetPosSize(area, 0, 0, field.Width, field.Height);
-    if (!glass.Visible || lens.Mask.Width == 0 || field.BytesPerPixel != 3 || !IntersectRect(area, fieldArea, &area) ||
-        !IntersectRect(c, update, &clip) || !IntersectRect(clip, area, &clip))
+    TMyRect whole, area, inUpdate, clip;
+    SetPosSize(whole, 0, 0, field.Width, field.Height);
+    if (!glass.Visible || lens.Mask.Width == 0 || field.BytesPerPixel != 3 ||
+        !IntersectRect(whole, fieldArea, &area) || !IntersectRect(c, update, &inUpdate) ||
+        !IntersectRect(inUpdate, whole, &clip))
         return;
     const int z = Max(lens.Zoom, 1);
     const int w = Min(c.Width, kLensBufferSize), h = Min(c.Height, kLensBufferSize);
