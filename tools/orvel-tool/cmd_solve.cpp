@@ -31,7 +31,7 @@ const char* kUsage =
 constexpr int kComposeRuns = 7;
 
 struct SolveOptions {
-    std::string game, screenshot, picture;
+    std::string game, screenshot, picture, image;
     long long level = -1, shape = -1, border = -1, seed = 0, emboss = -1, wood = -1, moves = -1;
     bool haveSeed = false, rotate = false, spread = false;
     int screenW = 1920, screenH = 1080;
@@ -82,7 +82,8 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, SolveOptions& 
     if (a == "--screen") return value() && ParseScreen(args[i], o);
     if (a == "--screenshot") return text(o.screenshot);
     if (a == "--picture") return text(o.picture);
-    if (a == "--save" || a == "--image") {
+    if (a == "--image") return text(o.image);
+    if (a == "--save") {
         std::string ignored;
         o.unavailable.push_back(a);
         return text(ignored);
@@ -108,14 +109,14 @@ int ParseSolveArgs(const std::vector<std::string>& args, SolveOptions& o) {
         std::fprintf(stderr, "Usage: orvel-tool solve %s\n", kUsage);
         return 2;
     }
-    // Saved games and the solved picture's export come with their own parts
-    // of the program; until then the tool says so rather than pretend.
+    // Saved games come with their own part of the program; until then the
+    // tool says so rather than pretend.
     const bool savedGame = AsciiLower(std::filesystem::path(o.game).extension().string()) == ".sv1";
     if (savedGame) o.unavailable.insert(o.unavailable.begin(), "a saved game (.sv1)");
     for (const std::string& what : o.unavailable)
         std::fprintf(stderr,
-                     "solve: %s: not available yet (saved games and image export are not "
-                     "part of this version)\n",
+                     "solve: %s: not available yet (saved games are not part of this "
+                     "version)\n",
                      what.c_str());
     return o.unavailable.empty() ? 0 : 1;
 }
@@ -194,7 +195,22 @@ bool WriteShot(const TOrvelApp& app, const std::string& path) {
     return SavePngFile(shot, path).Ok();
 }
 
-bool WriteOutputs(const TOrvelApp& app, const SolveOptions& o) {
+// The solved picture as the finish form's Save button writes it; only a
+// solved game has one.
+bool WriteImage(TOrvelApp& app, const SolveOptions& o) {
+    if (o.image.empty()) return true;
+    if (!app.Game.Solved) {
+        std::fprintf(stderr, "solve: not solved, so no --image %s\n", o.image.c_str());
+        return false;
+    }
+    const Result written = app.WriteSolvedImage(o.image);
+    if (!written)
+        std::fprintf(stderr, "solve: cannot write %s: %s\n", o.image.c_str(),
+                     written.Error().Detail.c_str());
+    return written.Ok();
+}
+
+bool WriteOutputs(TOrvelApp& app, const SolveOptions& o) {
     bool ok = true;
     if (!o.screenshot.empty() && !WriteShot(app, o.screenshot)) {
         std::fprintf(stderr, "solve: cannot write %s\n", o.screenshot.c_str());
@@ -204,7 +220,7 @@ bool WriteOutputs(const TOrvelApp& app, const SolveOptions& o) {
         std::fprintf(stderr, "solve: cannot write %s\n", o.picture.c_str());
         ok = false;
     }
-    return ok;
+    return ok && WriteImage(app, o);
 }
 
 uint32_t StartCounter(const SolveOptions& o) {
