@@ -10,6 +10,7 @@
 #include "cutter/Silhouettes.h"
 #include "game/GameModel.h"
 #include "game/JigsawFile.h"
+#include "play/Thumb.h"
 
 namespace orvel {
 
@@ -146,6 +147,9 @@ TNewGameSetup TOrvelApp::NewGameSetup() {
     setup.ResourcesDir = Paths.AppDir + "resources";
     setup.ShapeFile = Paths.ShapeDataFile;
     setup.Pictures = m_silhouettes.get();
+    // The information form shows the picture fitted with a little room around it.
+    setup.InfoThumbW = kThumbMaxW + 4;
+    setup.InfoThumbH = kThumbMaxH + 4;
     return setup;
 }
 

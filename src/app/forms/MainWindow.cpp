@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "app/forms/AboutOrvelZent.h"
+#include "app/forms/InfoForms.h"
 
 namespace orvel {
 
@@ -426,6 +427,23 @@ void TF_Main::ShowAbout(const std::string& caption) {
     TF_AboutOrvelZent about(App.Paths.AppDir + "resources", this);
     about.MakeAboutBox(Q(caption));
     about.exec();
+}
+
+void TF_Main::ShowInfo(const TInfoForm& form) {
+    TF_Info info(form, this);
+    info.exec();
+}
+
+bool TF_Main::ShowFinish(const TFinishForm& form) {
+    TF_Finish finish(form, this);
+    return finish.exec() == QDialog::Accepted;
+}
+
+bool TF_Main::FieldCursor(int& x, int& y) const {
+    const QPoint p = I_Field->mapFromGlobal(QCursor::pos());
+    x = p.x();
+    y = p.y();
+    return true;
 }
 
 // ----------------------------------------------------------------- events

@@ -126,6 +126,9 @@ public:
     void RequestClose() override;
     void PopUpMenu(int x, int y) override;
     void ShowAbout(const std::string& caption) override;
+    void ShowInfo(const TInfoForm& form) override;
+    bool ShowFinish(const TFinishForm& form) override;
+    bool FieldCursor(int& x, int& y) const override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -43,6 +43,13 @@ QFont MakeFont(const TextStyle& style) {
     return font;
 }
 
+// A file dialog's filter: "Name (*.a *.b)".
+QString FileFilter(const std::string& filterText, const std::vector<std::string>& patterns) {
+    QStringList globs;
+    for (const std::string& p : patterns) globs << Q(p);
+    return Q(filterText) + " (" + globs.join(' ') + ")";
+}
+
 }  // namespace
 
 // One player per sound file, so that one sound never silences another (the
@@ -111,11 +118,11 @@ void QtPlatform::PlaySoundFile(const std::string& path) {
     if (QFileInfo(file).isRelative() && !m_soundDir.empty()) file = Q(m_soundDir) + "/" + file;
     if (!QFileInfo(file).isFile()) return;
     // A sound already playing is not interrupted, and the caller never waits.
-    const QString path = QFileInfo(file).absoluteFilePath();
-    std::unique_ptr<QSoundEffect>& effect = m_sound->Effects[path];
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    std::unique_ptr<QSoundEffect>& effect = m_sound->Effects[absolute];
     if (!effect) {
         effect = std::make_unique<QSoundEffect>();
-        effect->setSource(QUrl::fromLocalFile(path));
+        effect->setSource(QUrl::fromLocalFile(absolute));
     }
     if (effect->isPlaying()) return;
     effect->play();
