@@ -59,7 +59,14 @@ bool DrawLensMask(TGlassLens& lens, int w, int h) {
 void RecomputeLens(TGlassLens& lens, const TMyWin& glass) {
     lens.Rx = glass.Client.Width / 2.0;
     lens.Ry = glass.Client.Height / 2.0;
-    DrawLensMask(lens, glass.Client.Width, glass.Client.Height);
+    // Moving the glass lays it out too; only a new size needs a new mask.
+    if (lens.Mask.Width > 0 && lens.MaskW == glass.Client.Width &&
+        lens.MaskH == glass.Client.Height)
+        return;
+    if (DrawLensMask(lens, glass.Client.Width, glass.Client.Height)) {
+        lens.MaskW = glass.Client.Width;
+        lens.MaskH = glass.Client.Height;
+    }
 }
 
 bool LensHit(const TMyWin& glass, const TGlassLens& lens, int& x, int& y, bool map) {

@@ -25,11 +25,13 @@ struct TGlassLens {
     // By its first byte: 0 outside the lens, 255 inside, anything else the rim
     // (whose pixel colour is drawn as it stands).
     TMyBitmap Mask;
+    int MaskW = 0;  // the client size the mask was drawn for
+    int MaskH = 0;
     TMyBitmap Source;  // the field part under the lens, read before it is covered
 };
 
 // The radii and the lens mask for the glass's present client size; run
-// whenever the glass is laid out or resized.
+// whenever the glass is laid out or resized (a mask of that size is kept).
 void RecomputeLens(TGlassLens& lens, const TMyWin& glass);
 // Black over w x h, a white filled ellipse in it, its rim drawn in the two rim colours.
 bool DrawLensMask(TGlassLens& lens, int w, int h);
