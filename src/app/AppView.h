@@ -11,6 +11,11 @@
 #include "graphics/Rect.h"
 
 namespace orvel {
+class TOptionsDialog;
+class TColorPicker;
+}  // namespace orvel
+
+namespace orvel {
 
 // A window's place on the screen: the client area's origin and size.
 struct TBounds {
@@ -68,6 +73,10 @@ public:
     virtual void PopUpMenu(int /*x*/, int /*y*/) {}
     // Shows the about box modally.
     virtual void ShowAbout(const std::string& /*caption*/) {}
+    // Shows the options dialog modally; true when it closed with OK.
+    virtual bool ShowOptions(TOptionsDialog& /*dialog*/) { return false; }
+    // Shows the colour picker modally; true when it closed with OK.
+    virtual bool ShowColorPicker(TColorPicker& /*picker*/) { return false; }
 
     // Shows the game-information form modally.
     virtual void ShowInfo(const TInfoForm& /*form*/) {}

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/AidHooks.h"
+#include "app/OptionsCommands.h"
 #include "base/IntMath.h"
 #include "base/IoError.h"
 #include "cutter/Silhouettes.h"
@@ -185,6 +186,7 @@ void TOrvelApp::CreateWindows() {
 void TOrvelApp::SetUpCommands() {
     m_available.fill(false);
     for (MenuCmd cmd : kAvailable) m_available[cmd] = true;
+    for (MenuCmd cmd : kOptionCommands) m_available[cmd] = true;
     const bool homePage = !m_options.HomeUrl.empty();
     m_available[MI_HelpHomePage] = m_available[MI_HelpProductHomePage] = homePage;
     m_menu.Visible[MI_HelpHomePage] = m_menu.Visible[MI_HelpProductHomePage] = homePage;
@@ -364,6 +366,13 @@ void TOrvelApp::RunCommand(int cmd) {
             break;
         case MI_Min:
             m_view->Minimize();
+            break;
+        case MI_Options:
+            OptionsCommand();
+            break;
+        case MI_GameBkgAll:
+        case MI_GameBkgCur:
+            BackgroundCommand(cmd == MI_GameBkgAll);
             break;
         case MI_Exit:
             m_view->RequestClose();

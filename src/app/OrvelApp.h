@@ -18,6 +18,7 @@
 #include "app/MainMenu.h"
 #include "app/OpenGame.h"
 #include "app/Toolbar.h"
+#include "app/OptionsRules.h"
 #include "game/GameState.h"
 #include "lang/Lang.h"
 #include "platform/Platform.h"
@@ -212,6 +213,12 @@ public:
     void SaveSolvedImage();
     Result WriteSolvedImage(const std::string& path);
 
+    // Options: the dialog's values copied back after OK and applied to the
+    // running game (effects rebuilt where they changed, the language applied).
+    void ApplyOptions(const TOptionsValues& values);
+    // Sets a picked background on its target: -1 all play windows, 0.. one window.
+    void SetPickedBackground(int target, int32_t value);
+
 private:
     void LoadSkins();
     void ConnectPieces();
@@ -264,6 +271,13 @@ private:
     void DrawAids(TMyBitmap& field, const TMyRect& update);
     int PlayWindowAt(int x, int y) const;
     std::unique_ptr<TPlayHooks> m_aidHooks;
+
+    // Options and backgrounds.
+    void OptionsCommand();
+    void BackgroundCommand(bool allWindows);
+    void ApplySingleWindow(bool on);
+    void ApplyEffectStyles(int emboss, int wood);
+    void ApplyChosenLanguage(const std::string& name);
 
     Platform& m_platform;
     TAppOptions m_options;

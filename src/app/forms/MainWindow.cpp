@@ -13,6 +13,8 @@
 #include <cstring>
 
 #include "app/forms/AboutOrvelZent.h"
+#include "app/forms/ColorPickerForm.h"
+#include "app/forms/OptionsForm.h"
 #include "app/forms/InfoForms.h"
 
 namespace orvel {
@@ -444,6 +446,17 @@ bool TF_Main::FieldCursor(int& x, int& y) const {
     x = p.x();
     y = p.y();
     return true;
+}
+
+bool TF_Main::ShowOptions(TOptionsDialog& dialog) {
+    TF_Options options(dialog, m_platform, [this](TColorPicker& p) { return ShowColorPicker(p); },
+                       this);
+    return options.exec() == QDialog::Accepted;
+}
+
+bool TF_Main::ShowColorPicker(TColorPicker& picker) {
+    TF_ColorPicker dialog(picker, *App.Lang, App.Paths.BkgPicsDir, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 // ----------------------------------------------------------------- events

@@ -129,6 +129,8 @@ public:
     void ShowInfo(const TInfoForm& form) override;
     bool ShowFinish(const TFinishForm& form) override;
     bool FieldCursor(int& x, int& y) const override;
+    bool ShowOptions(TOptionsDialog& dialog) override;
+    bool ShowColorPicker(TColorPicker& picker) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
