@@ -14,8 +14,8 @@
 
 #include "app/forms/AboutOrvelZent.h"
 #include "app/forms/ColorPickerForm.h"
-#include "app/forms/OptionsForm.h"
 #include "app/forms/InfoForms.h"
+#include "app/forms/OptionsForm.h"
 
 namespace orvel {
 
