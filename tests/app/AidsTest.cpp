@@ -148,6 +148,49 @@ TEST_F(AidsTest, TheWeightDropsOnAGroupStaysUnderItThroughAJoinAndDropsOffOnNoth
     EXPECT_EQ(app->Menu().Captions[MI_GameWeight], "Place Weight");
 }
 
+// The lens shows what lies under the glass however small the part of the
+// field drawn again: it never magnifies its own picture.
+TEST_F(AidsTest, TheGlassShowsTheSameFieldWhateverPartIsDrawnAgain) {
+    OpenPattern(false, 0);
+    app->RunCommand(MI_GameGlass);
+    TMyWin& glass = app->Wins.Glass;
+    ASSERT_TRUE(glass.Visible);
+    EXPECT_EQ(glass.Outer.Left, 0);
+    EXPECT_EQ(glass.Outer.Top, 0);
+    EXPECT_TRUE(app->Menu().Checked[MI_GameGlass]);
+    EXPECT_TRUE(app->Toolbar().Buttons[BI_Glass].Down);
+    // Over a piece (as the player would have moved it).
+    int x = 0, y = 0;
+    for (int i = 0; i < PiecesInPlay(app->Game) && !VisibleCentre(i, x, y);) ++i;
+    SetPosSize(glass.Outer, Max(0, x - 120), Max(0, y - 120), 240, 240);
+    Relayout(glass);
+    app->RequestFullRedraw();
+    const auto fieldRow = [&](int y) {
+        const uint8_t* row = RowPtr(app->View.Field, app->View.Field.Height - 1 - y);
+        return std::vector<uint8_t>(row, row + 3 * (glass.Outer.Right + 1));
+    };
+    for (int zoom : {3, 2}) {
+        app->SetGlassZoom(zoom);
+        app->FlushFieldUpdate();
+        std::vector<std::vector<uint8_t>> whole;
+        for (int y = glass.Outer.Top; y <= glass.Outer.Bottom; ++y) whole.push_back(fieldRow(y));
+        // A small part inside the lens, drawn again and again.
+        TMyRect spot;
+        SetPosSize(spot, glass.Client.Left + 100, glass.Client.Top + 110, 30, 9);
+        for (int k = 0; k < 3; ++k) {
+            RequestUpdate(app->View, FieldUpdate::Button, &spot);
+            app->FlushFieldUpdate();
+        }
+        int changed = 0;
+        for (int y = glass.Outer.Top; y <= glass.Outer.Bottom; ++y)
+            changed += fieldRow(y) != whole[y - glass.Outer.Top];
+        EXPECT_EQ(changed, 0) << "rows of the glass that changed at zoom " << zoom;
+    }
+    app->RunCommand(MI_GameGlass);
+    EXPECT_FALSE(glass.Visible);
+    EXPECT_FALSE(app->Menu().Checked[MI_GameGlass]);
+}
+
 TEST_F(AidsTest, TheInformationFormShowsTheCountsAndTheOptionsOfTheGame) {
     OpenPattern(true, 1);
     app->RunCommand(MI_GameInfo);
