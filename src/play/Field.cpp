@@ -86,7 +86,9 @@ void FlushField(TFieldView& view, const TPlayWindows& pw, const TFieldLayers& la
     FieldUpdate kind = view.Pending;
     view.Pending = FieldUpdate::None;
     // The lens shows what lies under the whole glass, so an update touching
-    // it composes all of it afresh.
+    // it composes all of it afresh. A rectangle drawn by the caller (a drag's
+    // layers) is composed again as well: its still layer holds the glass's
+    // frame but no lens.
     if (pw.Glass.Visible && kind != FieldUpdate::Whole && IntersectRect(pw.Glass.Outer, rect)) {
         IncludeBox(rect, pw.Glass.Outer.Left, pw.Glass.Outer.Top, pw.Glass.Outer.Right,
                    pw.Glass.Outer.Bottom);
