@@ -190,6 +190,7 @@ TAppPaths SetUpFolders(const TPlatformFolders& platform) {
 void RemoveLeftoverScratch(const TAppPaths& paths) {
     std::error_code ec;
     if (!paths.SaveScratchFile.empty()) fs::remove(paths.SaveScratchFile, ec);
+    if (!paths.SavedGamesDir.empty()) fs::remove(paths.SavedGamesDir + kAutosaveScratchName, ec);
 }
 
 void RemoveEntryScratch(const TAppPaths& paths) {

@@ -58,6 +58,8 @@ struct TAppPaths {
 
 constexpr const char* kJigsawExt = ".orv";
 constexpr const char* kSavedGameExt = ".sv1";
+// The scratch file a save by the player copies the autosave file through.
+constexpr const char* kAutosaveScratchName = "autosaved.svt";
 
 
 // Copies source to target when target does not exist and source is a file;
@@ -82,7 +84,7 @@ bool IsPlainFileName(const std::string& name);
 // the game still starts, and what is missing shows up where it is used.
 TAppPaths SetUpFolders(const TPlatformFolders& platform);
 
-// Deletes the save scratch file an interrupted save left behind (at start).
+// Deletes the save scratch files an interrupted save left behind (at start).
 void RemoveLeftoverScratch(const TAppPaths& paths);
 // Deletes the entry scratch file (at exit).
 void RemoveEntryScratch(const TAppPaths& paths);

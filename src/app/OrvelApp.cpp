@@ -27,13 +27,12 @@ constexpr std::string_view kBuiltInEnglish =
     "   <MS_CantFindLangFile> The language file \"%s\" cannot be found.\n";
 
 // The commands this program carries out so far; the others stay disabled
-// until their windows are part of it. Help Contents waits for help pages,
-// Save and Save As for saved games.
+// until their windows are part of it. Help Contents waits for help pages.
 constexpr MenuCmd kAvailable[] = {
     MI_Menu,      MI_File,      MI_FileOpen,   MI_FileLast0, MI_FileLast1, MI_FileLast2,
     MI_FileLast3, MI_Game,      MI_GameWin1,   MI_GameWin2,  MI_GameThumb, MI_Pockets,
     MI_Help,      MI_HelpAbout, MI_FullScreen, MI_Min,       MI_Exit,
-    MI_GameGlass, MI_GameWeight, MI_GameInfo,  MI_FileSaveImage};
+    MI_FileSave,  MI_FileSaveAs, MI_GameGlass, MI_GameWeight, MI_GameInfo, MI_FileSaveImage};
 
 // The window each play window's menu item shows, by window number.
 constexpr MenuCmd kWindowItems[kPlayWindowCount] = {
@@ -121,6 +120,7 @@ TOrvelApp::TOrvelApp(Platform& platform, const TPlatformFolders& folders, TAppOp
     m_silhouettes = std::make_unique<Silhouettes>(Paths.ShapeDataFile);
     Layers.ThumbPicture = &GameView.ThumbBuffer;
     ConnectPieces();
+    ConnectSaving();
     InitAids();
     SetUpCommands();
     Game.Modified = Game.ModifiedSinceAutosave = false;
@@ -325,6 +325,12 @@ void TOrvelApp::RunCommand(int cmd) {
             break;
         case MI_FileOpen:
             OpenCommand("", false);
+            break;
+        case MI_FileSave:
+            SaveCommand();
+            break;
+        case MI_FileSaveAs:
+            SaveAsCommand();
             break;
         case MI_FileLast0:
         case MI_FileLast1:

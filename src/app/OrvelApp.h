@@ -20,6 +20,7 @@
 #include "app/Toolbar.h"
 #include "app/OptionsRules.h"
 #include "game/GameState.h"
+#include "game/SafeFile.h"
 #include "lang/Lang.h"
 #include "platform/Platform.h"
 #include "platform/Progress.h"
@@ -28,6 +29,7 @@
 #include "play/NewGame.h"
 #include "play/PieceHandling.h"
 #include "play/PlayWindow.h"
+#include "play/SavedGame.h"
 #include "play/Weight.h"
 #include "settings/Settings.h"
 
@@ -219,6 +221,22 @@ public:
     // Sets a picked background on its target: -1 all play windows, 0.. one window.
     void SetPickedBackground(int target, int32_t value);
 
+    // Saved games. SaveGame writes the game in play to path (only its state
+    // when path holds a save of the same game); SaveAsPath names the game's
+    // saved game path (".sv1" added when missing) and saves it there;
+    // AskSaveChanges asks whether to save a changed game and is true when
+    // the caller may go on. Failures are shown and leave the old file.
+    bool SaveGame(const std::string& path, bool autosave);
+    bool SaveAsPath(const std::string& path);
+    bool AskSaveChanges();
+    // Planted faults for the tests of failing saves; null in the program.
+    const TWriteFaults* SaveFaults = nullptr;
+    // Run after a save with the saved file's path and the game's thumbnail,
+    // so that a list of saved games can show the new picture.
+    std::function<void(const std::string& path, const TMyBitmap& thumb)> SavedThumbChanged;
+    // The background words a saved game carries without a role.
+    TBkgCarried BkgCarried{};
+
 private:
     void LoadSkins();
     void ConnectPieces();
@@ -278,6 +296,16 @@ private:
     void ApplySingleWindow(bool on);
     void ApplyEffectStyles(int emboss, int wood);
     void ApplyChosenLanguage(const std::string& name);
+
+    // Saved games.
+    void ConnectSaving();
+    void SaveCommand();
+    bool SaveAsCommand();
+    bool WriteFullSave(const std::string& path, const std::string& scratch, bool autosave);
+    bool MirrorToAutosave(const std::string& path);
+    void SavedAs(const std::string& path, bool autosave);
+    void OpenSavedGame(const std::string& path);
+    void ShowSavedPockets();
 
     Platform& m_platform;
     TAppOptions m_options;

@@ -72,7 +72,7 @@ std::string TOrvelApp::AskForJigsaw(const std::string& start) {
     std::erase(title, '&');
     return m_platform.ChooseOpenFile(title, start,
                                      Lang->LookUp(LangSection::LoadSaveForm, "TS_Jigs"),
-                                     {std::string("*") + kJigsawExt});
+                                     {std::string("*") + kJigsawExt, std::string("*") + kSavedGameExt});
 }
 
 // The player's default choices decide the cut; the picture is fitted to the
@@ -93,7 +93,7 @@ bool TOrvelApp::ChooseJigsaw(const std::string& path) {
 void TOrvelApp::OpenFile(const std::string& path) {
     const std::string ext = LowerExtension(path);
     if (ext == kSavedGameExt) {
-        ShowError(FixedText("This version cannot open saved games yet", {}, path));
+        OpenSavedGame(path);
         return;
     }
     if (ext != kJigsawExt) return;

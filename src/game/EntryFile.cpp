@@ -83,6 +83,14 @@ Result TEntryReader::Read(void* dst, size_t size, const std::string& what) {
     return Result::Success();
 }
 
+Result TEntryReader::Seek(int64_t offset, const std::string& what) {
+    if (offset < 0 || offset > m_size) return Fail(what + " lies outside the file");
+    if (m_file && fseeko(m_file, static_cast<off_t>(offset), SEEK_SET) != 0)
+        return Fail(what + ": the file cannot be read");
+    m_pos = offset;
+    return Result::Success();
+}
+
 Result TEntryReader::ReadInt32(int32_t& value, const std::string& what) {
     uint8_t b[4];
     if (Result r = Read(b, 4, what); !r) return r;

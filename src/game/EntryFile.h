@@ -58,6 +58,8 @@ public:
     int64_t Remaining() const { return m_size - m_pos; }
 
     Result Read(void* dst, size_t size, const std::string& what);
+    // Moves to offset, which must lie inside the file (its end included).
+    Result Seek(int64_t offset, const std::string& what);
     Result ReadInt32(int32_t& value, const std::string& what);
     // Unpacks the next entry into out. Its length must not be negative, above
     // limit, or beyond the end of the file.

@@ -82,6 +82,7 @@ constexpr TLangKey kKeys[] = {
     {S::MainForm, "MS_PaintError", "", kMsg},
     {S::MainForm, "MS_CantWriteSettings", "%s", kMsg},
     {S::MainForm, "MS_PictureTooSmall", "", kMsg},
+    {S::MainForm, "MS_CantSaveGame", "%s", kMsg},
     {S::MainForm, "MS_CantSaveImage", "%s", kMsg},
 
     // The jigsaw and saved-game browser.

@@ -47,14 +47,11 @@ std::string FakePlatform::ChooseOpenFile(const std::string& title, const std::st
     return answer;
 }
 
-std::string FakePlatform::ChooseSaveFile(const std::string& title, const std::string& start,
+std::string FakePlatform::ChooseSaveFile(const std::string& title,
+                                         const std::string& startFolderOrFile,
                                          const std::string& filterText,
                                          const std::vector<std::string>& patterns) {
-    SaveChoices.push_back({title, start, filterText, patterns});
-    if (m_fileAnswers.empty()) return {};
-    std::string answer = std::move(m_fileAnswers.front());
-    m_fileAnswers.pop_front();
-    return answer;
+    return ChooseOpenFile(title, startFolderOrFile, filterText, patterns);
 }
 
 TextExtent FakePlatform::MeasureText(const std::string& text, const TextStyle& style) {

@@ -49,11 +49,11 @@ public:
     std::string ChooseOpenFile(const std::string& title, const std::string& start,
                                const std::string& filterText,
                                const std::vector<std::string>& patterns) override;
-
-    // Save choices take the next queued path as well and are noted in SaveChoices.
-    std::string ChooseSaveFile(const std::string& title, const std::string& start,
+    // Answered from the same queue as ChooseOpenFile and recorded in FileChoices.
+    std::string ChooseSaveFile(const std::string& title, const std::string& startFolderOrFile,
                                const std::string& filterText,
                                const std::vector<std::string>& patterns) override;
+
     std::string ShortDate(double /*when*/) override { return DateText; }
 
     // What the tests look at and set.
@@ -78,7 +78,6 @@ public:
     CursorShape Cursor = CursorShape::Arrow;
     int CharW = 6;
     int CharH = 10;
-    std::vector<FileChoice> SaveChoices;
     // Every text drawn by RenderText, in order, with its style.
     struct RenderedText {
         std::string Text;

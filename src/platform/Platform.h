@@ -98,10 +98,10 @@ public:
     virtual std::string ChooseOpenFile(const std::string& title, const std::string& start,
                                        const std::string& filterText,
                                        const std::vector<std::string>& patterns) = 0;
-
-    // Asks for a file to save to, the same way: start is a folder or a file
-    // name proposed there. Returns the path; empty when the player cancelled.
-    virtual std::string ChooseSaveFile(const std::string& title, const std::string& start,
+    // Asks for a file to save to, the same way: startFolderOrFile is a
+    // folder, or a file whose name is offered. Returns the chosen path;
+    // empty when the player cancelled.
+    virtual std::string ChooseSaveFile(const std::string& title, const std::string& startFolderOrFile,
                                        const std::string& filterText,
                                        const std::vector<std::string>& patterns) = 0;
     // The date of a Now() value in the desktop locale's short date format.

@@ -42,6 +42,8 @@ int ProgressSteps(const GameHeader& h, const EffectSettings& effects) {
     return 13 + 6 * r + (relief ? 1 + 3 * r : 0);
 }
 
+}  // namespace
+
 // Drops the pieces, buffers and names of the game in play; the random
 // generator and the Busy mark of the running command stay.
 void DiscardGame(TGame& game) {
@@ -53,6 +55,8 @@ void DiscardGame(TGame& game) {
     game.sSolve.clear();
     game.sJigName.clear();
 }
+
+namespace {
 
 // A start that failed leaves no half-built game behind.
 void Abandon(TGame& game, Progress& progress) {
@@ -90,6 +94,8 @@ Result FitPicture(GameHeader& h, TMyBitmap& picture) {
     return Result::Success();
 }
 
+}  // namespace
+
 // Both sides show the picture's whole area from their top-left corner.
 void SizeSides(TPlayWindows& pw, const GameHeader& h, int playW, int playH) {
     TMyWin& side0 = pw.Wins[MW_SIDE0];
@@ -119,6 +125,8 @@ void SizeThumbWindow(TMyWin& thumb, const GameHeader& h, TMyBitmap& buffer) {
     SetClientSize(thumb, true, h.ImageW / 4, h.ImageH / 4);
     if (!Create24(buffer, w2, h2)) ReleaseBitmap(buffer);  // no thumbnail picture, the game goes on
 }
+
+namespace {
 
 // A typed seed that is a whole number restarts the generator; otherwise
 // the game takes the generator's current state.

@@ -101,4 +101,13 @@ void SpreadGrid(int n, int playW, int playH, int& columns, int& rows);
 // SpreadGrid over the content, otherwise each gets a random place.
 void InitialLayout(TGame& game, int window, bool spread, const TLayoutArea& area);
 
+// The parts of a start that resuming a saved game shares.
+// Drops the pieces, buffers and names of the game in play.
+void DiscardGame(TGame& game);
+// Both sides show the picture's whole area (at least the play area).
+void SizeSides(TPlayWindows& pw, const GameHeader& header, int playW, int playH);
+// The thumbnail window's limits and size from the picture; buffer becomes
+// its picture buffer, half the picture's size.
+void SizeThumbWindow(TMyWin& thumb, const GameHeader& header, TMyBitmap& buffer);
+
 }  // namespace orvel

@@ -228,6 +228,7 @@ TEST_F(AidsTest, TheFinishCentresThePictureSoundsOnlyWithSoundOnAndSavesTheBitma
         app.reset();
         window = TFakeWindow{};
         fp.Sounds.clear();
+        fp.FileChoices.clear();
         OpenPattern(false, 0);
         app->Settings.CB_SoundPlay = sound;
         window.SaveAtFinish = sound;
@@ -254,12 +255,12 @@ TEST_F(AidsTest, TheFinishCentresThePictureSoundsOnlyWithSoundOnAndSavesTheBitma
         EXPECT_EQ(first.posY - first.boxY, (app->PlayArea.PlayH - h.ImageH) / 2);
 
         if (!sound) {
-            EXPECT_TRUE(fp.SaveChoices.empty());
+            EXPECT_TRUE(fp.FileChoices.empty());
             continue;
         }
-        ASSERT_EQ(fp.SaveChoices.size(), 1u);
-        EXPECT_EQ(fp.SaveChoices[0].Title, "Save Solved Image");
-        EXPECT_EQ(std::filesystem::path(fp.SaveChoices[0].Start).filename(), "pattern.bmp");
+        ASSERT_EQ(fp.FileChoices.size(), 1u);
+        EXPECT_EQ(fp.FileChoices[0].Title, "Save Solved Image");
+        EXPECT_EQ(std::filesystem::path(fp.FileChoices[0].Start).filename(), "pattern.bmp");
         TMyBitmap saved;
         ASSERT_TRUE(LoadBmpFile(saved, out).Ok());
         EXPECT_EQ(saved.Width, h.ImageW + 2);
@@ -268,7 +269,6 @@ TEST_F(AidsTest, TheFinishCentresThePictureSoundsOnlyWithSoundOnAndSavesTheBitma
         EXPECT_EQ(GetPixel(saved, 1 + h.ImageW / 2, 1 + h.ImageH / 3),
                   GetPixel(app->Game.Picture(0), h.ImageW / 2, h.ImageH / 3));
         EXPECT_EQ(GetPixel(saved, 0, 0), 0);
-        fp.SaveChoices.clear();
     }
 }
 

@@ -213,8 +213,10 @@ TEST_F(FoldersTest, ScratchFilesAreRemoved) {
     const TAppPaths p = SetUpFolders(folders);
     WriteFile(p.SaveScratchFile, "half a save");
     WriteFile(p.EntryScratchFile, "entry");
+    WriteFile(p.SavedGamesDir + kAutosaveScratchName, "half an autosave copy");
     RemoveLeftoverScratch(p);
     EXPECT_FALSE(fs::exists(p.SaveScratchFile));
+    EXPECT_FALSE(fs::exists(p.SavedGamesDir + kAutosaveScratchName));
     EXPECT_TRUE(fs::exists(p.EntryScratchFile));
     RemoveEntryScratch(p);
     EXPECT_FALSE(fs::exists(p.EntryScratchFile));

@@ -69,7 +69,7 @@ TEST_F(OpenGameTest, TheOpenCommandStartsTheChosenJigsawOnTheFirstSide) {
 
     ASSERT_EQ(fp.FileChoices.size(), 1u);
     EXPECT_EQ(fp.FileChoices[0].Start, app->Paths.JigsawsDir);
-    EXPECT_EQ(fp.FileChoices[0].Patterns, (std::vector<std::string>{"*.orv"}));
+    EXPECT_EQ(fp.FileChoices[0].Patterns, (std::vector<std::string>{"*.orv", "*.sv1"}));
     EXPECT_EQ(fp.FileChoices[0].FilterText, "Jigsaws");
     EXPECT_TRUE(fp.Messages.empty()) << fp.Messages[0].Text;
 
@@ -89,12 +89,12 @@ TEST_F(OpenGameTest, TheOpenCommandStartsTheChosenJigsawOnTheFirstSide) {
     EXPECT_EQ(app->Wins.Wins[MW_SIDE0].ContentH, 760 - 8 - 23 - 35);
     EXPECT_EQ(app->Wins.Wins[MW_POCKET0].MaxClientW, 1280 - 8);
 
-    // Game menus on; Save stays off until games can be saved.
+    // Game menus on, Save and Save As with them.
     const TMenuState& m = app->Menu();
-    for (int cmd : {MI_Game, MI_Pockets, MI_GameWin1, MI_GameThumb, MI_FileOpen})
+    for (int cmd : {MI_Game, MI_Pockets, MI_GameWin1, MI_GameThumb, MI_FileOpen, MI_FileSave,
+                    MI_FileSaveAs})
         EXPECT_TRUE(m.Enabled[cmd]) << cmd;
-    EXPECT_FALSE(m.Enabled[MI_FileSave]);
-    EXPECT_FALSE(app->Toolbar().Buttons[BI_Save].Enabled);
+    EXPECT_TRUE(app->Toolbar().Buttons[BI_Save].Enabled);
     EXPECT_TRUE(app->Toolbar().Buttons[BI_Thumb].Enabled);
     EXPECT_FALSE(g.Modified || g.ModifiedSinceAutosave || g.Busy);
     EXPECT_EQ(app->LastAutoSave, fp.NowDays);
@@ -186,12 +186,12 @@ TEST_F(OpenGameTest, BrokenFilesShowInvalidJigsawAndLeaveNoHalfGame) {
     EXPECT_FALSE(app->ProgressUp());
     EXPECT_EQ(app->Settings.RecentFiles[0].Path, good);
 
-    // A saved game is refused for now, whatever way it comes.
+    // A broken saved game is refused the same way.
     const std::string saved = app->Paths.SavedGamesDir + "game.sv1";
     test::WriteFile(saved, "x");
     app->OpenCommand(saved, true);
     ASSERT_EQ(fp.Messages.size(), 3u);
-    EXPECT_NE(fp.Messages[2].Text.find("saved games"), std::string::npos);
+    EXPECT_NE(fp.Messages[2].Text.find("Invalid Saved Game"), std::string::npos);
     EXPECT_EQ(fp.FileChoices.size(), 3u);
 }
 

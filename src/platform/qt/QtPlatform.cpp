@@ -287,12 +287,13 @@ std::string QtPlatform::ChooseOpenFile(const std::string& title, const std::stri
     return chosen.toStdString();
 }
 
-std::string QtPlatform::ChooseSaveFile(const std::string& title, const std::string& start,
+std::string QtPlatform::ChooseSaveFile(const std::string& title,
+                                       const std::string& startFolderOrFile,
                                        const std::string& filterText,
                                        const std::vector<std::string>& patterns) {
     const QString filter = FileFilter(filterText, patterns);
-    const QString chosen =
-        QFileDialog::getSaveFileName(QApplication::activeWindow(), Q(title), Q(start), filter);
+    const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), Q(title),
+                                                        Q(startFolderOrFile), filter);
     return chosen.toStdString();
 }
 

@@ -39,7 +39,7 @@ public:
     std::string ChooseOpenFile(const std::string& title, const std::string& start,
                                const std::string& filterText,
                                const std::vector<std::string>& patterns) override;
-    std::string ChooseSaveFile(const std::string& title, const std::string& start,
+    std::string ChooseSaveFile(const std::string& title, const std::string& startFolderOrFile,
                                const std::string& filterText,
                                const std::vector<std::string>& patterns) override;
     std::string ShortDate(double when) override;
