@@ -143,14 +143,18 @@ void TOrvelApp::DropWeight() {
 }
 
 void TOrvelApp::UpdateWeightMenu() {
+    if (!ShowWeightMenu()) return;
+    SinkWeightedGroup(Game);
+    RequestFullRedraw();
+}
+
+bool TOrvelApp::ShowWeightMenu() {
     const bool on = Game.GameLoaded && Game.WeightPiece != -1;
     m_menu.Captions[MI_GameWeight] =
         Lang->LookUp(LangSection::MainForm, on ? "MI_GameWeightOn" : "MI_GameWeightOff");
     SetItemChecked(MI_GameWeight, on);
     m_toolbar.SetImage(BI_Weight, on ? kWeightImageOn : kWeightImageOff);
-    if (!on) return;
-    SinkWeightedGroup(Game);
-    RequestFullRedraw();
+    return on;
 }
 
 // ----------------------------------------------------------------- information

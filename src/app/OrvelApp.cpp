@@ -242,7 +242,7 @@ void TOrvelApp::ApplyTexts(const TLanguage& lang) {
         SetCaption(p, PocketCaption(lang, k + 1, p.Groups), m_platform);
     }
     SetCaption(Wins.Wins[MW_THUMB], lang.LookUp(LangSection::Thumbnail, "FormCaption"), m_platform);
-    UpdateWeightMenu();
+    ShowWeightMenu();
     m_view->TextsChanged();
     RequestFullRedraw();
     FlushFieldUpdate();

@@ -285,6 +285,8 @@ private:
     void ToggleGlass();
     void WeightCommand();
     void RemoveWeight();
+    // The weight's menu caption and check and its toolbar image; true when a weight is set.
+    bool ShowWeightMenu();
     void ShowGameInfo();
     void DrawAids(TMyBitmap& field, const TMyRect& update);
     int PlayWindowAt(int x, int y) const;

@@ -187,7 +187,7 @@ void TOrvelApp::FinishOpening(const std::string& path, const TShownWindows& show
     Game.Solved = false;
     m_pieces->Reset();
     Weight.Placing = false;
-    UpdateWeightMenu();
+    ShowWeightMenu();
     SetItemEnabled(MI_FileSaveImage, false);
     EnableGameCommands(true);
     ShowWindowsAgain(shown, false);
