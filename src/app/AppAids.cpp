@@ -23,6 +23,7 @@ void TOrvelApp::InitAids() {
     Wins.Glass.OnLensChanged = [this](TMyWin& glass) { RecomputeLens(Lens, glass); };
     RecomputeLens(Lens, Wins.Glass);
     orvel::SetGlassZoom(Wins.Glass, Lens, kGlassZoomNear);
+    GlassZoom = [this](int zoom) { SetGlassZoom(zoom); };
     Layers.DrawOverlays = [this](TMyBitmap& field, const TMyRect& update) {
         DrawAids(field, update);
     };

@@ -73,10 +73,17 @@ public:
     virtual void PopUpMenu(int /*x*/, int /*y*/) {}
     // Shows the about box modally.
     virtual void ShowAbout(const std::string& /*caption*/) {}
+
+    // Resizes the window so its client becomes width x height (a side's
+    // resize grip); the window reports its new size through Resize.
+    virtual void ResizeClient(int /*width*/, int /*height*/) {}
     // Shows the options dialog modally; true when it closed with OK.
     virtual bool ShowOptions(TOptionsDialog& /*dialog*/) { return false; }
     // Shows the colour picker modally; true when it closed with OK.
     virtual bool ShowColorPicker(TColorPicker& /*picker*/) { return false; }
+    // Shows the quick-help box (again); shows the credits modally.
+    virtual void ShowQuickHelp() {}
+    virtual void ShowCredits() {}
 
     // Shows the game-information form modally.
     virtual void ShowInfo(const TInfoForm& /*form*/) {}

@@ -8,13 +8,12 @@
 #include "app/OptionsDialog.h"
 #include "app/OrvelApp.h"
 #include "cutter/PieceEffects.h"
+#include "play/Backgrounds.h"
 #include "play/Sides.h"
 
 namespace orvel {
 
 namespace {
-
-constexpr int kBackgroundWindows = 6;  // the two sides and four pockets
 
 std::string WithoutAccel(std::string s) {
     std::erase(s, '&');
@@ -123,19 +122,14 @@ void TOrvelApp::BackgroundCommand(bool allWindows) {
 }
 
 // The one place a picked background reaches the play windows. A picture
-// code is stored as it is; a window shows its picture once one is loaded
-// for it, and the default grey until then.
+// code loads its picture (the default grey when it cannot); only one picture
+// shows at a time, so windows left on another picture code show grey.
 void TOrvelApp::SetPickedBackground(int target, int32_t value) {
-    const TColor stored = static_cast<TColor>(value);
     if (target < 0) {
-        Settings.lBkg = stored;
-        for (int w = 0; w < kBackgroundWindows; ++w) {
-            Settings.WinBkg[w] = stored;
-            Wins.Wins[w].Background = value;
-        }
+        Settings.lBkg = static_cast<TColor>(value);
+        for (int w = 0; w < kBackgroundWindows; ++w) SetBackground(w, value);
     } else if (target < kBackgroundWindows) {
-        Settings.WinBkg[target] = stored;
-        Wins.Wins[target].Background = value;
+        SetBackground(target, value);
     }
     RequestFullRedraw();
     FlushFieldUpdate();

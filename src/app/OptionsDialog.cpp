@@ -6,6 +6,7 @@
 
 #include "base/Text.h"
 #include "cutter/PieceEffects.h"
+#include "help/HelpPages.h"
 #include "lang/LangKeys.h"
 
 namespace orvel {
@@ -14,12 +15,6 @@ namespace {
 
 constexpr const char* kPageNames[kOptionsPageCount] = {"TS_AutoSave", "TS_Sound", "TS_Play",
                                                        "TS_Visual",   "TS_Lang",  "TS_Dn"};
-constexpr const char* kHelpPages[kOptionsPageCount] = {
-    "save.htm", "sound.htm", "play-mode.htm", "effects.htm", "language.htm", "options.htm"};
-
-// The help pages are not part of the program yet; the buttons wait for them.
-constexpr bool kHelpPagesShipped = false;
-
 bool Exists(const std::string& path) {
     std::error_code ec;
     return std::filesystem::exists(path, ec);
@@ -53,12 +48,8 @@ const char* OptionsPageName(OptionsPage page) {
     return kPageNames[static_cast<int>(page)];
 }
 
-const char* OptionsHelpPage(OptionsPage page) {
-    return kHelpPages[static_cast<int>(page)];
-}
-
-bool HelpAvailable() {
-    return kHelpPagesShipped;
+std::string OptionsHelpPage(OptionsPage page) {
+    return OptionsHelpPage(OptionsPageName(page));
 }
 
 void BuildSamplePiece(TMyBitmap& mask, TMyBitmap& picture) {

@@ -23,10 +23,7 @@ namespace orvel {
 enum class OptionsPage : int { AutoSave = 0, Sound, Play, Visual, Lang, Dn };
 inline constexpr int kOptionsPageCount = 6;
 const char* OptionsPageName(OptionsPage page);  // "TS_AutoSave", ...
-const char* OptionsHelpPage(OptionsPage page);  // "save.htm", ...
-
-// Help buttons and F1 open help pages once the program ships them.
-bool HelpAvailable();
+std::string OptionsHelpPage(OptionsPage page);  // "save.htm", ...
 
 inline constexpr int kPreviewW = 150;
 inline constexpr int kPreviewH = 150;

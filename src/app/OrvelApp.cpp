@@ -1,5 +1,7 @@
 #include "app/OrvelApp.h"
 
+#include "app/AppPlayHooks.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -27,12 +29,16 @@ constexpr std::string_view kBuiltInEnglish =
     "   <MS_CantFindLangFile> The language file \"%s\" cannot be found.\n";
 
 // The commands this program carries out so far; the others stay disabled
-// until their windows are part of it. Help Contents waits for help pages.
+// until their windows are part of it (the help menu's are made available
+// by MakeHelpAvailable).
 constexpr MenuCmd kAvailable[] = {
     MI_Menu,      MI_File,      MI_FileOpen,   MI_FileLast0, MI_FileLast1, MI_FileLast2,
     MI_FileLast3, MI_Game,      MI_GameWin1,   MI_GameWin2,  MI_GameThumb, MI_Pockets,
     MI_Help,      MI_HelpAbout, MI_FullScreen, MI_Min,       MI_Exit,
-    MI_FileSave,  MI_FileSaveAs, MI_GameGlass, MI_GameWeight, MI_GameInfo, MI_FileSaveImage};
+    MI_FileSave,  MI_FileSaveAs,
+    MI_GameGather, MI_GameArrange, MI_GameSelectAll, MI_PocketsPocket1, MI_PocketsPocket2,
+    MI_PocketsPocket3, MI_PocketsPocket4, MI_PocketsTile, MI_PocketsCascade,
+    MI_GameGlass, MI_GameWeight, MI_GameInfo, MI_FileSaveImage};
 
 // The window each play window's menu item shows, by window number.
 constexpr MenuCmd kWindowItems[kPlayWindowCount] = {
@@ -42,7 +48,7 @@ constexpr MenuCmd kWindowItems[kPlayWindowCount] = {
 // Toolbar slots that follow a loaded game, and those that follow the progress panel.
 constexpr int kGameSlots[] = {BI_Save,    BI_BkgAll, BI_BkgCur,  BI_Win1,    BI_Win2,
                               BI_Thumb,   BI_Info,   BI_Pocket1, BI_Pocket2, BI_Pocket3,
-                              BI_Pocket4, BI_Glass,  BI_Weight};
+                              BI_Pocket4, BI_Glass,  BI_Weight, BI_SelectAll};
 constexpr int kProgressSlots[] = {BI_Open, BI_Download, BI_FullScreen};
 
 std::string StripAccel(std::string s) {
@@ -140,8 +146,9 @@ TOrvelApp::~TOrvelApp() {
 // hooks stay public so a test can watch or replace them.
 void TOrvelApp::ConnectPieces() {
     m_aidHooks = std::make_unique<TAidHooks>(*this);
+    ConnectWindows();
     m_pieces = std::make_unique<TPieceHandler>(Game, Wins, View, Layers, Settings, PlayArea,
-                                               m_platform, m_aidHooks.get());
+                                               m_platform, m_playHooks.get());
     m_pieces->SetStarImage(&StarImage);
     Layers.DrawPieces = [this](TMyBitmap& field, const TMyWin& win, const TMyRect& update) {
         m_pieces->DrawPieces(field, win, update);
@@ -187,6 +194,7 @@ void TOrvelApp::SetUpCommands() {
     m_available.fill(false);
     for (MenuCmd cmd : kAvailable) m_available[cmd] = true;
     for (MenuCmd cmd : kOptionCommands) m_available[cmd] = true;
+    MakeHelpAvailable();
     const bool homePage = !m_options.HomeUrl.empty();
     m_available[MI_HelpHomePage] = m_available[MI_HelpProductHomePage] = homePage;
     m_menu.Visible[MI_HelpHomePage] = m_menu.Visible[MI_HelpProductHomePage] = homePage;
@@ -220,6 +228,7 @@ void TOrvelApp::StartUp() {
     FormResize();
     LoadSettings(Settings, SettingsPaths(), *this);
     FormResize();
+    ApplyBackgrounds();
 }
 
 TSettingsPaths TOrvelApp::SettingsPaths() const {
@@ -242,6 +251,7 @@ void TOrvelApp::ApplyTexts(const TLanguage& lang) {
         SetCaption(p, PocketCaption(lang, k + 1, p.Groups), m_platform);
     }
     SetCaption(Wins.Wins[MW_THUMB], lang.LookUp(LangSection::Thumbnail, "FormCaption"), m_platform);
+    UpdateWindowMenus();
     ShowWeightMenu();
     m_view->TextsChanged();
     RequestFullRedraw();
@@ -344,6 +354,8 @@ void TOrvelApp::RunCommand(int cmd) {
             break;
         case MI_GameWin1:
         case MI_GameWin2:
+            if (Game.HasSelection && Game.DragMode == TDragMode::Idle && ClearSelection)
+                ClearSelection();
             ShowSideCommand(cmd == MI_GameWin1 ? 0 : 1);
             break;
         case MI_GameGlass:
@@ -364,6 +376,12 @@ void TOrvelApp::RunCommand(int cmd) {
         case MI_HelpProductHomePage:
             OpenHomePage("orvel-zent.htm");
             break;
+        case MI_HelpCont:
+        case MI_HelpQuick:
+        case MI_HelpReport:
+        case MI_HelpCredits:
+            RunHelpCommand(cmd);
+            break;
         case MI_HelpAbout:
             m_view->ShowAbout(Lang->LookUp(LangSection::About, "FormCaption"));
             break;
@@ -382,6 +400,29 @@ void TOrvelApp::RunCommand(int cmd) {
             break;
         case MI_Exit:
             m_view->RequestClose();
+            break;
+        case MI_GameGather:
+            GatherCommand();
+            break;
+        case MI_GameArrange:
+            ArrangeCommand();
+            break;
+        case MI_GameSelectAll:
+            m_pieces->SelectAll();
+            FlushFieldUpdate();
+            break;
+        case MI_PocketsPocket1:
+        case MI_PocketsPocket2:
+        case MI_PocketsPocket3:
+        case MI_PocketsPocket4: {
+            const int k = cmd - MI_PocketsPocket1;
+            ShowPocket(k, !Wins.Wins[MW_POCKET0 + k].Visible);
+            FlushFieldUpdate();
+            break;
+        }
+        case MI_PocketsTile:
+        case MI_PocketsCascade:
+            LayOutPockets(cmd == MI_PocketsCascade);
             break;
         default:
             break;
@@ -444,7 +485,10 @@ void TOrvelApp::FullScreenClick() {
     LayoutToolbar();
     m_suppressResize = false;
     FormResize();
+    const TPlayArea old = PlayArea;
     UpdatePlayArea();
+    PlayAreaChanged(old);
+    FlushFieldUpdate();
 }
 
 void TOrvelApp::ToggleFullScreen() {
@@ -466,7 +510,9 @@ void TOrvelApp::Resize(int width, int height) {
 }
 
 void TOrvelApp::WorkAreaChanged() {
+    const TPlayArea old = PlayArea;
     UpdatePlayArea();
+    PlayAreaChanged(old);
     if (!m_fullScreen) FormResize();
 }
 

@@ -24,7 +24,10 @@
 #include "lang/Lang.h"
 #include "platform/Platform.h"
 #include "platform/Progress.h"
+#include "play/Backgrounds.h"
+#include "play/DragLayers.h"
 #include "play/Field.h"
+#include "play/FrameOps.h"
 #include "play/Glass.h"
 #include "play/NewGame.h"
 #include "play/PieceHandling.h"
@@ -36,6 +39,7 @@
 namespace orvel {
 
 class Silhouettes;
+class TAppPlayHooks;
 
 constexpr int kMinWindowW = 500;
 constexpr int kMinWindowH = 500;
@@ -215,6 +219,30 @@ public:
     void SaveSolvedImage();
     Result WriteSolvedImage(const std::string& path);
 
+    // Play windows: pockets shown or hidden (pocket 0 .. 3), their group
+    // count with its caption, toolbar picture and menu check; the menu
+    // captions that name the current window.
+    void ShowPocket(int pocket, bool visible);
+    void PocketCount(int pocket);
+    void UpdateWindowMenus();
+    // The window-frame operations the piece handler starts, and what it
+    // reports about pockets and the selection.
+    void FrameStart(TMyWin& win, THitCode code, int button, int x, int y);
+    void FrameMove(int x, int y, bool buttonHeld);
+    void FrameEnd(int x, int y);
+    void PocketChanged(int window);
+    void SelectionChanged(bool hasSelection);
+    // Backgrounds: a picture code's picture made ready (true when loaded);
+    // one window's value (0 .. 5: sides, then pockets), stored in
+    // Settings.WinBkg; all six values applied with one picture at most.
+    bool LoadBackgroundPicture(int32_t code);
+    void SetBackground(int window, int32_t value);
+    void ApplyBackgrounds();
+    // Installed by the glass: the zoom its buttons select (3 or 2).
+    std::function<void(int zoom)> GlassZoom;
+    // The loaded background picture.
+    TBackgroundPicture BkgPic;
+
     // Options: the dialog's values copied back after OK and applied to the
     // running game (effects rebuilt where they changed, the language applied).
     void ApplyOptions(const TOptionsValues& values);
@@ -237,6 +265,11 @@ public:
     // The background words a saved game carries without a role.
     TBkgCarried BkgCarried{};
 
+    // The system report's lines as they are now (the report command saves
+    // and opens them), and the program file it names.
+    std::vector<std::string> ReportLines();
+    std::string ExePath;
+
 private:
     void LoadSkins();
     void ConnectPieces();
@@ -257,6 +290,17 @@ private:
     void SaveSettingsAtExit();
     bool FieldMouseBlocked() const { return !m_fieldMouse || m_progressUp; }
     void UpdatePlayArea();
+    void ConnectWindows();
+    void GatherCommand();
+    void ArrangeCommand();
+    void LayOutPockets(bool cascade);
+    void ShowHeldPockets();
+    void PocketToolState(int pocket);
+    void CloseWindow(TMyWin& win);
+    void WindowResized(TMyWin& win);
+    void PlayAreaChanged(const TPlayArea& old);
+    void BuildFrameLayers(TMyWin& win);
+    void DrawWindowAlone(TMyBitmap& field, const TMyRect& clip, TMyWin& win);
 
     // Opening.
     struct TShownWindows {
@@ -309,10 +353,19 @@ private:
     void OpenSavedGame(const std::string& path);
     void ShowSavedPockets();
 
+    // Help menu.
+    void MakeHelpAvailable();
+    void RunHelpCommand(int cmd);
+    void CreateReport();
+
     Platform& m_platform;
     TAppOptions m_options;
     // Kept for the program's run, so a damaged shape file is reported once.
     std::unique_ptr<Silhouettes> m_silhouettes;
+    std::unique_ptr<TAppPlayHooks> m_playHooks;
+    std::unique_ptr<TFrameOperation> m_frame;
+    // A pocket or the thumbnail being moved or resized over the still field.
+    TDragLayers m_frameLayers;
     std::unique_ptr<TPieceHandler> m_pieces;
     // The jigsaw about to be opened (m_choicePath) with its chosen cut; an
     // opening takes it, and a path without one gets the default cut.

@@ -179,8 +179,9 @@ void TOrvelApp::FinishOpening(const std::string& path, const TShownWindows& show
         pocket.MaxClientH = side.ContentH;
         UpdateLimits(pocket);
     }
-    // The windows keep the backgrounds they have.
+    // The windows keep the backgrounds they have; a picture is made as large as the new content.
     ShowSide(0);
+    ApplyBackgrounds();
     Game.PickedPiece = -1;
     Game.DragMode = TDragMode::Idle;
     Game.HasSelection = false;

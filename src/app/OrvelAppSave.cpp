@@ -187,6 +187,7 @@ void TOrvelApp::ShowSavedPockets() {
         KeepInsideBounds(Wins, PlayArea, pocket.Id, w, h);
         KeepGroupsInside(Game, pocket.Id, w, h, true);
         if (pocket.Visible) ShowPlayWindow(pocket, true);
+        PocketCount(k);
     }
     RequestFullRedraw();
     FlushFieldUpdate();

@@ -1,5 +1,6 @@
 #include "cutter/PieceEffects.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -231,6 +232,12 @@ void ReliefPiece(TMyBitmap& mask, const PieceMap& m, int x0, int y0, int embossS
 
 }  // namespace
 
+void MarkEffectsBuilt(TGame& game) {
+    static std::atomic<uint64_t> last{0};
+    game.EffectsStamp = ++last;
+    game.WoodChanges.clear();
+}
+
 int WoodWidthFor(int woodStyle) { return woodStyle == 1 ? 3 : (woodStyle == 2 ? 5 : 0); }
 
 void RotatedBox(const TPiece& p, int rotation, int maskW, int maskH, int& x, int& y, int& w, int& h) {
@@ -274,6 +281,7 @@ void ResetRelief(TMyBitmap& mask) {
 
 void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& mask,
                        TGame::WoodBuffer& wood, int rotation) {
+    MarkEffectsBuilt(game);
     const GameHeader& h = game.Header;
     // The wood classes follow the grid columns; a header without any (a
     // damaged saved game) gets no effects rather than a division by zero.
@@ -308,6 +316,7 @@ void BuildPieceEffects(TGame& game, const EffectSettings& settings, TMyBitmap& m
 }
 
 void ApplyPieceEffects(TGame& game, const EffectSettings& settings, Progress* progress) {
+    MarkEffectsBuilt(game);
     for (auto& w : game.Wood) w = TGame::WoodBuffer{};
     game.WoodWidth = WoodWidthFor(settings.WoodStyle);
     if (settings.EmbossStyle == 0 && settings.WoodStyle == 0) return;

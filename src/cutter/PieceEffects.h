@@ -14,6 +14,11 @@ struct EffectSettings {
 
 int WoodWidthFor(int woodStyle);
 
+// Gives the game an EffectsStamp no earlier build had and forgets its wood
+// changes. The builds below call it; so must any other writer of the masks'
+// relief or the wood buffers (a join excepted, which notes its change).
+void MarkEffectsBuilt(TGame& game);
+
 // The piece's box in the mask of the given rotation (w x h the mask's size).
 void RotatedBox(const TPiece& p, int rotation, int maskW, int maskH, int& x, int& y, int& w, int& h);
 

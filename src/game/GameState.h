@@ -86,6 +86,17 @@ struct TGame {
     TOrderCache OrderCache;
     void InvalidateOrder() { OrderValid = false; }
 
+    // Set anew by every build of the relief and the wood edges to a number
+    // no earlier build in this process had (0: never built), so that what
+    // is derived from the masks and wood buffers knows when to start again.
+    // A join keeps it and notes the part of the wood buffer it changed.
+    uint64_t EffectsStamp = 0;
+    struct WoodChange {
+        int Rotation = 0;
+        int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;  // inclusive
+    };
+    std::vector<WoodChange> WoodChanges;  // since the stamp was set, oldest first
+
     int RandInt(int n) { return Random.RandInt(n); }
 };
 

@@ -233,6 +233,12 @@ constexpr TLangKey kKeys[] = {
     {S::QuickHelp, "L_Switch", "", kText},
     {S::QuickHelp, "L_Spacebar", "", kText},
     {S::QuickHelp, "CB_Show", "", kText},
+    // The help window.
+    {S::QuickHelp, "HelpCaption", "", kText},
+    {S::QuickHelp, "B_Back", "", kText},
+    {S::QuickHelp, "B_Forward", "", kText},
+    {S::QuickHelp, "B_Contents", "", kText},
+    {S::QuickHelp, "L_NoHelp", "%s", kText},
 
     // The colour picker.
     {S::ColorPicker, "L_PalCap", "", kText},

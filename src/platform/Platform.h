@@ -40,6 +40,7 @@ struct ScreenMetrics {
     int FrameW = 4;                     // sizing frame width of a normal window
     int FrameH = 4;
     int CaptionH = 23;                  // caption bar height of a normal window
+    int BitsPerPixel = 24;              // colour depth of the screen
 };
 
 struct TextStyle {

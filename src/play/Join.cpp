@@ -225,7 +225,9 @@ void MergeWoodEdges(TGame& game, int piece, int32_t group) {
             if (o >= 0 && o < n && o != piece && game.Pieces[o].group == group)
                 others[count++] = WoodBoxOf(game.Header, game.Pieces[o], rot, edge);
         if (count == 0) return;
-        MergeInRotation(WoodBoxOf(game.Header, k, rot, edge), others, count, wood);
+        const TWoodBox box = WoodBoxOf(game.Header, k, rot, edge);
+        MergeInRotation(box, others, count, wood);
+        game.WoodChanges.push_back({rot, box.X0, box.Y0, box.X1, box.Y1});
     }
 }
 

@@ -1,8 +1,11 @@
 #include "play/PieceDraw.h"
 
+#include <cstring>
+
 #include "base/IntMath.h"
 #include "game/GameModel.h"
 #include "play/PieceGeometry.h"
+#include "play/PieceRuns.h"
 
 namespace orvel {
 
@@ -62,20 +65,15 @@ struct TPixelConsts {
     int Shift = 0;
 };
 
-inline uint8_t AddClamped(int c, int e) {
-    const int v = c + e;
-    return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
-}
-
-// The picture pixel with the relief added and, for a selected piece, inverted.
+// The picture pixel with the relief (the mask's red byte) added and, for a
+// selected piece, inverted.
 template <bool kRelief, bool kInvert>
-inline void FacePixel(uint8_t* d, const uint8_t* pic, const uint8_t* mask) {
+inline void FacePixel(uint8_t* d, const uint8_t* pic, uint8_t relief) {
     constexpr uint8_t invert = kInvert ? 255 : 0;
     if constexpr (kRelief) {
-        const int e = mask[2] - 128;
-        d[0] = AddClamped(pic[0], e) ^ invert;
-        d[1] = AddClamped(pic[1], e) ^ invert;
-        d[2] = AddClamped(pic[2], e) ^ invert;
+        d[0] = AddRelief(pic[0], relief) ^ invert;
+        d[1] = AddRelief(pic[1], relief) ^ invert;
+        d[2] = AddRelief(pic[2], relief) ^ invert;
     } else {
         d[0] = pic[0] ^ invert;
         d[1] = pic[1] ^ invert;
@@ -139,7 +137,7 @@ inline void DrawRow(uint8_t* d, const uint8_t* m, const uint8_t* p, const uint8_
     int i = 0;
     for (; i < faceEnd; ++i, d += 3, m += 3, p += 3, w += 6) {
         if (m[0] == code)
-            FacePixel<kRelief, kInvert>(d, p, m);
+            FacePixel<kRelief, kInvert>(d, p, m[2]);
         else if constexpr (kEdge != 0)
             EdgePixel<kEdge>(d, w, k);
     }
@@ -214,6 +212,84 @@ void DrawSpan(TMyBitmap& t, const TMyRect& clip, const TPieceSource& s, const TP
     RowsFor(s.Relief, s.Selected, wood ? k.Shades.Style : 0)(r, k);
 }
 
+// A face run of n pixels from its gathered colours, inverted for a selected piece.
+template <bool kInvert>
+inline void FaceRun(uint8_t* d, const uint8_t* colours, int n) {
+    if constexpr (kInvert) {
+        for (int i = 0; i < 3 * n; ++i) d[i] = colours[i] ^ 255;
+    } else {
+        std::memcpy(d, colours, 3 * static_cast<size_t>(n));
+    }
+}
+
+// An edge run of n pixels from their gathered wood distances.
+template <int kEdge>
+inline void EdgeRun(uint8_t* d, const uint8_t* shades, int n, const TEdgeShades& k) {
+    for (int i = 0; i < n; ++i, d += 3) {
+        const int shade = shades[i];
+        if constexpr (kEdge == 1) {
+            d[0] = k.Colour[shade][0];
+            d[1] = k.Colour[shade][1];
+            d[2] = k.Colour[shade][2];
+        } else {
+            const unsigned keep = static_cast<unsigned>(k.Keep[shade]);
+            d[0] = static_cast<uint8_t>((d[0] * keep) >> 8);
+            d[1] = static_cast<uint8_t>((d[1] * keep) >> 8);
+            d[2] = static_cast<uint8_t>((d[2] * keep) >> 8);
+        }
+    }
+}
+
+// Asks early for the target lines the runs of box row ly will touch.
+void PrefetchRunsRow(const TMyBitmap& t, const TPieceRuns& runs, int ly, int fx, int fy, int lo,
+                     int end) {
+    const TPixelRun* all = runs.Runs.data();
+    for (uint32_t i = runs.Rows[ly].Face; i < runs.Rows[ly + 1].Face; ++i) {
+        const int a = Max(all[i].X, lo), b = Min(all[i].X + all[i].Length, end);
+        if (a < b) PrefetchRun(Pixel24(t, fx + a, fy + ly), 3 * static_cast<size_t>(b - a));
+    }
+}
+
+// Draws the gathered runs of a piece whose box has its top-left at (fx, fy)
+// of the target, clipped to clip (which holds the target and the mask).
+template <bool kInvert, int kEdge>
+void DrawRunRows(TMyBitmap& t, const TMyRect& clip, const TEdgeShades& shades,
+                 const TPieceRuns& runs, int fx, int fy) {
+    const TEdgeShades k = shades;
+    const int rows = static_cast<int>(runs.Rows.size()) - 1;
+    const int y0 = Max(clip.Top - fy, 0), y1 = Min(clip.Bottom - fy, rows - 1);
+    const int lo = clip.Left - fx, end = clip.Right - fx + 1;  // the box columns inside
+    const TPixelRun* all = runs.Runs.data();
+    for (int ly = y0; ly <= y1; ++ly) {
+        if (ly + kAhead <= y1) PrefetchRunsRow(t, runs, ly + kAhead, fx, fy, lo, end);
+        const TRunsRow& row = runs.Rows[ly];
+        const uint8_t* colours = runs.Colours.data() + row.Colour;
+        for (uint32_t i = row.Face; i < row.Edge; colours += 3 * all[i].Length, ++i) {
+            const int a = Max(all[i].X, lo), b = Min(all[i].X + all[i].Length, end);
+            if (a < b)
+                FaceRun<kInvert>(Pixel24(t, fx + a, fy + ly), colours + 3 * (a - all[i].X), b - a);
+        }
+        if constexpr (kEdge != 0) {
+            const uint8_t* shade = runs.Shades.data() + row.Shade;
+            for (uint32_t i = row.Edge; i < runs.Rows[ly + 1].Face; shade += all[i].Length, ++i) {
+                const int a = Max(all[i].X, lo), b = Min(all[i].X + all[i].Length, end);
+                if (a < b)
+                    EdgeRun<kEdge>(Pixel24(t, fx + a, fy + ly), shade + (a - all[i].X), b - a, k);
+            }
+        }
+    }
+}
+
+using TRunRowsFn = void (*)(TMyBitmap&, const TMyRect&, const TEdgeShades&, const TPieceRuns&, int,
+                            int);
+
+TRunRowsFn RunRowsFor(bool invert, int edge) {
+    static constexpr TRunRowsFn kTable[2][3] = {
+        {DrawRunRows<false, 0>, DrawRunRows<false, 1>, DrawRunRows<false, 2>},
+        {DrawRunRows<true, 0>, DrawRunRows<true, 1>, DrawRunRows<true, 2>}};
+    return kTable[invert][edge];
+}
+
 const TGame::WoodBuffer* WoodFor(const TGame& game, int rotation, const TMyBitmap& mask) {
     const TGame::WoodBuffer& w = game.Wood[rotation];
     const size_t need = static_cast<size_t>(mask.Width) * mask.Height * 6;
@@ -233,6 +309,66 @@ bool PieceClip(const TMyRect& clip, const TMyWin& win, const TMyBitmap& target,
     return IntersectRect(b, bounds, &out);
 }
 
+// The height of the bands of the field the pieces are drawn in: a band of
+// a wide screen stays well inside the second-level cache.
+constexpr int kBandRows = 64;
+
+// Walks the lines of a band of the field, asking for a few at each step.
+class TBandPrefetch {
+public:
+    TBandPrefetch(const TMyBitmap& field, const TMyRect& clip)
+        : m_field(field),
+          m_left(clip.Left),
+          m_bytes(3 * static_cast<size_t>(clip.Width)),
+          m_bottom(clip.Bottom) {}
+
+    void Start(int top) {
+        m_row = top;
+        m_end = Min(top + kBandRows - 1, m_bottom);
+        m_offset = 0;
+    }
+
+    void Step() {
+        for (int line = 0; line < kLinesPerStep && m_row <= m_end; ++line) {
+            __builtin_prefetch(Pixel24(m_field, m_left, m_row) + m_offset);
+            m_offset += 64;
+            if (m_offset >= m_bytes) {
+                m_offset = 0;
+                ++m_row;
+            }
+        }
+    }
+
+private:
+    static constexpr int kLinesPerStep = 24;
+    const TMyBitmap& m_field;
+    int m_left;
+    size_t m_bytes;
+    int m_bottom;
+    int m_row = 0, m_end = -1;
+    size_t m_offset = 0;
+};
+
+TRunsKey RunsKeyOf(const TPiece& p, const TPieceSource& s, const TPixelConsts& k, int edge,
+                   bool frame) {
+    TRunsKey key;
+    key.Rotation = p.rotation & 3;
+    key.SrcX = s.SrcX;
+    key.SrcY = s.SrcY;
+    key.RotW = p.rotW;
+    key.RotH = p.rotH;
+    key.FaceW = s.FaceW;
+    key.FaceH = s.FaceH;
+    key.Edge = edge;
+    key.Code = k.Code;
+    key.Bit = k.Bit;
+    key.Shift = k.Shift;
+    key.Frame = frame;
+    key.Relief = s.Relief;
+    key.Wood = s.Wood != nullptr && k.Shades.Style != 0;
+    return key;
+}
+
 }  // namespace
 
 int EdgeWidth(const TGame& game, const TPieceLook& look) {
@@ -249,7 +385,7 @@ TMyRect PieceFieldRect(const TGame& game, const TMyWin& win, const TPiece& piece
 }
 
 void DrawPiece(TMyBitmap& target, const TMyRect& clip, const TMyWin& win, const TGame& game,
-               int piece, const TPieceLook& look) {
+               int piece, const TPieceLook& look, TPieceRunsCache* cache) {
     if (piece < 0 || piece >= PiecesInPlay(game) || target.BytesPerPixel != 3) return;
     const TPiece& p = game.Pieces[piece];
     const int rot = p.rotation & 3;
@@ -277,33 +413,45 @@ void DrawPiece(TMyBitmap& target, const TMyRect& clip, const TMyWin& win, const 
     const int fx = FieldX(win, p.posX), fy = FieldY(win, p.posY);
     TMyRect c;
     if (!PieceClip(clip, win, target, mask, fx, fy, s, c)) return;
-    if (piece != FramePieceIndex(game)) {
-        DrawSpan(target, c, s, k, fx, fy, 0, 0, p.rotW + edge, p.rotH + edge);
-        return;
+    const bool frame = piece == FramePieceIndex(game);
+    if (cache != nullptr) {
+        const TRunsKey key = RunsKeyOf(p, s, k, edge, frame);
+        if (const TPieceRuns* runs = cache->Find(game, piece, key)) {
+            RunRowsFor(s.Selected, key.Wood ? k.Shades.Style : 0)(target, c, k.Shades, *runs, fx,
+                                                                  fy);
+            return;
+        }
     }
-    // The frame is a large box with a hole: only its four strips, each
-    // carrying its share of the edge band.
-    const int f = kFrameWidth;
-    const int sideH = p.rotH - 2 * f - edge;
-    DrawSpan(target, c, s, k, fx, fy, 0, 0, p.rotW + edge, f + edge);
-    DrawSpan(target, c, s, k, fx, fy, 0, p.rotH - f, p.rotW + edge, f + edge);
-    DrawSpan(target, c, s, k, fx, fy, 0, f + edge, f + edge, sideH);
-    DrawSpan(target, c, s, k, fx, fy, p.rotW - f, f + edge, f + edge, sideH);
+    TPieceSpan spans[4];
+    const int count = PieceSpans(p.rotW, p.rotH, edge, frame, spans);
+    for (int i = 0; i < count; ++i)
+        DrawSpan(target, c, s, k, fx, fy, spans[i].X, spans[i].Y, spans[i].Width, spans[i].Height);
 }
 
 void DrawWindowPieces(TMyBitmap& field, const TMyWin& win, const TMyRect& update, TGame& game,
-                      const TPieceLook& look, const std::vector<uint8_t>& skip) {
+                      const TPieceLook& look, const std::vector<uint8_t>& skip,
+                      TPieceRunsCache* cache) {
     const int n = PiecesInPlay(game);
     TMyRect clip;
     if (n == 0 || !IntersectRect(win.Client, update, &clip)) return;
     SortOrder(game, false);
     const bool skipping = skip.size() >= static_cast<size_t>(n);
-    for (const TOrderPair& pair : game.DrawOrder) {
-        const int i = pair.piece;
-        if (i < 0 || i >= n || game.Pieces[i].window != win.Id) continue;
-        if (skipping && skip[i]) continue;
-        if (!IntersectRect(PieceFieldRect(game, win, game.Pieces[i], look), clip)) continue;
-        DrawPiece(field, clip, win, game, i, look);
+    // Band by band: a band of the field stays in the caches while the
+    // pieces lying over it are drawn one after another, and the next band
+    // is asked for a little after each piece.
+    TBandPrefetch ahead(field, clip);
+    for (int top = clip.Top; top <= clip.Bottom; top += kBandRows) {
+        TMyRect band;
+        SetBounds(band, clip.Left, top, clip.Right, Min(top + kBandRows - 1, clip.Bottom));
+        ahead.Start(top + kBandRows);
+        for (const TOrderPair& pair : game.DrawOrder) {
+            const int i = pair.piece;
+            if (i < 0 || i >= n || game.Pieces[i].window != win.Id) continue;
+            if (skipping && skip[i]) continue;
+            if (!IntersectRect(PieceFieldRect(game, win, game.Pieces[i], look), band)) continue;
+            DrawPiece(field, band, win, game, i, look, cache);
+            ahead.Step();
+        }
     }
 }
 

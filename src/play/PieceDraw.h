@@ -15,6 +15,8 @@
 
 namespace orvel {
 
+class TPieceRunsCache;
+
 // The appearance options the drawing follows.
 struct TPieceLook {
     int EmbossStyle = 0;  // 0: the relief stored in the mask is ignored
@@ -32,14 +34,16 @@ TMyRect PieceFieldRect(const TGame& game, const TMyWin& win, const TPiece& piece
 
 // Draws one piece of win into a 24-bit target, clipped to the window's
 // client area and to clip. The frame piece draws only its four strips.
-// Touches pixels through row pointers and allocates nothing.
+// Touches pixels through row pointers. With a cache the piece's runs are
+// taken from it (built there the first time), with the same result.
 void DrawPiece(TMyBitmap& target, const TMyRect& clip, const TMyWin& win, const TGame& game,
-               int piece, const TPieceLook& look);
+               int piece, const TPieceLook& look, TPieceRunsCache* cache = nullptr);
 
 // Draws the pieces of win in ascending draw order, clipped to update. A
 // piece whose flag is set in skip is left out (an empty skip leaves out none).
 void DrawWindowPieces(TMyBitmap& field, const TMyWin& win, const TMyRect& update, TGame& game,
-                      const TPieceLook& look, const std::vector<uint8_t>& skip);
+                      const TPieceLook& look, const std::vector<uint8_t>& skip,
+                      TPieceRunsCache* cache = nullptr);
 
 // The rubber band's look: every channel c of rect becomes
 // c + (0xF0 - c) * 128 / 256, the division truncating towards zero.

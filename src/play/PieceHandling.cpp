@@ -598,7 +598,7 @@ void TPieceHandler::KeepInside(int window, bool strict) {
 
 void TPieceHandler::DrawPieces(TMyBitmap& field, const TMyWin& win, const TMyRect& update) {
     if (!m_game.GameLoaded) return;
-    DrawWindowPieces(field, win, update, m_game, Look(), m_noSkip);
+    DrawWindowPieces(field, win, update, m_game, Look(), m_noSkip, &m_runs);
 }
 
 void TPieceHandler::CollectDragged(bool wholeSelection) {
@@ -634,14 +634,15 @@ void TPieceHandler::DrawDragged(TMyBitmap& field, const TMyRect& clip) {
     const TPieceLook look = Look();
     for (int i : m_dragged)
         DrawPiece(field, clip, m_wins.Wins[m_game.Pieces[i].window % kPlayWindowCount], m_game, i,
-                  look);
+                  look, &m_runs);
 }
 
 TFieldLayers TPieceHandler::StillLayers() {
     TFieldLayers still = m_fieldLayers;
     still.DrawOverlays = nullptr;
     still.DrawPieces = [this](TMyBitmap& field, const TMyWin& win, const TMyRect& update) {
-        if (m_game.GameLoaded) DrawWindowPieces(field, win, update, m_game, Look(), m_isDragged);
+        if (m_game.GameLoaded)
+            DrawWindowPieces(field, win, update, m_game, Look(), m_isDragged, &m_runs);
     };
     return still;
 }

@@ -13,6 +13,7 @@
 #include "play/DragLayers.h"
 #include "play/Field.h"
 #include "play/PieceDraw.h"
+#include "play/PieceRuns.h"
 #include "play/PlayWindow.h"
 #include "play/Sides.h"
 #include "settings/Settings.h"
@@ -142,6 +143,8 @@ public:
     TPieceLook Look() const;
     const TDragState& Drag() const { return m_drag; }
     bool DragLayersActive() const { return m_layers.Active(); }
+    // The runs the pieces are drawn from, gathered as they are first drawn.
+    const TPieceRunsCache& DrawRuns() const { return m_runs; }
 
 private:
     TMyWin* PressedWindow(int& x, int& y);
@@ -187,6 +190,7 @@ private:
     std::vector<uint8_t> m_isDragged;  // by piece index, for the still layer
     const std::vector<uint8_t> m_noSkip;
     TMyBitmap m_starPatch;  // the field under the join star
+    TPieceRunsCache m_runs;
 };
 
 }  // namespace orvel

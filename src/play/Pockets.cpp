@@ -1,5 +1,8 @@
 #include "play/Pockets.h"
 
+#include <vector>
+
+#include "base/IntMath.h"
 #include "game/GameModel.h"
 
 namespace orvel {
@@ -29,6 +32,66 @@ void ResetPockets(TPlayWindows& pw, const TGame& game, const PocketCaptionFn& ca
         if (caption) SetCaption(pocket, caption(k + 1, 0), platform);
         PocketContent(game, pocket);
     }
+}
+
+namespace {
+
+std::vector<TMyWin*> VisiblePockets(TPlayWindows& pw) {
+    std::vector<TMyWin*> shown;
+    for (int id = MW_POCKET0; id <= MW_POCKET3; ++id)
+        if (pw.Wins[id].Visible) shown.push_back(&pw.Wins[id]);
+    return shown;
+}
+
+void PlacePocket(TPlayWindows& pw, TMyWin& pocket, int left, int top, int width, int height) {
+    SetPosSize(pocket.Outer, left, top, width, height);
+    Relayout(pocket);
+    BringToFront(pw, pocket);
+}
+
+}  // namespace
+
+TMyRect NewPocketPlace(const TPlayWindows& pw, const TPlayArea& area, int pocket) {
+    const int w = area.PlayW / 4, h = area.PlayH / 4;
+    int bestLeft = 10000, bestTop = -10000;
+    bool found = false;
+    for (int id = MW_POCKET0; id <= MW_POCKET3; ++id) {
+        const TMyWin& other = pw.Wins[id];
+        if (id == pocket || !other.Visible) continue;
+        if (other.Outer.Left < bestLeft && other.Outer.Top > bestTop) {
+            bestLeft = other.Outer.Left;
+            bestTop = other.Outer.Top;
+            found = true;
+        }
+    }
+    int left = area.PlayW - w, top = 0;
+    if (found) {
+        left = area.PlayW >= w + bestLeft - 40 ? bestLeft - 40 : area.PlayW - w;
+        top = area.PlayH < h + bestTop + 40 ? area.PlayH - h : bestTop + 40;
+    }
+    TMyRect r;
+    SetPosSize(r, Max(left, 0), Max(top, 0), w, h);
+    return r;
+}
+
+int TilePockets(TPlayWindows& pw, const TPlayArea& area) {
+    const std::vector<TMyWin*> shown = VisiblePockets(pw);
+    const int n = static_cast<int>(shown.size());
+    if (n == 0) return 0;
+    const int w = area.PlayW / 4, h = area.PlayH / n;
+    for (int k = 0; k < n; ++k) PlacePocket(pw, *shown[k], area.PlayW - w, h * k, w, h);
+    return n;
+}
+
+int CascadePockets(TPlayWindows& pw, const TPlayArea& area) {
+    const std::vector<TMyWin*> shown = VisiblePockets(pw);
+    const int n = static_cast<int>(shown.size());
+    if (n == 0) return 0;
+    const int a = area.PlayW / 4;
+    for (int k = 0; k < n; ++k)
+        PlacePocket(pw, *shown[k], area.PlayW - a - 30 * n + 30 + 30 * k, 34 * k, a,
+                    area.PlayH - 34 * n);
+    return n;
 }
 
 }  // namespace orvel

@@ -1,5 +1,7 @@
 #include "play/Sides.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -118,6 +120,35 @@ void KeepInsideBounds(const TPlayWindows& pw, const TPlayArea& area, int window,
     const TMyWin& side = pw.Wins[MW_SIDE0];
     width = side.ContentW > 0 ? side.ContentW : side.Client.Width;
     height = side.ContentH > 0 ? side.ContentH : side.Client.Height;
+}
+
+bool RescaleGroups(TGame& game, int window, int newW, int newH, int oldW, int oldH) {
+    const int n = PiecesInPlay(game);
+    SortOrder(game, false);
+    // The shift of a centre c on one axis, halves rounded to even.
+    const auto shift = [](double c, int to, int from) {
+        return from == 0 ? 0 : static_cast<int32_t>(std::nearbyint(to * c / from - c));
+    };
+    bool moved = false;
+    for (int first = 0, last = 0; first < n; first = last) {
+        const int32_t group = game.DrawOrder[first].group;
+        for (last = first + 1; last < n && game.DrawOrder[last].group == group;) ++last;
+        if (game.Pieces[game.DrawOrder[first].piece].window != window) continue;
+        int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+        for (int k = first; k < last; ++k) {
+            const TPiece& p = game.Pieces[game.DrawOrder[k].piece];
+            left = std::min<int64_t>(left, p.posX);
+            top = std::min<int64_t>(top, p.posY);
+            right = std::max<int64_t>(right, int64_t{p.posX} + p.rotW);
+            bottom = std::max<int64_t>(bottom, int64_t{p.posY} + p.rotH);
+        }
+        const int32_t dx = shift((left + right) / 2.0, newW, oldW);
+        const int32_t dy = shift((top + bottom) / 2.0, newH, oldH);
+        if (dx == 0 && dy == 0) continue;
+        ShiftRun(game, first, last, dx, dy);
+        moved = true;
+    }
+    return moved;
 }
 
 bool KeepGroupsInside(TGame& game, int window, int width, int height, bool strict) {

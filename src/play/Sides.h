@@ -34,4 +34,9 @@ void KeepInsideBounds(const TPlayWindows& pw, const TPlayArea& area, int window,
 // brought to the origin. Returns whether any group moved; runs no change step.
 bool KeepGroupsInside(TGame& game, int window, int width, int height, bool strict);
 
+// Moves each group of a window so its centre keeps its relative place when
+// the area it lies in changes from oldW x oldH to newW x newH (an old size
+// of 0 leaves that axis alone). Returns whether any group moved.
+bool RescaleGroups(TGame& game, int window, int newW, int newH, int oldW, int oldH);
+
 }  // namespace orvel

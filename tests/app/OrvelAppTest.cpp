@@ -21,19 +21,22 @@ TEST_F(OrvelAppTest, MenuKeysRunOnlyTheCommandsThatAreOn) {
         Key(d.Key, d.Shift);
         ran.insert(app->CommandLog.begin(), app->CommandLog.end());
     }
-    // No game: only the menu, Open (its chooser cancelled here) and full
-    // screen; Save, Contents and the rest are off, and their keys do nothing.
-    EXPECT_EQ(ran, (std::set<int>{MI_Menu, MI_FileOpen, MI_FullScreen}));
-    EXPECT_TRUE(fp.HelpPages.empty());
+    // No game: only the menu, Open (its chooser cancelled here), full
+    // screen and the help's contents; Save and the rest are off, and their
+    // keys do nothing.
+    EXPECT_EQ(ran, (std::set<int>{MI_Menu, MI_FileOpen, MI_FullScreen, MI_HelpCont}));
+    EXPECT_EQ(fp.HelpPages, (std::vector<std::string>{"cont-zent.htm"}));
     // The menu pops up under the App button.
     ASSERT_EQ(window.MenuPopUps.size(), 1u);
     EXPECT_EQ(window.MenuPopUps[0], std::make_pair(4, 2 + 29));
-    // With a game the game keys reach the walk; of these only the thumbnail,
-    // the glass and Save are part of the program yet, the others still do nothing.
+    // With a game the game keys reach the walk; of these the thumbnail, the
+    // glass, the first pocket, tiling and Save are part of the program yet,
+    // the others still do nothing.
     LoadGame();
     app->CommandLog.clear();
     for (uint16_t key : {'T', 'G', '1', 'L', 'S'}) Key(key);
-    EXPECT_EQ(app->CommandLog, (std::vector<int>{MI_GameThumb, MI_GameGlass, MI_FileSave}));
+    EXPECT_EQ(app->CommandLog, (std::vector<int>{MI_GameThumb, MI_GameGlass, MI_PocketsPocket1,
+                                                 MI_PocketsTile, MI_FileSave}));
     // Keys are ignored while the progress panel is up.
     const bool fullScreen = app->IsFullScreen();
     app->ShowProgress("Working", 2);
@@ -126,7 +129,7 @@ TEST_F(OrvelAppTest, TheOtherCommandsReachTheWindow) {
     app->RunCommand(MI_Min);
     EXPECT_EQ(window.Minimized, 1);
     app->RunCommand(MI_HelpCont);
-    EXPECT_TRUE(fp.HelpPages.empty());
+    EXPECT_EQ(fp.HelpPages, (std::vector<std::string>{"cont-zent.htm"}));
     app->RunCommand(MI_Exit);
     EXPECT_TRUE(window.Closed);
     EXPECT_TRUE(fs::exists(app->Paths.SettingsFile));
@@ -146,9 +149,9 @@ TEST_F(OrvelAppTest, HomePageItemsFollowTheBuiltAddress) {
     app->RunCommand(MI_HelpProductHomePage);
     EXPECT_EQ(fp.Opened, (std::vector<std::string>{"https://orvel.test/games/",
                                                    "https://orvel.test/games/orvel-zent.htm"}));
-    // Contents stays off whatever the build: no help pages ship yet.
-    EXPECT_FALSE(app->Menu().Enabled[MI_HelpCont]);
-    EXPECT_FALSE(app->Toolbar().Buttons[BI_Help].Enabled);
+    // Contents is on whatever the build: the help pages ship with the program.
+    EXPECT_TRUE(app->Menu().Enabled[MI_HelpCont]);
+    EXPECT_TRUE(app->Toolbar().Buttons[BI_Help].Enabled);
 }
 
 TEST_F(OrvelAppTest, ClosingAsksFirstThenKeepsTheSettings) {

@@ -97,9 +97,9 @@ TEST_F(MainWindowFixture, CreatedWithToolbarMenuAndTexts) {
     EXPECT_FALSE(main->App.Toolbar().Buttons[BI_Thumb].Enabled);
     EXPECT_FALSE(main->App.Toolbar().Buttons[BI_Arrange].Enabled);
     EXPECT_TRUE(main->Actions[MI_FullScreen]->isEnabled());
-    // No help pages ship yet: Contents and its button look as dead as they are.
-    EXPECT_FALSE(main->Actions[MI_HelpCont]->isEnabled());
-    EXPECT_FALSE(main->App.Toolbar().Buttons[BI_Help].Enabled);
+    // The help pages ship: Contents and its button are on from the start.
+    EXPECT_TRUE(main->Actions[MI_HelpCont]->isEnabled());
+    EXPECT_TRUE(main->App.Toolbar().Buttons[BI_Help].Enabled);
     // The home-page items show only when the build names a home page.
     const bool homePage = *BuiltHomeUrl() != '\0';
     EXPECT_EQ(main->Actions[MI_HelpHomePage]->isVisible(), homePage);
@@ -139,13 +139,14 @@ TEST_F(MainWindowFixture, KeysFireOnReleaseOfTheLastPressedKey) {
     Press(Qt::Key_U);
     Release(Qt::Key_U);
     EXPECT_FALSE(main->App.IsFullScreen());
-    // F1 alone: Contents is disabled and opens nothing.
+    // F1 alone opens the help at its contents page.
     main->App.CommandLog.clear();
     Press(Qt::Key_F1);
     Release(Qt::Key_F1);
-    EXPECT_TRUE(main->App.CommandLog.empty());
-    EXPECT_TRUE(fp.HelpPages.empty());
+    EXPECT_EQ(main->App.CommandLog, (std::vector<int>{MI_HelpCont}));
+    EXPECT_EQ(fp.HelpPages, (std::vector<std::string>{"cont-zent.htm"}));
     EXPECT_TRUE(fp.Opened.empty());
+    main->App.CommandLog.clear();
     // The shift state must match exactly.
     Press(Qt::Key_U, Qt::ShiftModifier);
     Release(Qt::Key_U, Qt::ShiftModifier);
@@ -237,13 +238,14 @@ TEST_F(MainWindowFixture, ToolButtonsRunTheirCommandsEvenWhenReleasedOutside) {
     QTest::mouseRelease(b, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
     EXPECT_FALSE(main->App.IsFullScreen());
     EXPECT_EQ(b->pos(), QPoint(main->App.Toolbar().Buttons[BI_FullScreen].Left, 2));
-    // Disabled buttons never run; Help is one until help pages ship.
+    // Disabled buttons never run; Help opens the contents page.
     main->App.CommandLog.clear();
     ClickButton(BI_Save);
     ClickButton(BI_Download);
-    ClickButton(BI_Help);
     EXPECT_TRUE(main->App.CommandLog.empty());
-    EXPECT_TRUE(fp.HelpPages.empty());
+    ClickButton(BI_Help);
+    EXPECT_EQ(main->App.CommandLog, (std::vector<int>{MI_HelpCont}));
+    EXPECT_EQ(fp.HelpPages, (std::vector<std::string>{"cont-zent.htm"}));
 }
 
 TEST_F(MainWindowFixture, FullScreenShowsMinAndCloseAndTheCornerCloses) {

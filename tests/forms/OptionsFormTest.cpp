@@ -46,7 +46,11 @@ TEST_F(OptionsFormFixture, ControlsWriteBackAndTheSchemeListFollows) {
     EXPECT_EQ(form.LV_LangList->count(), static_cast<int>(d.Languages().size()));
     EXPECT_GE(form.LV_LangList->currentRow(), 0);
     EXPECT_EQ(form.CB_SecureMethod->isEnabled(), d.Values.UseSecure);
-    EXPECT_FALSE(form.B_Help->isEnabled());
+    // Help opens the page of the tab in front.
+    form.PC_Pages->setCurrentIndex(static_cast<int>(OptionsPage::Visual));
+    QTest::mouseClick(form.B_Help, Qt::LeftButton);
+    ASSERT_FALSE(fp.HelpPages.empty());
+    EXPECT_EQ(fp.HelpPages.back(), "effects.htm");
 }
 
 TEST_F(OptionsFormFixture, EqualKeysKeepTheDialogOpenOnThePlayPage) {

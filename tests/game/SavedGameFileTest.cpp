@@ -336,6 +336,10 @@ TEST_F(SavedGameFileTest, AKilledSaverAlwaysLeavesACompleteSave) {
     std::mt19937 rng(21);
     int written = 0;  // rounds in which the saver got a save done before it died
     for (int round = 0; round < 100; ++round) {
+        // The child tells through a pipe when its first save is done, so that
+        // even a slow machine kills it while it is writing later ones.
+        int done[2];
+        ASSERT_EQ(::pipe(done), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -345,8 +349,13 @@ TEST_F(SavedGameFileTest, AKilledSaverAlwaysLeavesACompleteSave) {
                     (void)Save(c);
                 else
                     (void)UpdateSavedGameState(path, scratch, 21, c.State);
+                if (i == 1) (void)!::write(done[1], "x", 1);
             }
         }
+        ::close(done[1]);
+        char byte = 0;
+        ASSERT_EQ(::read(done[0], &byte, 1), 1);
+        ::close(done[0]);
         ::usleep(static_cast<useconds_t>(rng() % 20000));
         ::kill(child, SIGKILL);
         int status = 0;

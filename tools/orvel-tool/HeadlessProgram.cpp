@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/DataFolder.h"
+
 namespace orvel::tool {
 
 namespace {
@@ -12,7 +14,7 @@ namespace {
 std::string ProgramDir() {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return (ec ? std::filesystem::current_path() : exe.parent_path()).string();
+    return ProgramDataDir((ec ? std::filesystem::current_path() : exe.parent_path()).string());
 }
 
 std::string MakeScratchDir() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "app/DataFolder.h"
 #include "cutter/CellCutter.h"
 #include "cutter/KnobStrip.h"
 #include "cutter/LevelTable.h"
@@ -47,7 +48,8 @@ uint32_t ClockSeed() {
 std::string ResourcesDir() {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return (ec ? std::filesystem::path(".") : exe.parent_path()).string() + "/resources";
+    return ProgramDataDir((ec ? std::filesystem::path(".") : exe.parent_path()).string()) +
+           "/resources";
 }
 
 // Processor time of this thread, so that timings on a busy machine say

@@ -25,7 +25,7 @@ namespace {
 const char* kUsage =
     "(JIGSAW.orv [--level N --shape S --border 0|1 --rotate --spread --seed N] | GAME.sv1) "
     "[--screen WxH] [--emboss E --wood W] [--moves N] [--save OUT.sv1] [--image OUT.bmp] "
-    "[--screenshot OUT.png] [--picture OUT.png]";
+    "[--screenshot OUT.png] [--picture OUT.png] [--background CODE]";
 
 // Full compositions timed after opening; the median is reported.
 constexpr int kComposeRuns = 7;
@@ -33,6 +33,7 @@ constexpr int kComposeRuns = 7;
 struct SolveOptions {
     std::string game, screenshot, picture, save, image;
     long long level = -1, shape = -1, border = -1, seed = 0, emboss = -1, wood = -1, moves = -1;
+    long long background = -1;  // every window's: a picture code 10 .. 17 or a colour 0x00BBGGRR
     bool haveSeed = false, rotate = false, spread = false;
     int screenW = 1920, screenH = 1080;
 };
@@ -76,6 +77,7 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, SolveOptions& 
     if (a == "--emboss") return number(0, 3, o.emboss);
     if (a == "--wood") return number(0, 2, o.wood);
     if (a == "--moves") return number(0, INT32_MAX, o.moves);
+    if (a == "--background") return number(0, 0xFFFFFF, o.background);
     if (a == "--rotate") return o.rotate = true;
     if (a == "--spread") return o.spread = true;
     if (a == "--screen") return value() && ParseScreen(args[i], o);
@@ -255,6 +257,10 @@ int RunSolve(const std::vector<std::string>& args) {
     Time(open, CLOCK_PROCESS_CPUTIME_ID, [&] { opened = program.Open(o.game); });
     for (const FakePlatform::Message& m : program.Fake().Messages) PrintMessage(m.Text);
     if (!opened) return 1;
+    if (o.background >= 0) {
+        app.Settings.WinBkg.fill(static_cast<TColor>(o.background));
+        app.ApplyBackgrounds();
+    }
     for (int k = 0; k < kComposeRuns; ++k)
         Time(compose, CLOCK_THREAD_CPUTIME_ID, [&] {
             app.RequestFullRedraw();

@@ -19,8 +19,6 @@
 
 namespace orvel {
 
-namespace {
-
 QImage ToQImage(const TMyBitmap& bmp) {
     if (bmp.Width == 0) return {};
     QImage img(bmp.Width, bmp.Height,
@@ -29,6 +27,8 @@ QImage ToQImage(const TMyBitmap& bmp) {
     for (int y = 0; y < bmp.Height; ++y) std::memcpy(img.scanLine(y), RowPtr(bmp, y), rowBytes);
     return img;
 }
+
+namespace {
 
 QCursor LoadCursor(const std::string& path, Qt::CursorShape fallback, int hotX, int hotY) {
     QPixmap pix(QString::fromStdString(path));
@@ -348,12 +348,17 @@ void TF_Main::MenuItemChanged(int cmd) {
     a->setEnabled(menu.Enabled[cmd]);
     a->setChecked(menu.Checked[cmd]);
     a->setVisible(menu.Visible[cmd]);
+    // A caption that follows the current window carries its button's hint along.
+    for (int slot = 0; slot < kToolSlotCount; ++slot)
+        if (ToolButtons[slot] != nullptr && App.Toolbar().Buttons[slot].Item == cmd)
+            ToolButtons[slot]->setToolTip(Q(App.ToolHint(slot)));
 }
 
 void TF_Main::TextsChanged() {
     for (int cmd = 0; cmd < kMenuCmdCount; ++cmd) MenuItemChanged(cmd);
     for (int slot = 0; slot < kToolSlotCount; ++slot)
         ToolButtons[slot]->setToolTip(Q(App.ToolHint(slot)));
+    HelpTextsChanged();
 }
 
 void TF_Main::ToolButtonChanged(int slot, bool hot) {
@@ -429,6 +434,10 @@ void TF_Main::ShowAbout(const std::string& caption) {
     TF_AboutOrvelZent about(App.Paths.AppDir + "resources", this);
     about.MakeAboutBox(Q(caption));
     about.exec();
+}
+
+void TF_Main::ResizeClient(int width, int height) {
+    if (!isMaximized() && !isFullScreen()) resize(width, height);
 }
 
 void TF_Main::ShowInfo(const TInfoForm& form) {

@@ -12,6 +12,8 @@
 
 #include "app/AppView.h"
 #include "app/OrvelApp.h"
+#include "help/forms/HelpViewer.h"
+#include "help/forms/QuickHelp.h"
 #include "platform/Platform.h"
 
 namespace orvel {
@@ -126,11 +128,22 @@ public:
     void RequestClose() override;
     void PopUpMenu(int x, int y) override;
     void ShowAbout(const std::string& caption) override;
+    void ResizeClient(int width, int height) override;
     void ShowInfo(const TInfoForm& form) override;
     bool ShowFinish(const TFinishForm& form) override;
     bool FieldCursor(int& x, int& y) const override;
     bool ShowOptions(TOptionsDialog& dialog) override;
     bool ShowColorPicker(TColorPicker& picker) override;
+    void ShowQuickHelp() override;
+    void ShowCredits() override;
+
+    // The help window at page, in the player's language (English when the
+    // language has no such page); the quick-help box placed beside the
+    // window, shown when the player wants it at start.
+    void ShowHelpPage(const std::string& page);
+    void ShowQuickHelpAtStart();
+    TF_HelpViewer* HelpViewer = nullptr;
+    TF_Help* F_Help = nullptr;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -146,6 +159,8 @@ private:
     void CreateProgressPanel();
     void PaintToolbarSkin();
     void ShowWholeState();
+    void HelpTextsChanged();
+    void CreateQuickHelp();
 
     Platform& m_platform;
 };
@@ -153,6 +168,9 @@ private:
 // Where the quick-help window goes: left = main left + main width − help
 // width − 10; top = main top + (main height − help height) div 2.
 QPoint QuickHelpPlace(const QRect& mainFrame, const QSize& helpSize);
+
+// A buffer as a picture Qt can show.
+QImage ToQImage(const TMyBitmap& bmp);
 
 // The key code and shift state the menu uses for a Qt key event.
 uint16_t MenuKeyCode(int qtKey);

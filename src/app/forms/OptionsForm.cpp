@@ -322,7 +322,6 @@ QWidget* TF_Options::CreateButtons() {
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 8, 0, 0);
     B_Help = Named(new QPushButton(panel), "B_Help");
-    B_Help->setEnabled(HelpAvailable());
     B_Ok = Named(new QPushButton(panel), "B_Ok");
     B_Ok->setDefault(true);
     B_Cancel = Named(new QPushButton(panel), "B_Cancel");
@@ -465,7 +464,7 @@ void TF_Options::OkClick() {
 }
 
 void TF_Options::OpenHelp() {
-    if (HelpAvailable()) m_platform.OpenHelp(OptionsHelpPage(m_dialog.ActivePage));
+    m_platform.OpenHelp(OptionsHelpPage(m_dialog.ActivePage));
 }
 
 void TF_Options::keyPressEvent(QKeyEvent* event) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/DataFolder.h"
 #include "app/Folders.h"
 #include "app/forms/AboutOrvelZent.h"
 #include "app/forms/MainWindow.h"
@@ -104,12 +105,15 @@ int main(int argc, char** argv) {
     TQuitSignal quit;
     orvel::QtPlatform platform;
     const double t0 = platform.Now();
-    const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
+    const std::string programDir =
+        orvel::ProgramDataDir(QCoreApplication::applicationDirPath().toStdString());
     auto splash = ShowSplash(programDir);
 
     // Its creation works out the folders, seeds the random generator, loads
     // the skins and creates the play windows and toolbar.
     orvel::TF_Main main(platform, DesktopFolders(programDir));
+    main.App.ExePath = QCoreApplication::applicationFilePath().toStdString();
+    platform.SetHelpHandler([&main](const std::string& page) { main.ShowHelpPage(page); });
     platform.SetSoundDir(main.App.Paths.AppDir);
     platform.SetCursorWidget(main.I_Field);
     platform.SetDragCursors(main.DragCursor2, main.DragCursor1);
@@ -124,6 +128,7 @@ int main(int argc, char** argv) {
     splash.reset();
     main.raise();
     main.activateWindow();
+    main.ShowQuickHelpAtStart();
     quit.SetCloser([&main] { main.close(); });
     QApplication::setQuitOnLastWindowClosed(true);
     return app.exec();

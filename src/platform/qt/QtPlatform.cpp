@@ -177,6 +177,7 @@ ScreenMetrics QtPlatform::GetScreenMetrics() {
         m.ScreenW = all.width();
         m.ScreenH = all.height();
         m.WorkArea = {work.left(), work.top(), work.right(), work.bottom()};
+        m.BitsPerPixel = screen->depth();
     }
     // The window manager draws the real frame; the style's figures are the
     // closest Qt knows before a window is shown.
