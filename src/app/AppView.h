@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/GameInfo.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Rect.h"
 #include "library/DirView.h"
@@ -90,6 +91,13 @@ public:
     // Shows the quick-help box (again); shows the credits modally.
     virtual void ShowQuickHelp() {}
     virtual void ShowCredits() {}
+
+    // Shows the game-information form modally.
+    virtual void ShowInfo(const TInfoForm& /*form*/) {}
+    // Shows the finish form modally; true when the player chose to save the picture.
+    virtual bool ShowFinish(const TFinishForm& /*form*/) { return false; }
+    // The mouse pointer in field coordinates now; false when that is not known.
+    virtual bool FieldCursor(int& /*x*/, int& /*y*/) const { return false; }
 };
 
 }  // namespace orvel

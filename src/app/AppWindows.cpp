@@ -32,7 +32,7 @@ bool IsPocketNumber(int window) {
 // The frame operations and the hooks are made before the piece handler,
 // which holds them.
 void TOrvelApp::ConnectWindows() {
-    m_playHooks = std::make_unique<TAppPlayHooks>(*this);
+    m_playHooks = std::make_unique<TAppPlayHooks>(*this, m_aidHooks.get());
     m_frame = std::make_unique<TFrameOperation>(Wins, PlayArea, m_platform);
     m_frame->Actions.Close = [this](TMyWin& win) { CloseWindow(win); };
     m_frame->Actions.GlassZoom = [this](int zoom) {

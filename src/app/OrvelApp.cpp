@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/AidHooks.h"
 #include "app/OptionsCommands.h"
 #include "base/IntMath.h"
 #include "base/IoError.h"
@@ -37,7 +38,7 @@ constexpr MenuCmd kAvailable[] = {
     MI_FileSave,  MI_FileSaveAs,
     MI_GameGather, MI_GameArrange, MI_GameSelectAll, MI_PocketsPocket1, MI_PocketsPocket2,
     MI_PocketsPocket3, MI_PocketsPocket4, MI_PocketsTile, MI_PocketsCascade,
-    MI_GameSortEdges, MI_GameFindLost};
+    MI_GameSortEdges, MI_GameFindLost, MI_GameGlass, MI_GameWeight, MI_GameInfo, MI_FileSaveImage};
 
 // The window each play window's menu item shows, by window number.
 constexpr MenuCmd kWindowItems[kPlayWindowCount] = {
@@ -127,6 +128,7 @@ TOrvelApp::TOrvelApp(Platform& platform, const TPlatformFolders& folders, TAppOp
     Layers.ThumbPicture = &GameView.ThumbBuffer;
     ConnectPieces();
     ConnectSaving();
+    InitAids();
     SetUpCommands();
     Game.Modified = Game.ModifiedSinceAutosave = false;
     RequestFullRedraw();
@@ -144,6 +146,7 @@ TOrvelApp::~TOrvelApp() {
 // The pieces are drawn and handled by the play subsystem's piece handler; the
 // hooks stay public so a test can watch or replace them.
 void TOrvelApp::ConnectPieces() {
+    m_aidHooks = std::make_unique<TAidHooks>(*this);
     ConnectWindows();
     m_pieces = std::make_unique<TPieceHandler>(Game, Wins, View, Layers, Settings, PlayArea,
                                                m_platform, m_playHooks.get());
@@ -250,6 +253,7 @@ void TOrvelApp::ApplyTexts(const TLanguage& lang) {
     }
     SetCaption(Wins.Wins[MW_THUMB], lang.LookUp(LangSection::Thumbnail, "FormCaption"), m_platform);
     UpdateWindowMenus();
+    ShowWeightMenu();
     m_view->TextsChanged();
     RequestFullRedraw();
     FlushFieldUpdate();
@@ -354,6 +358,18 @@ void TOrvelApp::RunCommand(int cmd) {
             if (Game.HasSelection && Game.DragMode == TDragMode::Idle && ClearSelection)
                 ClearSelection();
             ShowSideCommand(cmd == MI_GameWin1 ? 0 : 1);
+            break;
+        case MI_GameGlass:
+            ToggleGlass();
+            break;
+        case MI_GameWeight:
+            WeightCommand();
+            break;
+        case MI_GameInfo:
+            ShowGameInfo();
+            break;
+        case MI_FileSaveImage:
+            SaveSolvedImage();
             break;
         case MI_HelpHomePage:
             OpenHomePage("");

@@ -29,10 +29,12 @@
 #include "play/Field.h"
 #include "play/FrameOps.h"
 #include "play/LostPieces.h"
+#include "play/Glass.h"
 #include "play/NewGame.h"
 #include "play/PieceHandling.h"
 #include "play/PlayWindow.h"
 #include "play/SavedGame.h"
+#include "play/Weight.h"
 #include "settings/Settings.h"
 
 namespace orvel {
@@ -198,6 +200,33 @@ public:
     // Commands run, for the tests and the curious reader of a report.
     std::vector<int> CommandLog;
 
+    // The aids: the glass, the weight, the finish and the solved picture.
+    TGlassLens Lens;
+    TWeight Weight;
+    // Whether a field point lies inside the glass's lens; with map it becomes
+    // the point the lens shows there.
+    bool LensHit(int& x, int& y, bool map);
+    // Zoom 2 or 3 with the zoom buttons' look (the glass's zoom buttons).
+    void SetGlassZoom(int zoom);
+    // After the glass or the thumbnail window changed size: the lens and the
+    // thumbnail picture follow.
+    void GlassResized();
+    void ThumbnailResized();
+    // The weight: placed at a field point, following the mouse, dropped on
+    // the piece under its point (or on nothing, which removes it).
+    void StartWeight(int x, int y);
+    void MoveWeight(int x, int y);
+    void DropWeight();
+    // Menu check and caption, toolbar image; a weighted group sinks.
+    void UpdateWeightMenu();
+    // The solved test passed: the picture is centred, the win sound plays
+    // and the finish form offers to save the picture.
+    void FinishSequence();
+    // Asks for a file and saves the solved picture there; WriteSolvedImage
+    // saves it without asking.
+    void SaveSolvedImage();
+    Result WriteSolvedImage(const std::string& path);
+
     // Play windows: pockets shown or hidden (pocket 0 .. 3), their group
     // count with its caption, toolbar picture and menu check; the menu
     // captions that name the current window.
@@ -313,6 +342,18 @@ private:
     int ToolSlotOf(int cmd) const;
     void ShowResult(const Result& result);
     void ShowError(const TError& error);
+
+    // The aids.
+    void InitAids();
+    void ToggleGlass();
+    void WeightCommand();
+    void RemoveWeight();
+    // The weight's menu caption and check and its toolbar image; true when a weight is set.
+    bool ShowWeightMenu();
+    void ShowGameInfo();
+    void DrawAids(TMyBitmap& field, const TMyRect& update);
+    int PlayWindowAt(int x, int y) const;
+    std::unique_ptr<TPlayHooks> m_aidHooks;
 
     // Options and backgrounds.
     void OptionsCommand();

@@ -10,6 +10,7 @@
 #include "cutter/Silhouettes.h"
 #include "game/GameModel.h"
 #include "game/JigsawFile.h"
+#include "play/Thumb.h"
 
 namespace orvel {
 
@@ -154,6 +155,9 @@ TNewGameSetup TOrvelApp::NewGameSetup() {
     setup.ResourcesDir = Paths.AppDir + "resources";
     setup.ShapeFile = Paths.ShapeDataFile;
     setup.Pictures = m_silhouettes.get();
+    // The information form shows the picture fitted with a little room around it.
+    setup.InfoThumbW = kThumbMaxW + 4;
+    setup.InfoThumbH = kThumbMaxH + 4;
     return setup;
 }
 
@@ -193,6 +197,8 @@ void TOrvelApp::FinishOpening(const std::string& path, const TShownWindows& show
     Game.HasSelection = false;
     Game.Solved = false;
     m_pieces->Reset();
+    Weight.Placing = false;
+    ShowWeightMenu();
     SetItemEnabled(MI_FileSaveImage, false);
     EnableGameCommands(true);
     ShowWindowsAgain(shown, false);

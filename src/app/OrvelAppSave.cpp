@@ -179,6 +179,8 @@ void TOrvelApp::OpenSavedGame(const std::string& path) {
     FinishOpening(path, shown);
     ShowSavedPockets();
     Game.WeightPiece = state.WeightPiece;
+    // The menu and toolbar show the weight carried over; the groups stay as saved.
+    ShowWeightMenu();
 }
 
 // A pocket saved on a larger screen may reach past this one's play area.

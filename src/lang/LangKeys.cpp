@@ -87,6 +87,7 @@ constexpr TLangKey kKeys[] = {
     {S::MainForm, "MI_GameFindLost", "", kText},
     {S::MainForm, "MS_NoLostPieces", "", kMsg},
     {S::MainForm, "MS_CantSaveGame", "%s", kMsg},
+    {S::MainForm, "MS_CantSaveImage", "%s", kMsg},
 
     // The jigsaw and saved-game browser.
     {S::LoadSaveForm, "Cap_Load", "", kText},

@@ -61,6 +61,7 @@ TextExtent FakePlatform::MeasureText(const std::string& text, const TextStyle& s
 
 void FakePlatform::RenderText(TMyBitmap& dst, const TRect& box, const std::string& text,
                               const TextStyle& style) {
+    RenderedTexts.push_back({text, style});
     const int charW = CharW + (style.Bold ? 1 : 0);
     int x = box.Left;
     for (char c : text) {

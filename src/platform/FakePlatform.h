@@ -54,6 +54,8 @@ public:
                                const std::string& filterText,
                                const std::vector<std::string>& patterns) override;
 
+    std::string ShortDate(double /*when*/) override { return DateText; }
+
     // What the tests look at and set.
     struct FileChoice {
         std::string Title;
@@ -76,6 +78,13 @@ public:
     CursorShape Cursor = CursorShape::Arrow;
     int CharW = 6;
     int CharH = 10;
+    // Every text drawn by RenderText, in order, with its style.
+    struct RenderedText {
+        std::string Text;
+        TextStyle Style;
+    };
+    std::vector<RenderedText> RenderedTexts;
+    std::string DateText = "12/8/2026";
 
 private:
     std::deque<MsgResult> m_answers;

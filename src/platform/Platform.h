@@ -105,6 +105,8 @@ public:
     virtual std::string ChooseSaveFile(const std::string& title, const std::string& startFolderOrFile,
                                        const std::string& filterText,
                                        const std::vector<std::string>& patterns) = 0;
+    // The date of a Now() value in the desktop locale's short date format.
+    virtual std::string ShortDate(double when) = 0;
 };
 
 }  // namespace orvel

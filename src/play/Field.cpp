@@ -4,6 +4,18 @@
 
 namespace orvel {
 
+namespace {
+
+// The part of the field buffer the field control shows.
+TMyRect ShownArea(const TFieldView& view) {
+    TMyRect area;
+    SetPosSize(area, 0, 0, view.FieldW > 0 ? view.FieldW : view.Field.Width,
+               view.FieldH > 0 ? view.FieldH : view.Field.Height);
+    return area;
+}
+
+}  // namespace
+
 void ComposeRect(TMyBitmap& field, const TMyRect& update, const TPlayWindows& pw,
                  const TFieldLayers& layers) {
     if (field.Width == 0) return;
@@ -70,15 +82,20 @@ void FlushField(TFieldView& view, const TPlayWindows& pw, const TFieldLayers& la
         view.Pending = FieldUpdate::None;
         return;
     }
-    TMyRect rect;
-    if (view.Pending == FieldUpdate::Whole) {
-        SetPosSize(rect, 0, 0, view.FieldW > 0 ? view.FieldW : view.Field.Width,
-                   view.FieldH > 0 ? view.FieldH : view.Field.Height);
-    } else {
-        rect = view.PendingRect;
-    }
-    const FieldUpdate kind = view.Pending;
+    TMyRect rect = view.Pending == FieldUpdate::Whole ? ShownArea(view) : view.PendingRect;
+    FieldUpdate kind = view.Pending;
     view.Pending = FieldUpdate::None;
+    // The lens shows what lies under the whole glass, so an update touching
+    // it composes all of it afresh. A rectangle drawn by the caller (a drag's
+    // layers) is composed again as well: its still layer holds the glass's
+    // frame but no lens.
+    if (pw.Glass.Visible && kind != FieldUpdate::Whole && IntersectRect(pw.Glass.Outer, rect)) {
+        IncludeBox(rect, pw.Glass.Outer.Left, pw.Glass.Outer.Top, pw.Glass.Outer.Right,
+                   pw.Glass.Outer.Bottom);
+        kind = FieldUpdate::Button;
+        const TMyRect wanted = rect;
+        IntersectRect(wanted, ShownArea(view), &rect);
+    }
     ClearRect(view.PendingRect);
     if (kind == FieldUpdate::Whole || kind == FieldUpdate::Button) {
         ComposeRect(view.Field, rect, pw, layers);

@@ -53,6 +53,24 @@ struct TFakeWindow : TAppView {
     }
     void ProgressHidden() override { ++ProgressHides; }
     void AutoSaveTimerStarted() override { ++AutoSaveStarts; }
+
+    // The game-information and finish forms shown; the finish form answers
+    // SaveAtFinish. The mouse is over the field at Cursor when HasCursor.
+    std::vector<TInfoForm> InfoForms;
+    std::vector<TFinishForm> FinishForms;
+    bool SaveAtFinish = false;
+    bool HasCursor = false;
+    std::pair<int, int> Cursor;
+    void ShowInfo(const TInfoForm& form) override { InfoForms.push_back(form); }
+    bool ShowFinish(const TFinishForm& form) override {
+        FinishForms.push_back(form);
+        return SaveAtFinish;
+    }
+    bool FieldCursor(int& x, int& y) const override {
+        x = Cursor.first;
+        y = Cursor.second;
+        return HasCursor;
+    }
 };
 
 class OrvelAppTest : public ::testing::Test {

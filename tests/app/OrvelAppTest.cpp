@@ -30,13 +30,13 @@ TEST_F(OrvelAppTest, MenuKeysRunOnlyTheCommandsThatAreOn) {
     ASSERT_EQ(window.MenuPopUps.size(), 1u);
     EXPECT_EQ(window.MenuPopUps[0], std::make_pair(4, 2 + 29));
     // With a game the game keys reach the walk; of these the thumbnail, the
-    // first pocket, tiling and Save are part of the program yet, the others
-    // still do nothing.
+    // glass, the first pocket, tiling and Save are part of the program yet,
+    // the others still do nothing.
     LoadGame();
     app->CommandLog.clear();
     for (uint16_t key : {'T', 'G', '1', 'L', 'S'}) Key(key);
-    EXPECT_EQ(app->CommandLog,
-              (std::vector<int>{MI_GameThumb, MI_PocketsPocket1, MI_PocketsTile, MI_FileSave}));
+    EXPECT_EQ(app->CommandLog, (std::vector<int>{MI_GameThumb, MI_GameGlass, MI_PocketsPocket1,
+                                                 MI_PocketsTile, MI_FileSave}));
     // Keys are ignored while the progress panel is up.
     const bool fullScreen = app->IsFullScreen();
     app->ShowProgress("Working", 2);

@@ -60,10 +60,12 @@ protected:
 };
 
 TEST_F(SolveTool, SolvesAJigsawAndPrintsWhatItTook) {
-    const std::string shot = dir + "/field.png", picture = dir + "/picture.png";
+    const std::string shot = dir + "/field.png", picture = dir + "/picture.png",
+                      image = dir + "/solved.bmp";
     const ToolRun r =
         Solve("'" + jigsaw + "' --level 12 --shape 4 --border 1 --rotate --seed 77 " +
-              "--screen 800x600 --screenshot '" + shot + "' --picture '" + picture + "'");
+              "--screen 800x600 --emboss 0 --wood 0 --screenshot '" + shot + "' --picture '" +
+              picture + "' --image '" + image + "'");
     ASSERT_EQ(r.Status, 0) << r.Err;
     for (const char* line : {"GameSeed = 77\n", "solved = 1\n", "iSolvedPercent = 100\n"})
         EXPECT_NE(r.Out.find(line), std::string::npos) << line << " in\n" << r.Out;
@@ -76,6 +78,27 @@ TEST_F(SolveTool, SolvesAJigsawAndPrintsWhatItTook) {
     EXPECT_TRUE(SamePixels(fitted, PatternPicture(320, 240)));
     ASSERT_TRUE(LoadImageFile(field, shot).Ok());
     EXPECT_EQ(field.Width, 800 - 8);  // the field of a window on the whole screen
+
+    // After the finish the picture lies whole in the middle of the play area
+    // (the screen less the window's frame, caption and the toolbar).
+    const TMyBitmap pattern = PatternPicture(320, 240);
+    int left = -1, top = -1;
+    for (int y = 0; y < field.Height && left < 0; ++y)
+        for (int x = 0; x < field.Width && left < 0; ++x)
+            if (GetPixel(field, x, y) == GetPixel(pattern, 0, 0) &&
+                GetPixel(field, x + 319, y + 239) == GetPixel(pattern, 319, 239))
+                left = x, top = y;
+    EXPECT_EQ(left, (800 - 8 - 320) / 2);
+    EXPECT_EQ(top, (600 - 8 - 23 - 35 - 240) / 2);
+
+    // The solved picture: the picture in a black border over two caption strips.
+    TMyBitmap solved;
+    ASSERT_TRUE(LoadBmpFile(solved, image).Ok());
+    EXPECT_EQ(solved.Width, 322);
+    EXPECT_EQ(solved.Height, 292);
+    EXPECT_EQ(GetPixel(solved, 0, 0), 0);
+    EXPECT_EQ(GetPixel(solved, 1 + 200, 1 + 100), GetPixel(pattern, 200, 100));
+    EXPECT_EQ(GetPixel(solved, 5, 240 + 5), 0xFFFFFF);
 }
 
 TEST_F(SolveTool, SavesPartWayAndFinishesTheSavedGame) {
@@ -99,13 +122,12 @@ TEST_F(SolveTool, RefusesWhatThisVersionCannotDo) {
     const ToolRun saved = Solve("'" + dir + "/game.sv1'");
     EXPECT_EQ(saved.Status, 1);
     EXPECT_NE(saved.Err.find("Invalid Saved Game"), std::string::npos) << saved.Err;
-    for (const char* option : {"--image"}) {
-        const ToolRun r = Solve("'" + jigsaw + "' " + option + " '" + dir + "/out'");
-        EXPECT_EQ(r.Status, 1) << option;
-        EXPECT_NE(r.Err.find(std::string(option) + ": not available yet"), std::string::npos)
-            << r.Err;
-        EXPECT_TRUE(r.Out.empty()) << option;
-    }
+    // A game left unsolved has no solved picture to write.
+    const ToolRun unsolved =
+        Solve("'" + jigsaw + "' --level 12 --moves 0 --image '" + dir + "/out.bmp'");
+    EXPECT_EQ(unsolved.Status, 1);
+    EXPECT_NE(unsolved.Err.find("not solved"), std::string::npos) << unsolved.Err;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/out.bmp"));
     const ToolRun missing = Solve("'" + dir + "/missing.orv'");
     EXPECT_EQ(missing.Status, 1);
     EXPECT_NE(missing.Err.find("Invalid Jigsaw"), std::string::npos) << missing.Err;

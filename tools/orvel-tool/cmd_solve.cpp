@@ -33,7 +33,7 @@ const char* kUsage =
 constexpr int kComposeRuns = 7;
 
 struct SolveOptions {
-    std::string game, screenshot, picture, save;
+    std::string game, screenshot, picture, save, image;
     long long level = -1, shape = -1, border = -1, seed = 0, emboss = -1, wood = -1, moves = -1;
     long long background = -1;  // every window's: a picture code 10 .. 17 or a colour 0x00BBGGRR
     bool haveSeed = false, rotate = false, spread = false;
@@ -42,7 +42,6 @@ struct SolveOptions {
     bool sortEdges = false;
     long long findLost = 0;
     int screenW = 1920, screenH = 1080;
-    std::vector<std::string> unavailable;  // options whose code is not part of the program yet
 };
 
 bool ParseScreen(const std::string& v, SolveOptions& o) {
@@ -93,11 +92,7 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, SolveOptions& 
     if (a == "--screenshot") return text(o.screenshot);
     if (a == "--picture") return text(o.picture);
     if (a == "--save") return text(o.save);
-    if (a == "--image") {
-        std::string ignored;
-        o.unavailable.push_back(a);
-        return text(ignored);
-    }
+    if (a == "--image") return text(o.image);
     if (!a.empty() && a[0] == '-') {
         std::fprintf(stderr, "solve: unknown option %s\nUsage: orvel-tool solve %s\n", a.c_str(),
                      kUsage);
@@ -119,13 +114,7 @@ int ParseSolveArgs(const std::vector<std::string>& args, SolveOptions& o) {
         std::fprintf(stderr, "Usage: orvel-tool solve %s\n", kUsage);
         return 2;
     }
-    // The solved picture's export comes with its own part of the program;
-    // until then the tool says so rather than pretend.
-    for (const std::string& what : o.unavailable)
-        std::fprintf(stderr,
-                     "solve: %s: not available yet (image export is not part of this version)\n",
-                     what.c_str());
-    return o.unavailable.empty() ? 0 : 1;
+    return 0;
 }
 
 // The cut and the look as the player would have chosen them in the settings.
@@ -202,7 +191,22 @@ bool WriteShot(const TOrvelApp& app, const std::string& path) {
     return SavePngFile(shot, path).Ok();
 }
 
-bool WriteOutputs(const TOrvelApp& app, const SolveOptions& o) {
+// The solved picture as the finish form's Save button writes it; only a
+// solved game has one.
+bool WriteImage(TOrvelApp& app, const SolveOptions& o) {
+    if (o.image.empty()) return true;
+    if (!app.Game.Solved) {
+        std::fprintf(stderr, "solve: not solved, so no --image %s\n", o.image.c_str());
+        return false;
+    }
+    const Result written = app.WriteSolvedImage(o.image);
+    if (!written)
+        std::fprintf(stderr, "solve: cannot write %s: %s\n", o.image.c_str(),
+                     written.Error().Detail.c_str());
+    return written.Ok();
+}
+
+bool WriteOutputs(TOrvelApp& app, const SolveOptions& o) {
     bool ok = true;
     if (!o.screenshot.empty() && !WriteShot(app, o.screenshot)) {
         std::fprintf(stderr, "solve: cannot write %s\n", o.screenshot.c_str());
@@ -212,7 +216,7 @@ bool WriteOutputs(const TOrvelApp& app, const SolveOptions& o) {
         std::fprintf(stderr, "solve: cannot write %s\n", o.picture.c_str());
         ok = false;
     }
-    return ok;
+    return ok && WriteImage(app, o);
 }
 
 // The helpers for big puzzles, run as the player would before playing:

@@ -14,6 +14,7 @@
 
 #include "app/forms/AboutOrvelZent.h"
 #include "app/forms/ColorPickerForm.h"
+#include "app/forms/InfoForms.h"
 #include "app/forms/OptionsForm.h"
 
 namespace orvel {
@@ -443,6 +444,23 @@ DirResult TF_Main::ShowDirView(TDirView& dirView) {
     if (!F_DirView)
         F_DirView = std::make_unique<TF_DirView>(dirView, *App.Lang, App.Paths.AppDir + "resources", this);
     return F_DirView->Run();
+}
+
+void TF_Main::ShowInfo(const TInfoForm& form) {
+    TF_Info info(form, this);
+    info.exec();
+}
+
+bool TF_Main::ShowFinish(const TFinishForm& form) {
+    TF_Finish finish(form, this);
+    return finish.exec() == QDialog::Accepted;
+}
+
+bool TF_Main::FieldCursor(int& x, int& y) const {
+    const QPoint p = I_Field->mapFromGlobal(QCursor::pos());
+    x = p.x();
+    y = p.y();
+    return true;
 }
 
 bool TF_Main::ShowOptions(TOptionsDialog& dialog) {

@@ -133,6 +133,9 @@ public:
     void ResizeClient(int width, int height) override;
     bool HasDirView() const override { return true; }
     DirResult ShowDirView(TDirView& dirView) override;
+    void ShowInfo(const TInfoForm& form) override;
+    bool ShowFinish(const TFinishForm& form) override;
+    bool FieldCursor(int& x, int& y) const override;
     bool ShowOptions(TOptionsDialog& dialog) override;
     bool ShowColorPicker(TColorPicker& picker) override;
     void ShowQuickHelp() override;

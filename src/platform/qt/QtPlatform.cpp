@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
@@ -16,6 +17,7 @@
 #include <QThread>
 #include <QUrl>
 #include <chrono>
+#include <map>
 
 #if ORVEL_HAVE_QT_MULTIMEDIA
 #include <QSoundEffect>
@@ -41,11 +43,20 @@ QFont MakeFont(const TextStyle& style) {
     return font;
 }
 
+// A file dialog's filter: "Name (*.a *.b)".
+QString FileFilter(const std::string& filterText, const std::vector<std::string>& patterns) {
+    QStringList globs;
+    for (const std::string& p : patterns) globs << Q(p);
+    return Q(filterText) + " (" + globs.join(' ') + ")";
+}
+
 }  // namespace
 
+// One player per sound file, so that one sound never silences another (the
+// solved sound follows the join sound at once).
 struct QtPlatform::Sound {
 #if ORVEL_HAVE_QT_MULTIMEDIA
-    QSoundEffect Effect;
+    std::map<QString, std::unique_ptr<QSoundEffect>> Effects;
 #endif
 };
 
@@ -107,10 +118,14 @@ void QtPlatform::PlaySoundFile(const std::string& path) {
     if (QFileInfo(file).isRelative() && !m_soundDir.empty()) file = Q(m_soundDir) + "/" + file;
     if (!QFileInfo(file).isFile()) return;
     // A sound already playing is not interrupted, and the caller never waits.
-    if (m_sound->Effect.isPlaying()) return;
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
-    if (m_sound->Effect.source() != url) m_sound->Effect.setSource(url);
-    m_sound->Effect.play();
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    std::unique_ptr<QSoundEffect>& effect = m_sound->Effects[absolute];
+    if (!effect) {
+        effect = std::make_unique<QSoundEffect>();
+        effect->setSource(QUrl::fromLocalFile(absolute));
+    }
+    if (effect->isPlaying()) return;
+    effect->play();
 #else
     (void)path;
 #endif
@@ -267,9 +282,7 @@ TextExtent QtPlatform::MeasureText(const std::string& text, const TextStyle& sty
 std::string QtPlatform::ChooseOpenFile(const std::string& title, const std::string& start,
                                        const std::string& filterText,
                                        const std::vector<std::string>& patterns) {
-    QStringList globs;
-    for (const std::string& p : patterns) globs << Q(p);
-    const QString filter = Q(filterText) + " (" + globs.join(' ') + ")";
+    const QString filter = FileFilter(filterText, patterns);
     const QString chosen =
         QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(title), Q(start), filter);
     return chosen.toStdString();
@@ -279,12 +292,15 @@ std::string QtPlatform::ChooseSaveFile(const std::string& title,
                                        const std::string& startFolderOrFile,
                                        const std::string& filterText,
                                        const std::vector<std::string>& patterns) {
-    QStringList globs;
-    for (const std::string& p : patterns) globs << Q(p);
-    const QString filter = Q(filterText) + " (" + globs.join(' ') + ")";
+    const QString filter = FileFilter(filterText, patterns);
     const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), Q(title),
                                                         Q(startFolderOrFile), filter);
     return chosen.toStdString();
+}
+
+std::string QtPlatform::ShortDate(double when) {
+    const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(when));
+    return QLocale().toString(date, QLocale::ShortFormat).toStdString();
 }
 
 }  // namespace orvel

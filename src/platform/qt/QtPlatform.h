@@ -42,6 +42,7 @@ public:
     std::string ChooseSaveFile(const std::string& title, const std::string& startFolderOrFile,
                                const std::string& filterText,
                                const std::vector<std::string>& patterns) override;
+    std::string ShortDate(double when) override;
 
     // Where relative sound names are looked up (the program data folder).
     void SetSoundDir(const std::string& dir) { m_soundDir = dir; }
