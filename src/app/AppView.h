@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "download/Downloader.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Rect.h"
 
@@ -67,6 +68,9 @@ public:
     virtual void PopUpMenu(int /*x*/, int /*y*/) {}
     // Shows the about box modally.
     virtual void ShowAbout(const std::string& /*caption*/) {}
+    // Shows the download window modally over the core's downloader: it calls
+    // Show at the start and Close at the end. Without a window nothing is shown.
+    virtual void ShowDownload(TDownloader& /*downloader*/) {}
 };
 
 }  // namespace orvel

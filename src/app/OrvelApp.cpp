@@ -181,6 +181,7 @@ void TOrvelApp::CreateWindows() {
 void TOrvelApp::SetUpCommands() {
     m_available.fill(false);
     for (MenuCmd cmd : kAvailable) m_available[cmd] = true;
+    m_available[MI_FileDownload] = true;
     const bool homePage = !m_options.HomeUrl.empty();
     m_available[MI_HelpHomePage] = m_available[MI_HelpProductHomePage] = homePage;
     m_menu.Visible[MI_HelpHomePage] = m_menu.Visible[MI_HelpProductHomePage] = homePage;
@@ -338,6 +339,9 @@ void TOrvelApp::RunCommand(int cmd) {
             break;
         case MI_HelpProductHomePage:
             OpenHomePage("orvel-zent.htm");
+            break;
+        case MI_FileDownload:
+            DownloadCommand();
             break;
         case MI_HelpAbout:
             m_view->ShowAbout(Lang->LookUp(LangSection::About, "FormCaption"));

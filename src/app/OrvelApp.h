@@ -50,6 +50,8 @@ std::string_view BuiltInEnglishTexts();
 struct TAppOptions {
     // The home-page items open this address; empty hides them.
     std::string HomeUrl = BuiltHomeUrl();
+    // The download server's credentials (and, in tests, its trust store).
+    TDownloadDeployment Download = BuiltDownloadDeployment();
 };
 
 // A pocket's caption: the language's "PocketCaption" with the pocket number
@@ -140,6 +142,15 @@ public:
     void OpenFile(const std::string& path);
     // The recent-file list and its menu items take path as the newest entry.
     void AddRecent(const std::string& path);
+
+    // Downloading. The main menu's command: the download window, then the
+    // offer to open the first new jigsaw. ShowDownloadWindow alone is what the
+    // browser's download button calls: it returns the ".orv" path of the first
+    // jigsaw downloaded (empty when none was), for the browser to select.
+    void DownloadCommand();
+    std::string ShowDownloadWindow();
+    // The offer after a download: opens that jigsaw when the player agrees.
+    void OfferFirstDownloaded(const std::string& path);
 
     // Field.
     void ShowSide(int side);
@@ -251,6 +262,9 @@ private:
     bool m_progressUp = false;
     int m_progressSteps = 0;
     int m_progressDone = 0;
+    // Made at the first showing of the download window; it keeps its list
+    // and mode from one showing to the next.
+    std::unique_ptr<TDownloader> m_download;
 };
 
 }  // namespace orvel

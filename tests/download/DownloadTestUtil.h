@@ -52,12 +52,12 @@ private:
     std::string m_path;
 };
 
-inline void WriteFile(const std::string& path, const std::string& bytes) {
+inline void WriteText(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-inline std::string ReadFile(const std::string& path) {
+inline std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
@@ -210,7 +210,7 @@ public:
         for (int i = 0; i < 500 && !fs::exists(portFile); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         if (!fs::exists(portFile)) return false;
-        m_port = std::stoi(ReadFile(portFile));
+        m_port = std::stoi(ReadText(portFile));
         return true;
     }
     ~TTestServer() {
@@ -223,7 +223,7 @@ public:
     // The paths requested so far, in order.
     std::vector<std::string> Requests() const {
         std::vector<std::string> lines;
-        std::istringstream in(ReadFile(m_log));
+        std::istringstream in(ReadText(m_log));
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }

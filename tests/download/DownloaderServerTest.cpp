@@ -59,7 +59,7 @@ protected:
         m_servers = Servers::Get();
         if (!m_servers) GTEST_SKIP() << "python3 or openssl is missing";
         m_site = ::testing::UnitTest::GetInstance()->current_test_info()->name() + std::string("/");
-        m_lang.LoadFromBytes(ReadFile(ORVEL_SOURCE_DIR "/data/language/english.lng"));
+        m_lang.LoadFromBytes(ReadText(ORVEL_SOURCE_DIR "/data/language/english.lng"));
         m_settings.sDnSrc = m_servers->Http.Host();
         m_settings.bUseSecure = false;
         m_settings.SiteJigsawsDir = m_site;
@@ -67,9 +67,9 @@ protected:
         m_jigsaws = m_dirs.Sub("Jigsaws");
         m_paths = {m_jigsaws, m_dirs.Sub("tmp"), m_dirs.Sub("data")};
     }
-    void Catalogue(const std::string& lines) { WriteFile(m_settings.ThumbPath + "jiglist.txt", lines); }
+    void Catalogue(const std::string& lines) { WriteText(m_settings.ThumbPath + "jiglist.txt", lines); }
     void Publish(const std::string& file, const std::string& bytes) {
-        WriteFile(m_servers->Root() + m_site + file, bytes);
+        WriteText(m_servers->Root() + m_site + file, bytes);
     }
     TDownloader& Open(TDownloadDeployment deployment = {}) {
         if (deployment.CaFile.empty()) deployment.CaFile = m_servers->CaFile;
@@ -104,7 +104,7 @@ protected:
 
 TEST_F(DownloaderServerTest, TheSelectedJigsawComesOverHttpUnderItsLowerCaseName) {
     Catalogue("  LakeSide  \r\nOther\n");
-    WriteFile(m_settings.ThumbPath + "lakeside.jpg", PreviewJpeg(360, 90));
+    WriteText(m_settings.ThumbPath + "lakeside.jpg", PreviewJpeg(360, 90));
     Publish("info.dat", "EXT: RAR\r\n");
     Publish("lakeside.rar", RarArchive({{"lakeside.orv", "lake jigsaw"}, {"lakeside.jpg", "p"}}));
     TDownloader& down = Open();
@@ -119,7 +119,7 @@ TEST_F(DownloaderServerTest, TheSelectedJigsawComesOverHttpUnderItsLowerCaseName
     down.SelectItem(0);
     down.DownloadClick();
     EXPECT_TRUE(Texts().empty()) << Texts()[0];
-    EXPECT_EQ(ReadFile(m_jigsaws + "lakeside.orv"), "lake jigsaw");
+    EXPECT_EQ(ReadText(m_jigsaws + "lakeside.orv"), "lake jigsaw");
     EXPECT_EQ(down.Items()[0].State, 1);
     EXPECT_EQ(down.FirstDownloaded(), m_jigsaws + "lakeside.orv");
     EXPECT_EQ(m_servers->Http.Requests().back(), "/" + m_site + "lakeside.rar");
@@ -147,8 +147,8 @@ TEST_F(DownloaderServerTest, AllAndNewJigsawsOverHttpsWithATrustedCertificate) {
     down.SetMode(DownMode_All);
     down.DownloadClick();
     EXPECT_TRUE(Texts().empty()) << Texts()[0];
-    EXPECT_EQ(ReadFile(m_jigsaws + "aqua.orv"), "a");
-    EXPECT_EQ(ReadFile(m_jigsaws + "beach.orv"), "b");
+    EXPECT_EQ(ReadText(m_jigsaws + "aqua.orv"), "a");
+    EXPECT_EQ(ReadText(m_jigsaws + "beach.orv"), "b");
     EXPECT_EQ(down.FirstDownloaded(), m_jigsaws + "aqua.orv");
     EXPECT_GT(m_platform.ProcessEventsCalls, 0);
 
@@ -208,7 +208,7 @@ TEST_F(DownloaderServerTest, MissingFilesAndRefusedLoginsNameTheAddress) {
     allowed.SetMode(DownMode_Selected);
     allowed.DownloadClick();
     EXPECT_TRUE(Texts().empty()) << Texts()[0];
-    EXPECT_EQ(ReadFile(m_jigsaws + "ghost.orv"), "boo");
+    EXPECT_EQ(ReadText(m_jigsaws + "ghost.orv"), "boo");
 }
 
 TEST_F(DownloaderServerTest, AnErrorPageStopsAManyItemDownload) {

@@ -14,14 +14,14 @@ class PackExtractTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_jigsaws = m_root.Sub("home/Jigsaws");
-        WriteFile(m_jigsaws + "mine.orv", "old jigsaw");
-        WriteFile(m_jigsaws + "notes.txt", "the player's own notes");
+        WriteText(m_jigsaws + "mine.orv", "old jigsaw");
+        WriteText(m_jigsaws + "notes.txt", "the player's own notes");
         m_before = Tree(m_root.Path());
     }
     std::string PackPath(const std::string& name) { return m_root.Sub("tmp") + name; }
     TExtractReport UnpackRar(const std::vector<TRarEntry>& entries, bool brokenTail = false,
                              const TExtractLimits& limits = {}) {
-        WriteFile(PackPath("pack.rar"), RarArchive(entries, brokenTail));
+        WriteText(PackPath("pack.rar"), RarArchive(entries, brokenTail));
         return ExtractPack(PackPath("pack.rar"), m_jigsaws, limits);
     }
     TExtractReport UnpackZip(const std::vector<TZipEntry>& entries, const TExtractLimits& limits = {}) {
@@ -37,7 +37,7 @@ protected:
         std::set<std::string> before = m_before;
         std::erase_if(before, [](const std::string& p) { return p.starts_with("tmp/"); });
         EXPECT_EQ(now, before);
-        EXPECT_EQ(ReadFile(m_jigsaws + "mine.orv"), "old jigsaw");
+        EXPECT_EQ(ReadText(m_jigsaws + "mine.orv"), "old jigsaw");
     }
 
     TScratchDir m_root;
@@ -49,15 +49,15 @@ TEST_F(PackExtractTest, GoodPacksOfEveryKindUnpackTheirFiles) {
     const TExtractReport rar = UnpackRar({{"lake.orv", "jigsaw bytes"}, {"lake.jpg", "preview"}});
     ASSERT_TRUE(rar.Ok()) << rar.Message;
     EXPECT_EQ(rar.Written.size(), 2u);
-    EXPECT_EQ(ReadFile(m_jigsaws + "lake.orv"), "jigsaw bytes");
-    EXPECT_EQ(ReadFile(m_jigsaws + "lake.jpg"), "preview");
+    EXPECT_EQ(ReadText(m_jigsaws + "lake.orv"), "jigsaw bytes");
+    EXPECT_EQ(ReadText(m_jigsaws + "lake.jpg"), "preview");
 
     // A jigsaw already there is replaced; a folder inside the pack is made.
     const std::string big(300000, 'z');  // compresses well, within the ratio
     const TExtractReport zip = UnpackZip({{"mine.orv", "new jigsaw"}, {"extra/deep.orv", big}});
     ASSERT_TRUE(zip.Ok()) << zip.Message;
-    EXPECT_EQ(ReadFile(m_jigsaws + "mine.orv"), "new jigsaw");
-    EXPECT_EQ(ReadFile(m_jigsaws + "extra/deep.orv"), big);
+    EXPECT_EQ(ReadText(m_jigsaws + "mine.orv"), "new jigsaw");
+    EXPECT_EQ(ReadText(m_jigsaws + "extra/deep.orv"), big);
     for (const std::string& p : Tree(m_jigsaws)) EXPECT_EQ(p.find(".part"), std::string::npos) << p;
 }
 
@@ -65,7 +65,7 @@ TEST_F(PackExtractTest, APackEndingInADamagedHeaderKeepsWhatCameBefore) {
     const TExtractReport report = UnpackRar({{"cliff.orv", "cliff"}}, true);
     ASSERT_TRUE(report.Ok()) << report.Message;
     EXPECT_TRUE(report.HeaderBroken);
-    EXPECT_EQ(ReadFile(m_jigsaws + "cliff.orv"), "cliff");
+    EXPECT_EQ(ReadText(m_jigsaws + "cliff.orv"), "cliff");
 }
 
 TEST_F(PackExtractTest, HostileNamesAndKindsAreRefusedWithNothingWritten) {
@@ -127,12 +127,12 @@ TEST_F(PackExtractTest, OversizedEntriesAndCompressionBombsAreStopped) {
 TEST_F(PackExtractTest, DamagedDataOrNoArchiveLeavesTheFolderAsItWas) {
     std::string rar = RarArchive({{"good.orv", "good data"}, {"second.orv", std::string(5000, 's')}});
     rar.resize(rar.find("sss") + 100);  // the second entry's data ends early
-    WriteFile(PackPath("bad.rar"), rar);
+    WriteText(PackPath("bad.rar"), rar);
     const TExtractReport damaged = ExtractPack(PackPath("bad.rar"), m_jigsaws);
     EXPECT_EQ(damaged.Status, ExtractStatus::EntryFailed);
     ExpectUntouched(damaged);
 
-    WriteFile(PackPath("page.rar"), "Not Found");
+    WriteText(PackPath("page.rar"), "Not Found");
     const TExtractReport junk = ExtractPack(PackPath("page.rar"), m_jigsaws);
     EXPECT_EQ(junk.Status, ExtractStatus::OpenFailed);
     ExpectUntouched(junk);
