@@ -16,9 +16,10 @@ struct TExtractLimits {
     uint64_t MaxEntryBytes = 256ull << 20;
     uint64_t MaxPackBytes = 1024ull << 20;
     // What a pack may expand to: this many times its packed size, plus Slack
-    // so that tiny packs of well-compressing files still unpack.
-    uint64_t MaxRatio = 100;
-    uint64_t Slack = 1ull << 20;
+    // so that small packs of well-compressing files still unpack. A jigsaw
+    // holding a smooth picture as a bitmap packs several hundred to one.
+    uint64_t MaxRatio = 1000;
+    uint64_t Slack = 16ull << 20;
 };
 
 enum class ExtractStatus {

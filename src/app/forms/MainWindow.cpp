@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "app/forms/AboutOrvelZent.h"
+#include "download/forms/DownloadForm.h"
 
 namespace orvel {
 
@@ -426,6 +427,11 @@ void TF_Main::ShowAbout(const std::string& caption) {
     TF_AboutOrvelZent about(App.Paths.AppDir + "resources", this);
     about.MakeAboutBox(Q(caption));
     about.exec();
+}
+
+void TF_Main::ShowDownload(TDownloader& downloader) {
+    if (!m_downloadForm) m_downloadForm = std::make_unique<TF_Download>(downloader, *App.Lang, m_platform, this);
+    m_downloadForm->Run();
 }
 
 // ----------------------------------------------------------------- events

@@ -126,6 +126,7 @@ public:
     void RequestClose() override;
     void PopUpMenu(int x, int y) override;
     void ShowAbout(const std::string& caption) override;
+    void ShowDownload(TDownloader& downloader) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -143,6 +144,8 @@ private:
     void ShowWholeState();
 
     Platform& m_platform;
+    // The download window, made at its first showing and kept (it keeps its place).
+    std::unique_ptr<class TF_Download> m_downloadForm;
 };
 
 // Where the quick-help window goes: left = main left + main width − help
