@@ -290,8 +290,15 @@ bool TDownloader::UnpackPack(int index, const std::string& temp, bool showArchiv
         WarnText("Archive open error - " + report.Message);
         return false;
     }
-    if (!report.Ok()) {
+    if (report.Status == ExtractStatus::EntryRefused) {
+        // A pack that tries to write where it must not is always reported.
         m_view->Note("refused: " + report.Entry + " (" + report.Message + ")");
+        WarnText(FormatText(m_lang.LookUpMessage(LangSection::Download, "MS_UnsafePack"),
+                            {m_items[index].Name + m_info.Ext, report.Entry + ": " + report.Message}));
+        return false;
+    }
+    if (!report.Ok()) {
+        m_view->Note("failed: " + report.Entry + " (" + report.Message + ")");
         if (showArchiveErrors) WarnText("Archive extract error - " + report.Entry + ": " + report.Message);
         return false;
     }
