@@ -6,6 +6,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <functional>
 #include <memory>
 
 #include "DownloadTestUtil.h"
@@ -249,6 +250,42 @@ TEST_F(DownloaderServerTest, ADamagedTailCountsAndAHostilePackChangesNothing) {
     EXPECT_EQ(Tree(m_dirs.Path() + "/Jigsaws"), (std::set<std::string>{"tail.orv"}));
     EXPECT_FALSE(fs::exists(m_dirs.Path() + "/escape.orv"));
     EXPECT_TRUE(fs::is_empty(m_paths.TempDir));
+}
+
+// Stop or Exit pressed while an item downloads: that item finishes, no
+// further one starts.
+struct TStoppingView : TDownloadView {
+    std::function<void()> OnUnpacked;
+    void Note(const std::string& line) override {
+        if (line.starts_with("unpacked:") && OnUnpacked) OnUnpacked();
+    }
+};
+
+TEST_F(DownloaderServerTest, StopAndExitAreHonouredBetweenItems) {
+    Catalogue("one\ntwo\nthree\n");
+    Publish("info.dat", "ext: rar\n");
+    for (const char* name : {"one", "two", "three"})
+        Publish(std::string(name) + ".rar", RarArchive({{std::string(name) + ".orv", name}}));
+    TDownloader& down = Open();
+    TStoppingView view;
+    down.SetView(&view);
+    view.OnUnpacked = [&] { down.StopClick(); };
+    down.SetMode(DownMode_All);
+    down.DownloadClick();
+    EXPECT_TRUE(Texts().empty()) << Texts()[0];
+    EXPECT_EQ(Tree(m_jigsaws), (std::set<std::string>{"one.orv"}));
+
+    // A new showing forgets the stop; Exit during "New Jigsaws" ends it after "two".
+    WriteText(m_paths.UserDataDir + "_thumb.jpg", "scratch");
+    down.Show();
+    view.OnUnpacked = [&] { down.Close(); };
+    EXPECT_EQ(down.Mode(), DownMode_All);  // kept from the last showing
+    down.SetMode(DownMode_New);
+    down.DownloadClick();
+    EXPECT_EQ(Tree(m_jigsaws), (std::set<std::string>{"one.orv", "two.orv"}));
+    EXPECT_TRUE(down.Closing());
+    EXPECT_FALSE(fs::exists(m_paths.UserDataDir + "_thumb.jpg"));
+    down.SetView(nullptr);
 }
 
 // A listening socket whose queue is full: connections to it are never
