@@ -3,11 +3,12 @@
 # Makes the jigsaw download site that any static web server can serve, and
 # the catalogue the download window lists it by, from the pictures of
 # Debian's mate-backgrounds package that are not sample jigsaws: the other
-# nature photographs and three of its illustrations. Done once: a site that
-# is already there is kept (delete OUT to make it again).
+# nature photographs and two of its illustrations (the package's other
+# illustrations are white shapes on a transparent ground, blank as jigsaws).
+# Done once: a site that is already there is kept (delete OUT to make it again).
 
 set(nature Blinds.jpg Garden.jpg GreenMeadow.jpg Wood.jpg)
-set(abstract Elephants.jpg Flow.png Silk.png)
+set(abstract Elephants.jpg Flow.png)
 
 if(EXISTS ${OUT}/orvel/jigsaws_zent/info.dat AND EXISTS ${THUMB}/jiglist.txt)
   return()

@@ -80,8 +80,9 @@ void TF_Download::CreateControls() {
     LV_Downs->setMovement(QListView::Static);
     LV_Downs->setUniformItemSizes(true);
     LV_Downs->setWordWrap(true);
-    LV_Downs->setStyleSheet(QString("QListWidget::item:selected { border: 2px solid %1; }")
-                                .arg(kSelectionColour.name()));
+    LV_Downs->setStyleSheet(
+        QString("QListWidget::item:selected { border: 2px solid %1; background: #e2efff; color: black; }")
+            .arg(kSelectionColour.name()));
     connect(LV_Downs, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_updating) m_down.SelectItem(row);
     });
