@@ -142,7 +142,7 @@ int RunPackSite(const std::vector<std::string>& args) {
         if (!name.empty()) list += name + "\n";
     }
     fs::remove_all(scratch, ec);
-    ok = WriteBytes(JoinPath(siteDir, kServerInfoName), "ext: " + o.Kind + "\nother: orvel jigsaw pack site\n") &&
+    ok = WriteBytes(JoinPath(siteDir, kServerInfoName), "ext: ." + o.Kind + "\nother: orvel jigsaw pack site\n") &&
          WriteBytes(JoinPath(o.ThumbDir, kCatalogueListName), list) && ok;
     return ok ? 0 : 1;
 }
