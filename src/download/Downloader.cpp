@@ -112,7 +112,7 @@ void TDownloader::Show() {
     m_firstDownloaded.clear();
     m_baseCaption = m_lang.LookUp(LangSection::Download, "FormCaption");
     m_http->Setup.SecureMethodInd = m_settings.iSecureMethodInd;
-    m_http->Setup.ConnectTimeoutMs = 5000;
+    m_http->Setup.ConnectTimeoutMs = kConnectTimeoutMs;
     m_http->Setup.User = m_deployment.User;
     m_http->Setup.Password = m_deployment.Password;
     m_http->Setup.CaFile = m_deployment.CaFile;

@@ -11,9 +11,11 @@
 
 namespace orvel {
 
+constexpr long kConnectTimeoutMs = 5000;
+
 // How the client talks to the server.
 struct THttpSetup {
-    long ConnectTimeoutMs = 5000;
+    long ConnectTimeoutMs = kConnectTimeoutMs;
     // A transfer that moves no byte for this long is given up, so a server
     // that accepts and then says nothing cannot hold the window forever.
     long StallTimeoutS = 60;
