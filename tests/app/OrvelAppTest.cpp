@@ -21,9 +21,10 @@ TEST_F(OrvelAppTest, MenuKeysRunOnlyTheCommandsThatAreOn) {
         Key(d.Key, d.Shift);
         ran.insert(app->CommandLog.begin(), app->CommandLog.end());
     }
-    // No game: only the menu, Open (its chooser cancelled here) and full
-    // screen; Save, Contents and the rest are off, and their keys do nothing.
-    EXPECT_EQ(ran, (std::set<int>{MI_Menu, MI_FileOpen, MI_FullScreen}));
+    // No game: only the menu, Open (its chooser cancelled here), Download
+    // (no window to show here) and full screen; Save, Contents and the rest
+    // are off, and their keys do nothing.
+    EXPECT_EQ(ran, (std::set<int>{MI_Menu, MI_FileOpen, MI_FileDownload, MI_FullScreen}));
     EXPECT_TRUE(fp.HelpPages.empty());
     // The menu pops up under the App button.
     ASSERT_EQ(window.MenuPopUps.size(), 1u);
