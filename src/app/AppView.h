@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/GameInfo.h"
+#include "download/Downloader.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Rect.h"
 #include "library/DirView.h"
@@ -98,6 +99,9 @@ public:
     virtual bool ShowFinish(const TFinishForm& /*form*/) { return false; }
     // The mouse pointer in field coordinates now; false when that is not known.
     virtual bool FieldCursor(int& /*x*/, int& /*y*/) const { return false; }
+    // Shows the download window modally over the core's downloader: it calls
+    // Show at the start and Close at the end. Without a window nothing is shown.
+    virtual void ShowDownload(TDownloader& /*downloader*/) {}
 };
 
 }  // namespace orvel

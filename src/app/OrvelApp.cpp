@@ -196,6 +196,7 @@ void TOrvelApp::SetUpCommands() {
     for (MenuCmd cmd : kAvailable) m_available[cmd] = true;
     for (MenuCmd cmd : kOptionCommands) m_available[cmd] = true;
     MakeHelpAvailable();
+    m_available[MI_FileDownload] = true;
     const bool homePage = !m_options.HomeUrl.empty();
     m_available[MI_HelpHomePage] = m_available[MI_HelpProductHomePage] = homePage;
     m_menu.Visible[MI_HelpHomePage] = m_menu.Visible[MI_HelpProductHomePage] = homePage;
@@ -382,6 +383,9 @@ void TOrvelApp::RunCommand(int cmd) {
         case MI_HelpReport:
         case MI_HelpCredits:
             RunHelpCommand(cmd);
+            break;
+        case MI_FileDownload:
+            DownloadCommand();
             break;
         case MI_HelpAbout:
             m_view->ShowAbout(Lang->LookUp(LangSection::About, "FormCaption"));

@@ -60,6 +60,8 @@ std::string_view BuiltInEnglishTexts();
 struct TAppOptions {
     // The home-page items open this address; empty hides them.
     std::string HomeUrl = BuiltHomeUrl();
+    // The download server's credentials (and, in tests, its trust store).
+    TDownloadDeployment Download = BuiltDownloadDeployment();
 };
 
 // A pocket's caption: the language's "PocketCaption" with the pocket number
@@ -155,6 +157,15 @@ public:
     // Save As: the browser in save mode; true with the chosen path when the
     // player chose a name.
     bool ChooseSavePath(std::string& path);
+
+    // Downloading. The main menu's command: the download window, then the
+    // offer to open the first new jigsaw. ShowDownloadWindow alone is what the
+    // browser's download button calls: it returns the ".orv" path of the first
+    // jigsaw downloaded (empty when none was), for the browser to select.
+    void DownloadCommand();
+    std::string ShowDownloadWindow();
+    // The offer after a download: opens that jigsaw when the player agrees.
+    void OfferFirstDownloaded(const std::string& path);
 
     // Field.
     void ShowSide(int side);
@@ -414,6 +425,9 @@ private:
     TLostRound m_lostRound;
     const TPiece* m_lostRoundGame = nullptr;
     size_t m_lostRoundPieces = 0;
+    // Made at the first showing of the download window; it keeps its list
+    // and mode from one showing to the next.
+    std::unique_ptr<TDownloader> m_download;
 };
 
 }  // namespace orvel

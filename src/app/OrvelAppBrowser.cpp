@@ -34,6 +34,10 @@ void TOrvelApp::CreateDirView() {
     SavedThumbChanged = [this](const std::string& path, const TMyBitmap& thumb) {
         DirView->RefreshThumbnail(std::filesystem::path(path).filename().string(), thumb);
     };
+    // The browser's download button: the first jigsaw fetched becomes its selection.
+    DirView->RunDownload = [this] {
+        return std::filesystem::path(ShowDownloadWindow()).filename().string();
+    };
     DirView->SavedGameDeleted = [this](const std::string& path) {
         // The game in play no longer has the file it was saved to.
         if (!Game.sSolve.empty() && std::filesystem::path(path) == Game.sSolve) {

@@ -221,6 +221,7 @@ constexpr TLangKey kKeys[] = {
     {S::Download, "MS_TcpNotInstalled", "", kMsg},
     {S::Download, "Q_TryAnotherDnSrc", "%s%s", kMsg},
     {S::Download, "Q_OpenFirstJigsaw", "", kMsg},
+    {S::Download, "MS_UnsafePack", "%s%s", kMsg},
 
     // The finished-puzzle dialog.
     {S::Finish, "FormCaption", "", kText},

@@ -13,10 +13,17 @@ namespace orvel {
 class TIniBuffer;
 
 // The two hosts jigsaws are downloaded from; `sDnSrc` defaults to the second.
-// Deployment values: the reserved ".example" names keep a build that was not
-// configured for a real server from talking to somebody else's machine.
-inline constexpr std::array<const char*, 2> kDownloadHosts = {"www1.orvel-jigsaw.example",
-                                                              "www2.orvel-jigsaw.example"};
+// Deployment values, set when the program is built (ORVEL_DOWNLOAD_HOST1/2);
+// the reserved ".example" names keep a build that was not configured for a
+// real server from talking to somebody else's machine.
+#ifndef ORVEL_DOWNLOAD_HOST1
+#define ORVEL_DOWNLOAD_HOST1 "www1.orvel-jigsaw.example"
+#endif
+#ifndef ORVEL_DOWNLOAD_HOST2
+#define ORVEL_DOWNLOAD_HOST2 "www2.orvel-jigsaw.example"
+#endif
+inline constexpr std::array<const char*, 2> kDownloadHosts = {ORVEL_DOWNLOAD_HOST1,
+                                                              ORVEL_DOWNLOAD_HOST2};
 // Names of the secure protocols, by `iSecureMethodInd`.
 inline constexpr std::array<const char*, 7> kSecureMethodNames = {
     "SSL v2", "SSL v23", "SSL v3", "TLS v1", "TLS v1_1", "TLS v1_2", "TLS v1_3"};

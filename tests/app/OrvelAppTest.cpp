@@ -21,10 +21,11 @@ TEST_F(OrvelAppTest, MenuKeysRunOnlyTheCommandsThatAreOn) {
         Key(d.Key, d.Shift);
         ran.insert(app->CommandLog.begin(), app->CommandLog.end());
     }
-    // No game: only the menu, Open (its chooser cancelled here), full
-    // screen and the help's contents; Save and the rest are off, and their
-    // keys do nothing.
-    EXPECT_EQ(ran, (std::set<int>{MI_Menu, MI_FileOpen, MI_FullScreen, MI_HelpCont}));
+    // No game: only the menu, Open (its chooser cancelled here), Download
+    // (no window to show here), full screen and the help's contents; Save
+    // and the rest are off, and their keys do nothing.
+    EXPECT_EQ(ran, (std::set<int>{MI_Menu, MI_FileOpen, MI_FileDownload, MI_FullScreen,
+                                  MI_HelpCont}));
     EXPECT_EQ(fp.HelpPages, (std::vector<std::string>{"cont-zent.htm"}));
     // The menu pops up under the App button.
     ASSERT_EQ(window.MenuPopUps.size(), 1u);

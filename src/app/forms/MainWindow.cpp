@@ -16,6 +16,7 @@
 #include "app/forms/ColorPickerForm.h"
 #include "app/forms/InfoForms.h"
 #include "app/forms/OptionsForm.h"
+#include "download/forms/DownloadForm.h"
 
 namespace orvel {
 
@@ -472,6 +473,11 @@ bool TF_Main::ShowOptions(TOptionsDialog& dialog) {
 bool TF_Main::ShowColorPicker(TColorPicker& picker) {
     TF_ColorPicker dialog(picker, *App.Lang, App.Paths.BkgPicsDir, this);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void TF_Main::ShowDownload(TDownloader& downloader) {
+    if (!m_downloadForm) m_downloadForm = std::make_unique<TF_Download>(downloader, *App.Lang, m_platform, this);
+    m_downloadForm->Run();
 }
 
 // ----------------------------------------------------------------- events

@@ -151,6 +151,7 @@ public:
     void ShowQuickHelpAtStart();
     TF_HelpViewer* HelpViewer = nullptr;
     TF_Help* F_Help = nullptr;
+    void ShowDownload(TDownloader& downloader) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -170,6 +171,8 @@ private:
     void CreateQuickHelp();
 
     Platform& m_platform;
+    // The download window, made at its first showing and kept (it keeps its place).
+    std::unique_ptr<class TF_Download> m_downloadForm;
 };
 
 // Where the quick-help window goes: left = main left + main width − help
