@@ -53,9 +53,9 @@ std::string OptionsHelpPage(OptionsPage page) {
 }
 
 void BuildSamplePiece(TMyBitmap& mask, TMyBitmap& picture) {
-    if (!Create24(mask, kPreviewW, kPreviewH) || !Create24(picture, kPreviewW, kPreviewH)) return;
-    for (int y = 0; y < kPreviewH; ++y) {
-        for (int x = 0; x < kPreviewW; ++x) {
+    if (!Create24(mask, kEffectPreviewW, kEffectPreviewH) || !Create24(picture, kEffectPreviewW, kEffectPreviewH)) return;
+    for (int y = 0; y < kEffectPreviewH; ++y) {
+        for (int x = 0; x < kEffectPreviewW; ++x) {
             SetPixel(mask, x, y, InSample(x, y) ? 0xFFFFFF : 0);
             SetPixel(picture, x, y, SampleColor(x, y));
         }
@@ -126,8 +126,8 @@ std::string TOptionsDialog::FlagPath(int index) const {
 }
 
 bool TOptionsDialog::DrawPreview(TMyBitmap& out) const {
-    if (!Create24(out, kPreviewW, kPreviewH)) return false;
-    FillBox(out, 0, 0, kPreviewW, kPreviewH, kPreviewBackground);
+    if (!Create24(out, kEffectPreviewW, kEffectPreviewH)) return false;
+    FillBox(out, 0, 0, kEffectPreviewW, kEffectPreviewH, kPreviewBackground);
     PreviewEffects(m_sampleMask, m_samplePicture, out, Values.WoodColor, Values.Wood,
                    Values.Emboss);
     return true;

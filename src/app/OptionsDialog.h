@@ -25,8 +25,8 @@ inline constexpr int kOptionsPageCount = 6;
 const char* OptionsPageName(OptionsPage page);  // "TS_AutoSave", ...
 std::string OptionsHelpPage(OptionsPage page);  // "save.htm", ...
 
-inline constexpr int kPreviewW = 150;
-inline constexpr int kPreviewH = 150;
+inline constexpr int kEffectPreviewW = 150;
+inline constexpr int kEffectPreviewH = 150;
 inline constexpr TColor kPreviewBackground = 0x989898;
 
 // The sample piece of the preview: a piece with a knob and a hole on a

@@ -319,8 +319,8 @@ TEST_F(OptionsTest, ThePreviewShowsTheChosenEffectsOnTheSamplePiece) {
     const TMyBitmap flat = draw(0, 0);
     // Without effects the piece is its picture and the rest the background.
     int pieceDiffs = 0, outside = 0;
-    for (int y = 0; y < kPreviewH; ++y)
-        for (int x = 0; x < kPreviewW; ++x) {
+    for (int y = 0; y < kEffectPreviewH; ++y)
+        for (int x = 0; x < kEffectPreviewW; ++x) {
             const bool in = (GetPixel(mask, x, y) & 0xFFFFFF) != 0;
             const int32_t want =
                 in ? GetPixel(picture, x, y) : static_cast<int32_t>(kPreviewBackground);
@@ -333,8 +333,8 @@ TEST_F(OptionsTest, ThePreviewShowsTheChosenEffectsOnTheSamplePiece) {
     int reliefDiffs = 0, woodPixels = 0;
     const TColor edge = RgbToColor(ColorR(kDefaultWoodColor) - 10, ColorG(kDefaultWoodColor) - 10,
                                    ColorB(kDefaultWoodColor) - 10);
-    for (int y = 0; y < kPreviewH; ++y)
-        for (int x = 0; x < kPreviewW; ++x) {
+    for (int y = 0; y < kEffectPreviewH; ++y)
+        for (int x = 0; x < kEffectPreviewW; ++x) {
             reliefDiffs += GetPixel(relief, x, y) != GetPixel(flat, x, y);
             woodPixels += static_cast<TColor>(GetPixel(wood, x, y)) == edge;
         }

@@ -227,7 +227,7 @@ QWidget* TF_Options::CreateVisualPage() {
     radios->addWidget(GB_VisualEmboss);
     radios->addWidget(GB_VisualWood);
     I_ViewEmboss = Named(new QLabel(page), "I_ViewEmboss");
-    I_ViewEmboss->setFixedSize(kPreviewW + 2, kPreviewH + 2);
+    I_ViewEmboss->setFixedSize(kEffectPreviewW + 2, kEffectPreviewH + 2);
     I_ViewEmboss->setStyleSheet("border: 1px solid #6b5e55;");
     row->addLayout(radios, 1);
     row->addWidget(I_ViewEmboss, 0, Qt::AlignTop);
