@@ -215,13 +215,18 @@ Result WriteStateInPlace(const std::string& path, int32_t seed, int32_t stateOff
         if (budget.Crash()) return failed;
         // A failed save leaves the file as it was. Should the old state not go
         // back either, the journal stays: the next reading completes the new.
+        // Here the removal must last, or a power loss would bring back the
+        // state that was reported as not saved.
         if (PWriteAll(save.Get(), old.data(), old.size(), stateOffset) &&
-            ::fdatasync(save.Get()) == 0)
+            ::fdatasync(save.Get()) == 0) {
             RemoveJournal(SaveJournalPath(path));
+            (void)SyncFolderOf(path);
+        }
         return failed;
     }
-    // The state is saved. A journal that cannot be removed still matches the
-    // file and only writes the same bytes again when it is next replayed.
+    // The state is saved. A journal that cannot be removed, or comes back
+    // after a power loss, still matches the file and only writes the same
+    // bytes again when it is next replayed.
     RemoveJournal(SaveJournalPath(path));
     return Result::Success();
 }
