@@ -98,7 +98,7 @@ bool TOrvelApp::SaveGame(const std::string& path, bool autosave) {
     const TSaveState state = GatherSaveState(Game, Wins, Settings, BkgCarried);
     const std::string scratch = FolderOf(path) + kSaveScratchName;
     ResultOf<bool> updated =
-        UpdateSavedGameState(path, scratch, Game.Header.GameSeed, state, SaveFaults);
+        UpdateSavedGameState(path, Game.Header.GameSeed, state, SaveFaults);
     if (updated && updated.Value()) StepProgress();
     HideProgress();
     if (!updated) {
@@ -135,7 +135,7 @@ bool TOrvelApp::MirrorToAutosave(const std::string& path) {
     const std::string scratch = FolderOf(autosave) + kAutosaveScratchName;
     const TSaveState state = GatherSaveState(Game, Wins, Settings, BkgCarried);
     ResultOf<bool> updated =
-        UpdateSavedGameState(autosave, scratch, Game.Header.GameSeed, state, SaveFaults);
+        UpdateSavedGameState(autosave, Game.Header.GameSeed, state, SaveFaults);
     if (updated && updated.Value()) return false;
     // The player's file is saved; a stale autosave only costs the next
     // autosave a full write.

@@ -174,3 +174,24 @@ Result CopyFileSafely(const std::string& source, const std::string& target,
 }
 
 }  // namespace orvel
+
+namespace orvel {
+
+bool SyncFolderOf(const std::string& path) {
+    return SyncFolder(FolderOf(path));
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, int64_t maxSize) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) return false;
+    struct stat st {};
+    bool ok = ::fstat(::fileno(in), &st) == 0 && st.st_size <= maxSize;
+    if (ok) {
+        out.resize(static_cast<size_t>(st.st_size));
+        ok = std::fread(out.data(), 1, out.size(), in) == out.size();
+    }
+    std::fclose(in);
+    return ok;
+}
+
+}  // namespace orvel

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/Result.h"
 
@@ -20,7 +21,8 @@ struct TWriteFaults {
     // The write that would take the scratch file beyond this many bytes
     // writes up to it and fails as a full disk does; negative: never.
     int64_t FailAfterBytes = -1;
-    // The rename over the target fails.
+    // The rename over the target fails (for a state written in place: the
+    // flush of its journal, the step after which the new state counts).
     bool FailRename = false;
     // Stop at the fault as a killed program would: nothing is cleaned up and
     // the scratch file stays behind as far as it was written.
@@ -82,5 +84,17 @@ std::string FolderOf(const std::string& path);
 Result CopyFileSafely(const std::string& source, const std::string& target,
                       const std::string& scratch, const std::string& errorKey,
                       const TWriteFaults* faults = nullptr);
+
+}  // namespace orvel
+
+namespace orvel {
+
+// Flushes the list of the folder that holds path, so that a file created,
+// renamed or removed there stays so; false where it cannot be flushed.
+bool SyncFolderOf(const std::string& path);
+
+// Reads the whole file at path; false when it cannot be read or is larger
+// than maxSize bytes.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, int64_t maxSize);
 
 }  // namespace orvel

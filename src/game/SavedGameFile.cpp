@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "game/EntryFile.h"
+#include "game/SaveJournal.h"
 #include "graphics/ImageCodecs.h"
 
 namespace orvel {
@@ -13,6 +14,8 @@ namespace {
 constexpr int kMaskMargin = 5;
 constexpr size_t kMaxTextEntry = size_t{1} << 20;
 constexpr size_t kMaxPictureEntry = static_cast<size_t>(kMaxImageFileSize);
+// Two pictures at most and small parts besides.
+constexpr int64_t kMaxSaveFileSize = 3 * kMaxImageFileSize;
 
 TEntryKey FixedKey(uint8_t start) {
     return {start, false};
@@ -217,16 +220,32 @@ ResultOf<TSavedGameData> ReadFrom(TEntryReader& in, SaveReadMode mode) {
 
 // Walks a saved game up to its state block without decoding anything; true
 // when every part is where the fixed fields say.
-bool IsCompleteSave(const std::string& path, int32_t seed, int32_t& stateOffset) {
+bool IsCompleteSave(const std::string& path, int32_t seed, int32_t& stateOffset,
+                    int64_t& stateSize) {
     TEntryReader in(kInvalidSavedGame, MsgSection::Fixed);
     TSavedGameData data;
     if (!in.OpenFile(path) || !ReadFixedPart(in, data) || data.GameSeed != seed) return false;
     for (size_t limit : {kMaxThumbEntry, kMaxPictureEntry, kMaxPictureEntry, kMaxTextEntry})
         if (!in.SkipEntry(limit, "an entry")) return false;
     const int64_t pieces = int64_t{data.Header.TotalTileNum} * static_cast<int64_t>(sizeof(TPiece));
-    const int64_t stateSize = 4 * kBkgBlockWords + kPlayOptionBytes + pieces + 4 * kSavedPocketSize;
+    const int64_t leastState = 4 * kBkgBlockWords + kPlayOptionBytes + pieces + 4 * kSavedPocketSize;
     stateOffset = data.StateOffset;
-    return in.Position() == stateOffset && in.Size() - stateOffset >= stateSize;
+    stateSize = in.Size() - stateOffset;
+    return in.Position() == stateOffset && stateSize >= leastState;
+}
+
+// A save whose journal could not be written into it (a read-only folder or
+// disk) is read with the journal's state laid over it.
+ResultOf<TSavedGameData> ReadWithJournal(const std::string& path, const TJournalReplay& replay) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, kMaxSaveFileSize))
+        return Result::Fail(kInvalidSavedGame, {}, path + ": the file cannot be read",
+                            MsgSection::Fixed);
+    if (replay.Offset + static_cast<int64_t>(replay.Bytes.size()) <= static_cast<int64_t>(bytes.size()))
+        std::copy(replay.Bytes.begin(), replay.Bytes.end(), bytes.begin() + replay.Offset);
+    TEntryReader in(kInvalidSavedGame, MsgSection::Fixed);
+    in.OpenBytes(bytes.data(), bytes.size());
+    return ReadFrom(in, SaveReadMode::Resume);
 }
 
 }  // namespace
@@ -277,37 +296,33 @@ Result WriteSavedGameScratch(const std::string& path, const std::string& scratch
 
 Result CommitSavedGame(const std::string& scratch, const std::string& path,
                        const TWriteFaults* faults) {
+    // A journal left by an update that was cut short completes the old file
+    // and is gone before the new file takes its place, so that the old file
+    // stays whole should the rename fail; one that outlived the rename would
+    // name the old file's inode and be dropped anyway.
+    (void)RecoverSaveJournal(path);
     return MoveIntoPlace(scratch, path, kCannotSaveGame, faults);
 }
 
-ResultOf<bool> UpdateSavedGameState(const std::string& path, const std::string& scratch,
-                                    int32_t seed, const TSaveState& state,
-                                    const TWriteFaults* faults) {
+ResultOf<bool> UpdateSavedGameState(const std::string& path, int32_t seed,
+                                    const TSaveState& state, const TWriteFaults* faults) {
+    (void)RecoverSaveJournal(path);
     int32_t stateOffset = 0;
-    if (!IsCompleteSave(path, seed, stateOffset)) return false;
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) return Result::Fail(kCannotSaveGame, {path}, std::strerror(errno));
-    TSafeFile out(path, scratch, kCannotSaveGame, faults);
-    Result opened = out.Open();
-    std::vector<uint8_t> chunk(size_t{1} << 20);
-    for (int64_t left = stateOffset; opened && left > 0 && !out.Failed();) {
-        const size_t want = static_cast<size_t>(std::min<int64_t>(left, chunk.size()));
-        const size_t got = std::fread(chunk.data(), 1, want, in);
-        if (got != want) break;
-        out.Write(chunk.data(), got);
-        left -= static_cast<int64_t>(got);
-    }
-    std::fclose(in);
-    if (!opened) return opened;
-    if (out.Position() != stateOffset && !out.Failed())
-        return Result::Fail(kCannotSaveGame, {path}, "the saved game cannot be read back");
+    int64_t stateSize = 0;
+    if (!IsCompleteSave(path, seed, stateOffset, stateSize)) return false;
     const std::vector<uint8_t> bytes = EncodeSaveState(state);
-    out.Write(bytes.data(), bytes.size());
-    if (Result r = out.Commit(); !r) return r;
+    // A state of another length (a file from before the weight) cannot be
+    // written in place.
+    if (static_cast<int64_t>(bytes.size()) != stateSize) return false;
+    if (Result r = WriteStateInPlace(path, seed, stateOffset, bytes, faults); !r) return r;
     return true;
 }
 
 ResultOf<TSavedGameData> ReadSavedGame(const std::string& path, SaveReadMode mode) {
+    if (mode == SaveReadMode::Resume) {
+        TJournalReplay replay = RecoverSaveJournal(path);
+        if (replay.Pending) return ReadWithJournal(path, replay);
+    }
     TEntryReader in(kInvalidSavedGame, MsgSection::Fixed);
     if (Result r = in.OpenFile(path); !r) return r;
     return ReadFrom(in, mode);

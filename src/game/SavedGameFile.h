@@ -114,13 +114,14 @@ Result CommitSavedGame(const std::string& scratch, const std::string& path,
                        const TWriteFaults* faults = nullptr);
 
 // Rewrites only the state block of the saved game at path when it is a
-// complete save of the game with seed: its bytes up to the state block are
-// copied with the new state into scratch, which then replaces the file, so
-// that no moment leaves a torn state behind. The value is false when the
-// file is missing or holds another game (a full save is due then); an error
-// when it is the same game but could not be rewritten.
-ResultOf<bool> UpdateSavedGameState(const std::string& path, const std::string& scratch,
-                                    int32_t seed, const TSaveState& state,
+// complete save of the game with seed and the new state has the old one's
+// length: in place, through a journal beside the file (game/SaveJournal.h),
+// so that no moment leaves a torn state behind. The value is false when the
+// file is missing, holds another game or a state of another length (a full
+// save is due then); an error when it is the same game but could not be
+// rewritten, which leaves the file as it was.
+ResultOf<bool> UpdateSavedGameState(const std::string& path, int32_t seed,
+                                    const TSaveState& state,
                                     const TWriteFaults* faults = nullptr);
 
 // What ReadSavedGame reads.
@@ -146,7 +147,8 @@ struct TSavedGameData {
     TSaveState State;
 };
 
-// Reads a saved game as mode asks. Every failure is kInvalidSavedGame with a
+// Reads a saved game as mode asks; Resume first completes an update that
+// was cut short (its journal). Every failure is kInvalidSavedGame with a
 // detail: a wrong magic, a name, header, count or offset that does not fit
 // the file, an entry longer than the file, a picture that does not decode or
 // has another size, pieces that lie outside the picture.

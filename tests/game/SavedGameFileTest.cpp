@@ -13,6 +13,7 @@
 
 #include "game/EntryFile.h"
 #include "game/JigsawTestUtil.h"
+#include "game/SaveJournal.h"
 #include "game/SavedGameFile.h"
 
 namespace orvel {
@@ -178,7 +179,7 @@ TEST_F(SavedGameFileTest, AStateUpdateRewritesOnlyTheStateOfTheSameGame) {
     const std::vector<uint8_t> before = ReadBytes(path);
     const int32_t stateAt = Le32At(before, 15);
     const TSaveState moved = SmallState(900);
-    ResultOf<bool> updated = UpdateSavedGameState(path, scratch, 5, moved);
+    ResultOf<bool> updated = UpdateSavedGameState(path, 5, moved);
     ASSERT_TRUE(updated.Ok());
     EXPECT_TRUE(updated.Value());
     const std::vector<uint8_t> after = ReadBytes(path);
@@ -189,13 +190,13 @@ TEST_F(SavedGameFileTest, AStateUpdateRewritesOnlyTheStateOfTheSameGame) {
 
     // Another game's file, a missing file and a broken one ask for a full save.
     for (const auto& [file, seed] : {std::pair{path, 6}, std::pair{dir + "none.sv1", 5}}) {
-        ResultOf<bool> other = UpdateSavedGameState(file, scratch, seed, moved);
+        ResultOf<bool> other = UpdateSavedGameState(file, seed, moved);
         ASSERT_TRUE(other.Ok());
         EXPECT_FALSE(other.Value()) << file;
     }
     std::vector<uint8_t> cut(after.begin(), after.begin() + stateAt - 10);
     WriteBytes(dir + "cut.sv1", cut);
-    EXPECT_FALSE(UpdateSavedGameState(dir + "cut.sv1", scratch, 5, moved).Value());
+    EXPECT_FALSE(UpdateSavedGameState(dir + "cut.sv1", 5, moved).Value());
     EXPECT_EQ(ReadBytes(dir + "cut.sv1"), cut);
 }
 
@@ -294,19 +295,22 @@ TEST_F(SavedGameFileTest, AFaultAtAnyByteLeavesTheOldSave) {
             TWriteFaults faults{n, false, crash};
             EXPECT_FALSE(Save(other, &faults).Ok()) << n;
             ASSERT_EQ(ReadBytes(path), old) << "full save cut at " << n;
-            ResultOf<bool> updated = UpdateSavedGameState(path, scratch, 11, other.State, &faults);
-            EXPECT_FALSE(updated.Ok()) << n;
-            ASSERT_EQ(ReadBytes(path), old) << "state update cut at " << n;
             EXPECT_EQ(fs::exists(scratch), crash) << n;
         }
         TWriteFaults rename{-1, true, crash};
         EXPECT_FALSE(Save(other, &rename).Ok());
-        EXPECT_FALSE(UpdateSavedGameState(path, scratch, 11, other.State, &rename).Ok());
+        // An update whose journal cannot be flushed has not begun.
+        EXPECT_FALSE(UpdateSavedGameState(path, 11, other.State, &rename).Ok());
         EXPECT_EQ(ReadBytes(path), old);
     }
-    // A leftover scratch file does not stand in the way of the next save.
+    // A leftover scratch file or journal does not stand in the way of the
+    // next save.
     ASSERT_TRUE(Save(other).Ok());
     EXPECT_EQ(Le32At(ReadBytes(path), 11), 12);
+    EXPECT_FALSE(fs::exists(SaveJournalPath(path)));
+    ResultOf<TSavedGameData> read = ReadSavedGame(path, SaveReadMode::Resume);
+    ASSERT_TRUE(read.Ok());
+    EXPECT_EQ(EncodeSaveState(read.Value().State), EncodeSaveState(other.State));
 }
 
 TEST_F(SavedGameFileTest, AFolderThatCannotBeWrittenFailsAndSaysWhere) {
@@ -348,7 +352,7 @@ TEST_F(SavedGameFileTest, AKilledSaverAlwaysLeavesACompleteSave) {
                 if (i % 3 == 0)
                     (void)Save(c);
                 else
-                    (void)UpdateSavedGameState(path, scratch, 21, c.State);
+                    (void)UpdateSavedGameState(path, 21, c.State);
                 if (i == 1) (void)!::write(done[1], "x", 1);
             }
         }
@@ -368,6 +372,143 @@ TEST_F(SavedGameFileTest, AKilledSaverAlwaysLeavesACompleteSave) {
         ASSERT_TRUE(Save(SmallGame(21)).Ok());
     }
     EXPECT_GT(written, 0);
+}
+
+// ------------------------------------------------- state updates in place
+
+// The bytes of an update's journal: identity, the state, the checksum.
+int64_t JournalSize(const TSaveState& s) {
+    return 48 + static_cast<int64_t>(StateSize(s));
+}
+
+// The state a resumed game gets from file; empty when it is refused.
+std::vector<uint8_t> ResumedState(const std::string& file) {
+    ResultOf<TSavedGameData> read = ReadSavedGame(file, SaveReadMode::Resume);
+    return read ? EncodeSaveState(read.Value().State) : std::vector<uint8_t>{};
+}
+
+class SaveJournalTest : public SavedGameFileTest {
+protected:
+    void SetUp() override {
+        SavedGameFileTest::SetUp();
+        journal = SaveJournalPath(path);
+        ASSERT_TRUE(Save(SmallGame(11)).Ok());
+        old = ReadBytes(path);
+        oldState = EncodeSaveState(SmallGame(11).State);
+    }
+    // An update killed right after its journal was whole.
+    void KillAfterJournal(const TSaveState& s) {
+        const TWriteFaults killed{JournalSize(s), false, true};
+        EXPECT_FALSE(UpdateSavedGameState(path, 11, s, &killed).Ok());
+        ASSERT_TRUE(fs::exists(journal));
+    }
+    std::string journal;
+    std::vector<uint8_t> old, oldState;
+};
+
+// Cut short at any byte of its journal or of the state written in place:
+// failed cleanly, the file is as it was; killed, it reads as the old save
+// until the journal is whole and as the new one from then on.
+TEST_F(SaveJournalTest, AnUpdateCutAtAnyByteReadsAsTheOldOrTheNewSave) {
+    const TSaveState moved = SmallState(700);
+    const std::vector<uint8_t> newState = EncodeSaveState(moved);
+    const int64_t whole = JournalSize(moved), total = whole + static_cast<int64_t>(StateSize(moved));
+    std::vector<int64_t> cuts = {whole - 1, whole, whole + 1, total - 1, total};
+    for (int64_t n = 0; n < total; n += 29) cuts.push_back(n);
+    for (bool crash : {false, true}) {
+        for (int64_t n : cuts) {
+            const TWriteFaults faults{n, false, crash};
+            ResultOf<bool> updated = UpdateSavedGameState(path, 11, moved, &faults);
+            EXPECT_EQ(updated.Ok(), n >= total) << n;
+            if (!crash && n < total) {
+                ASSERT_EQ(ReadBytes(path), old) << "failed cleanly at " << n;
+                EXPECT_FALSE(fs::exists(journal)) << n;
+            }
+            EXPECT_EQ(fs::exists(journal), crash && n < total) << n;
+            const bool saved = crash ? n >= whole : n >= total;
+            ASSERT_EQ(ResumedState(path), saved ? newState : oldState) << crash << " " << n;
+            EXPECT_FALSE(fs::exists(journal)) << "read and dropped, " << n;
+            WriteBytes(path, old);
+        }
+    }
+}
+
+TEST_F(SaveJournalTest, AWholeJournalIsReplayedByTheNextReadingOrInMemory) {
+    const TSaveState moved = SmallState(700);
+    KillAfterJournal(moved);
+    ASSERT_EQ(ReadBytes(path), old);
+    // The browser does not read the state and leaves the journal alone.
+    EXPECT_TRUE(ReadSavedGame(path, SaveReadMode::Browse).Ok());
+    EXPECT_TRUE(fs::exists(journal));
+    EXPECT_EQ(ResumedState(path), EncodeSaveState(moved));
+    EXPECT_FALSE(fs::exists(journal));
+    // The replayed file is the one an update that was not cut writes.
+    const std::vector<uint8_t> replayed = ReadBytes(path);
+    WriteBytes(path, old);
+    ASSERT_TRUE(UpdateSavedGameState(path, 11, moved).Value());
+    EXPECT_EQ(ReadBytes(path), replayed);
+
+    // A save that cannot be written (where permissions hold, not for the
+    // superuser) is read with the journal laid over it; the journal waits.
+    const TSaveState later = SmallState(800);
+    KillAfterJournal(later);
+    ::chmod(path.c_str(), 0444);
+    ::chmod(dir.c_str(), 0555);
+    const bool enforced = ::access(path.c_str(), W_OK) != 0;
+    EXPECT_EQ(ResumedState(path), EncodeSaveState(later));
+    const bool journalWaits = fs::exists(journal);
+    ::chmod(dir.c_str(), 0755);
+    ::chmod(path.c_str(), 0644);
+    if (enforced) {
+        EXPECT_EQ(ReadBytes(path), replayed);
+        EXPECT_TRUE(journalWaits);
+    }
+    // The next update replays it before it starts.
+    const TSaveState last = SmallState(900);
+    ASSERT_TRUE(UpdateSavedGameState(path, 11, last).Value());
+    EXPECT_EQ(ResumedState(path), EncodeSaveState(last));
+}
+
+TEST_F(SaveJournalTest, ATornJournalIsDroppedAndTheOldStateRead) {
+    KillAfterJournal(SmallState(700));
+    const std::vector<uint8_t> whole = ReadBytes(journal);
+    ASSERT_EQ(static_cast<int64_t>(whole.size()), JournalSize(SmallState(700)));
+    std::vector<std::vector<uint8_t>> torn;
+    for (size_t n = 0; n < whole.size(); n += 5) torn.emplace_back(whole.begin(), whole.begin() + n);
+    for (size_t at = 0; at < whole.size(); at += 13) {
+        torn.push_back(whole);
+        torn.back()[at] ^= 0x20;
+    }
+    for (size_t k = 0; k < torn.size(); ++k) {
+        WriteBytes(journal, torn[k]);
+        ASSERT_EQ(ResumedState(path), oldState) << k;
+        EXPECT_FALSE(fs::exists(journal)) << k;
+        ASSERT_EQ(ReadBytes(path), old) << k;
+    }
+    // The whole journal, put back, still applies.
+    WriteBytes(journal, whole);
+    EXPECT_EQ(ResumedState(path), EncodeSaveState(SmallState(700)));
+}
+
+// A journal left from before a full save of the same game, of the same size
+// and layout, must not write its older state into the newer file.
+TEST_F(SaveJournalTest, AJournalNeverOverridesALaterFullSave) {
+    KillAfterJournal(SmallState(700));
+    const std::vector<uint8_t> stale = ReadBytes(journal);
+    const TSavedGameContent later = SmallGame(11, 300);
+    ASSERT_TRUE(Save(later).Ok());
+    EXPECT_FALSE(fs::exists(journal));
+    EXPECT_EQ(ResumedState(path), EncodeSaveState(later.State));
+    // Even one that outlived the rename names the file it was written for.
+    WriteBytes(journal, stale);
+    EXPECT_EQ(ResumedState(path), EncodeSaveState(later.State));
+    EXPECT_FALSE(fs::exists(journal));
+    // A new file moved into place without looking at the journal.
+    KillAfterJournal(SmallState(800));
+    const TSavedGameContent latest = SmallGame(11, 400);
+    ASSERT_TRUE(WriteSavedGameScratch(path, scratch, latest).Ok());
+    ASSERT_TRUE(MoveIntoPlace(scratch, path, kCannotSaveGame).Ok());
+    EXPECT_EQ(ResumedState(path), EncodeSaveState(latest.State));
 }
 
 }  // namespace
