@@ -10,7 +10,7 @@ packages=(
   libcurl4-openssl-dev libarchive-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
-  python3 openssl fonts-dejavu-core
+  python3 openssl fonts-dejavu-core desktop-file-utils appstream
   mate-backgrounds
 )
 
