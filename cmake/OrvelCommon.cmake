@@ -18,6 +18,11 @@ endif()
 if(ORVEL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    # With the sanitizers GCC loses track of std::regex's internal states and
+    # reports them as maybe uninitialised (false positives inside libstdc++).
+    list(APPEND ORVEL_WARNINGS -Wno-maybe-uninitialized)
+  endif()
 endif()
 
 # orvel_library(<name> SOURCES file... [DEPS lib...] [PRIVATE_DEPS lib...])

@@ -26,17 +26,9 @@ TPlayArea ComputePlayArea(const ScreenMetrics& sm, bool fullScreen, int windowW,
     return a;
 }
 
-namespace {
-
-void ApplyChoices(GameHeader& h, const TCutChoices& c) {
-    h.Rotate = c.Rotate ? 1 : 0;
-    h.BorderStyle = static_cast<uint8_t>(c.BorderStyle);
-    h.ShapeStyle = static_cast<uint8_t>(c.ShapeStyle);
-    h.SpreadOut = static_cast<uint8_t>(c.SpreadOut);
-    h.FitToScreen = c.FitToScreen ? 1 : 0;
+TCutChoices DefaultCut(const TSettings& s) {
+    return TCutChoices{s.Level, s.Rotate, s.BorderStyle, s.ShapeStyle, s.SpreadOut, s.FitToScreen};
 }
-
-}  // namespace
 
 ResultOf<TJigsawChoice> ChooseDefaultCut(const std::string& path, const TCutChoices& choices,
                                          int fitW, int fitH) {
@@ -46,7 +38,7 @@ ResultOf<TJigsawChoice> ChooseDefaultCut(const std::string& path, const TCutChoi
     choice.Header = read.Value().Header;
     choice.Thumb = std::move(read.Value().Thumb);
     GameHeader& h = choice.Header;
-    ApplyChoices(h, choices);
+    ApplyCutChoices(h, choices);
     FitPictureSize(h, fitW, fitH);
     // The level table is built for the picture as it will be cut.
     const int w = h.FitToScreen ? h.FitW : h.ImageW;

@@ -12,22 +12,13 @@
 #include "platform/Platform.h"
 #include "play/PlayWindow.h"
 #include "play/Sides.h"
+#include "settings/Settings.h"
 
 namespace orvel {
 
 // In full screen the window's client less the toolbar; otherwise the work
 // area less the window's frame, caption and toolbar.
 TPlayArea ComputePlayArea(const ScreenMetrics& sm, bool fullScreen, int windowW, int windowH);
-
-// The player's default choices for a new jigsaw (the settings' DefJigP).
-struct TCutChoices {
-    int Level = 6;
-    bool Rotate = false;
-    int BorderStyle = 0;
-    int ShapeStyle = 3;
-    int SpreadOut = 0;
-    bool FitToScreen = true;
-};
 
 // A jigsaw as the player would open it: the file's header with the cut
 // chosen, and its thumbnail.
@@ -44,6 +35,9 @@ struct TJigsawChoice {
 // table's values for that size. Refuses a file that is no valid jigsaw
 // ("Invalid Jigsaw") and a picture too small for the level or cut into too
 // many pieces, before any game is touched.
+// The player's default cut as the settings keep it.
+TCutChoices DefaultCut(const TSettings& s);
+
 ResultOf<TJigsawChoice> ChooseDefaultCut(const std::string& path, const TCutChoices& choices,
                                          int fitW, int fitH);
 

@@ -51,8 +51,7 @@ void TOrvelApp::PrepareDirView(DirMode mode, const std::string& path) {
     TDirView& dv = *DirView;
     dv.Mode = mode;
     dv.SelectedPath = path;
-    dv.Defaults = TDirChoices{Settings.Level,     Settings.Rotate,    Settings.BorderStyle,
-                              Settings.ShapeStyle, Settings.SpreadOut, Settings.FitToScreen};
+    dv.Defaults = DefaultCut(Settings);
     const TPlayArea fit = ComputePlayArea(m_platform.GetScreenMetrics(), false, 0, 0);
     dv.FitAvailW = fit.PlayW;
     dv.FitAvailH = fit.PlayH;

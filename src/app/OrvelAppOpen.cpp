@@ -25,10 +25,6 @@ bool IsFile(const std::string& path) {
     return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
-TCutChoices DefaultCut(const TSettings& s) {
-    return TCutChoices{s.Level, s.Rotate, s.BorderStyle, s.ShapeStyle, s.SpreadOut, s.FitToScreen};
-}
-
 LangSection LangSectionOf(MsgSection section) {
     switch (section) {
         case MsgSection::LoadSaveForm:

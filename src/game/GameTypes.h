@@ -150,6 +150,26 @@ static_assert(offsetof(TPiece, MaskCode) == 108);
 static_assert(offsetof(TPiece, JoinBit) == 109);
 static_assert(offsetof(TPiece, reserved110) == 110);
 
+// How a jigsaw is cut, as the player chooses it (also the player's defaults).
+struct TCutChoices {
+    int Level = 6;
+    bool Rotate = false;
+    int BorderStyle = 0;
+    int ShapeStyle = 3;
+    int SpreadOut = 0;
+    bool FitToScreen = true;
+};
+
+// Writes the choices other than the level into a header (the level is fitted
+// to the picture by the caller).
+inline void ApplyCutChoices(GameHeader& h, const TCutChoices& c) {
+    h.Rotate = c.Rotate ? 1 : 0;
+    h.BorderStyle = static_cast<uint8_t>(c.BorderStyle);
+    h.ShapeStyle = static_cast<uint8_t>(c.ShapeStyle);
+    h.SpreadOut = static_cast<uint8_t>(c.SpreadOut);
+    h.FitToScreen = c.FitToScreen ? 1 : 0;
+}
+
 // The game's one random generator: a 32-bit linear congruential generator
 // (multiplier 134775813, increment 1). RandInt(n) is the upper half of the
 // 64-bit product state * n, so it lies in 0 .. n - 1.

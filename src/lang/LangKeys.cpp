@@ -185,6 +185,7 @@ constexpr TLangKey kKeys[] = {
     {S::Options, "L_DnSrcCap", "", kText},
     {S::Options, "CB_UseSecure", "", kText},
     {S::Options, "L_SecureMethodCap", "", kText},
+    {S::Options, "L_SecureNote", "", kText},
     {S::Options, "MS_CantFindLangFile", "%s", kMsg},
     {S::Options, "MS_KeysMustBeDiff", "", kMsg},
 

@@ -33,11 +33,7 @@ std::string LowerExt(const std::string& name) {
 
 void ApplyChoices(GameHeader& h, const TDirChoices& c) {
     h.Level = c.Level;
-    h.Rotate = c.Rotate ? 1 : 0;
-    h.BorderStyle = static_cast<uint8_t>(c.BorderStyle);
-    h.ShapeStyle = static_cast<uint8_t>(c.ShapeStyle);
-    h.SpreadOut = static_cast<uint8_t>(c.SpreadOut);
-    h.FitToScreen = c.FitToScreen ? 1 : 0;
+    ApplyCutChoices(h, c);
 }
 
 TDirChoices ChoicesOf(const GameHeader& h) {

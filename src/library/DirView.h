@@ -40,14 +40,7 @@ struct TDirFolders {
 };
 
 // The level page's choices, also the player's defaults.
-struct TDirChoices {
-    int Level = 6;
-    bool Rotate = false;
-    int BorderStyle = 0;
-    int ShapeStyle = 3;
-    int SpreadOut = 0;
-    bool FitToScreen = true;
-};
+using TDirChoices = TCutChoices;
 
 struct TDirItem {
     std::string FileName;  // with extension

@@ -14,14 +14,6 @@ constexpr const char* kPictureNames[] = {"parquet", "stucco1", "stucco4", "wood1
                                          "wood2",   "wood3",   "wood4",   "wood5"};
 constexpr int32_t kFirstPictureCode = 10;
 
-// Repeats tile over the whole of dst.
-void TileInto(TMyBitmap& dst, const TMyBitmap& tile) {
-    for (int y = 0; y < dst.Height; y += tile.Height)
-        for (int x = 0; x < dst.Width; x += tile.Width)
-            CopyRect(dst, x, y, Min(tile.Width, dst.Width - x), Min(tile.Height, dst.Height - y),
-                     tile, 0, 0);
-}
-
 }  // namespace
 
 std::string BackgroundPictureName(int32_t code) {
@@ -43,11 +35,13 @@ bool LoadBackgroundPicture(TBackgroundPicture& bkg, const std::string& programDi
     if (!LoadJpegFile(tile, programDir + BackgroundPicturePath(code)).Ok() || tile.Width <= 0 ||
         tile.Height <= 0)
         return false;
+    // The picture is stretched (bilinear) to cover the whole target; the
+    // shipped pictures are made for a full screen, so the change is small.
     if (tile.Width == width && tile.Height == height) {
         bkg.Picture = std::move(tile);
     } else {
         if (!Create24(bkg.Picture, width, height)) return false;
-        TileInto(bkg.Picture, tile);
+        ScaleInto(bkg.Picture, tile);
     }
     bkg.Code = code;
     return true;

@@ -46,6 +46,8 @@ TEST_F(OptionsFormFixture, ControlsWriteBackAndTheSchemeListFollows) {
     EXPECT_EQ(form.LV_LangList->count(), static_cast<int>(d.Languages().size()));
     EXPECT_GE(form.LV_LangList->currentRow(), 0);
     EXPECT_EQ(form.CB_SecureMethod->isEnabled(), d.Values.UseSecure);
+    // The download page says what the old protocol choices do now.
+    EXPECT_NE(form.L_SecureNote->text().toStdString().find("TLS 1.2"), std::string::npos);
     // Help opens the page of the tab in front.
     form.PC_Pages->setCurrentIndex(static_cast<int>(OptionsPage::Visual));
     QTest::mouseClick(form.B_Help, Qt::LeftButton);

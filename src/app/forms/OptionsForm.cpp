@@ -292,6 +292,8 @@ QWidget* TF_Options::CreateDnPage() {
     L_SecureMethodCap = Named(new QLabel(page), "L_SecureMethodCap");
     CB_SecureMethod = Named(new QComboBox(page), "CB_SecureMethod");
     for (const char* name : kSecureMethodNames) CB_SecureMethod->addItem(name);
+    L_SecureNote = Named(new QLabel(page), "L_SecureNote");
+    L_SecureNote->setWordWrap(true);
     P_Test = Named(new QWidget(page), "P_Test");
     auto* test = new QFormLayout(P_Test);
     E_TestThumbPath = Named(new QLineEdit(P_Test), "E_TestThumbPath");
@@ -300,7 +302,8 @@ QWidget* TF_Options::CreateDnPage() {
     test->addRow("SiteJigsawsDir", E_TestSiteJigsawsDir);
     P_Test->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{L_DnSrcCap, CB_DnSrc, CB_UseSecure,
-                                                      L_SecureMethodCap, CB_SecureMethod, P_Test})
+                                                      L_SecureMethodCap, CB_SecureMethod,
+                                                      L_SecureNote, P_Test})
         layout->addWidget(w);
     layout->addStretch();
     connect(CB_DnSrc, &QComboBox::currentIndexChanged, this, [this](int i) {

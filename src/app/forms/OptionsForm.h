@@ -69,6 +69,7 @@ public:
     QComboBox* CB_DnSrc = nullptr;
     QCheckBox* CB_UseSecure = nullptr;
     QLabel* L_SecureMethodCap = nullptr;
+    QLabel* L_SecureNote = nullptr;
     QComboBox* CB_SecureMethod = nullptr;
     QWidget* P_Test = nullptr;
     QLineEdit* E_TestThumbPath = nullptr;
