@@ -75,8 +75,10 @@ void RestorePockets(TGame& game, TPlayWindows& pw, const TSaveState& state,
             Relayout(pocket);
         }
         if (saved.Fixed == 0) {
-            pocket.ScrollX = std::max(0, saved.ScrollX);
-            pocket.ScrollY = std::max(0, saved.ScrollY);
+            // Copied out first: the record is packed, its fields may lie unaligned.
+            const int32_t scrollX = saved.ScrollX, scrollY = saved.ScrollY;
+            pocket.ScrollX = std::max(0, scrollX);
+            pocket.ScrollY = std::max(0, scrollY);
             pocket.Groups = GroupCount(game, MW_POCKET0 + k, true);
             if (setup.PocketCaption)
                 SetCaption(pocket, setup.PocketCaption(k + 1, pocket.Groups), platform);

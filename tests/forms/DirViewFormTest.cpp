@@ -68,12 +68,15 @@ struct DirViewFormTest : ::testing::Test {
     // Runs steps one after another while the dialog is open.
     static void While(std::vector<std::function<void()>> steps) {
         auto queue = std::make_shared<std::vector<std::function<void()>>>(std::move(steps));
+        // The step runner holds itself only weakly; the pending timer keeps
+        // it alive, so nothing is left behind once the last step has run.
         auto next = std::make_shared<std::function<void(size_t)>>();
-        *next = [queue, next](size_t i) {
+        std::weak_ptr<std::function<void(size_t)>> weak = next;
+        *next = [queue, weak](size_t i) {
             if (i >= queue->size()) return;
-            QTimer::singleShot(50, [queue, next, i] {
+            QTimer::singleShot(50, [queue, self = weak.lock(), i] {
                 (*queue)[i]();
-                (*next)(i + 1);
+                (*self)(i + 1);
             });
         };
         (*next)(0);
