@@ -6,6 +6,8 @@
 //   bench_compose [benchmark flags]
 #include <benchmark/benchmark.h>
 
+#include "BenchGame.h"
+
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -27,13 +29,6 @@ using namespace orvel;
 constexpr int kScreenW = 1920, kFieldH = 1045;
 constexpr int kPlayW = 1912, kPlayH = 1014;
 
-// The build folder: the bench programs live in its bench/ folder.
-std::string BuildDir() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string("..") : exe.parent_path().parent_path().string();
-}
-
 struct Scene {
     FakePlatform platform;
     TPlayWindows pw;
@@ -44,38 +39,12 @@ struct Scene {
     bool ok = false;
 
     Scene(int level, bool effects) {
-        CreatePlayWindows(pw, platform, {"1", "2", "3", "4"}, "Thumbnail");
-        const std::string path = BuildDir() + "/jigsaws/storm.orv";
-        ResultOf<TJigsawData> read = ReadJigsaw(path, JigsawReadMode::Browse);
-        if (!read) return;
-        TNewGameRequest r;
-        r.Path = path;
-        r.Header = read.Value().Header;
-        r.Header.Rotate = 1;
-        r.Header.SpreadOut = 1;
-        r.Header.FitToScreen = 1;
-        FitPictureSize(r.Header, kPlayW, kPlayH);
-        LevelTable table;
-        BuildLevelTable(table, r.Header.FitW, r.Header.FitH, 0, 0);
-        FillHeaderFromLevel(r.Header, table, level, r.Header.FitW, r.Header.FitH, 0);
-        r.SeedShown = true;
-        r.SeedText = "1";
-        TNewGameSetup s;
-        s.PlayW = kPlayW;
-        s.PlayH = kPlayH;
-        s.Effects.EmbossStyle = effects ? 1 : 0;
-        s.Effects.WoodStyle = effects ? 2 : 0;
-        s.ResourcesDir = BuildDir() + "/resources";
-        s.ShapeFile = BuildDir() + "/pic_orvel.dat";
-        CountingProgress progress;
-        TNewGameView newView;
-        if (!StartNewGame(game, pw, r, s, newView, progress, platform).Ok()) return;
-        look.EmbossStyle = s.Effects.EmbossStyle;
-        look.WoodStyle = s.Effects.WoodStyle;
-        TMyWin& side = pw.Wins[MW_SIDE0];
-        SetPosSize(side.Outer, 0, 0, kScreenW, kFieldH);
-        Relayout(side);
-        side.Visible = true;
+        const EffectSettings effectsUsed{effects ? 1 : 0, effects ? 2 : 0};
+        if (!bench::StartSampleGame(game, pw, platform, level, true, effectsUsed, kPlayW, kPlayH))
+            return;
+        look.EmbossStyle = effectsUsed.EmbossStyle;
+        look.WoodStyle = effectsUsed.WoodStyle;
+        bench::ShowSideOnField(pw, kScreenW, kFieldH);
         SizeField(view, kScreenW, 1080, kDefaultBackground);
         SetFieldArea(view, kScreenW, kFieldH);
         layers.DrawPieces = [this](TMyBitmap& field, const TMyWin& win, const TMyRect& update) {

@@ -6,6 +6,8 @@
 //   bench_glass [benchmark flags]
 #include <benchmark/benchmark.h>
 
+#include "BenchGame.h"
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -27,12 +29,6 @@ constexpr int kScreenW = 1920, kFieldH = 1045;
 constexpr int kPlayW = 1912, kPlayH = 1014;
 constexpr int kLevel = 3;
 
-std::string BuildDir() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string("..") : exe.parent_path().parent_path().string();
-}
-
 struct Scene {
     FakePlatform platform;
     TPlayWindows pw;
@@ -44,33 +40,10 @@ struct Scene {
     bool ok = false;
 
     Scene() {
-        CreatePlayWindows(pw, platform, {"1", "2", "3", "4"}, "Thumbnail");
-        const std::string path = BuildDir() + "/jigsaws/storm.orv";
-        ResultOf<TJigsawData> read = ReadJigsaw(path, JigsawReadMode::Browse);
-        if (!read) return;
-        TNewGameRequest r;
-        r.Path = path;
-        r.Header = read.Value().Header;
-        r.Header.SpreadOut = 1;
-        r.Header.FitToScreen = 1;
-        FitPictureSize(r.Header, kPlayW, kPlayH);
-        LevelTable table;
-        BuildLevelTable(table, r.Header.FitW, r.Header.FitH, 0, 0);
-        FillHeaderFromLevel(r.Header, table, kLevel, r.Header.FitW, r.Header.FitH, 0);
-        TNewGameSetup s;
-        s.PlayW = kPlayW;
-        s.PlayH = kPlayH;
-        s.Effects.EmbossStyle = look.EmbossStyle;
-        s.Effects.WoodStyle = look.WoodStyle;
-        s.ResourcesDir = BuildDir() + "/resources";
-        s.ShapeFile = BuildDir() + "/pic_orvel.dat";
-        CountingProgress progress;
-        TNewGameView newView;
-        if (!StartNewGame(game, pw, r, s, newView, progress, platform).Ok()) return;
-        TMyWin& side = pw.Wins[MW_SIDE0];
-        SetPosSize(side.Outer, 0, 0, kScreenW, kFieldH);
-        Relayout(side);
-        side.Visible = true;
+        const EffectSettings effects{look.EmbossStyle, look.WoodStyle};
+        if (!bench::StartSampleGame(game, pw, platform, kLevel, false, effects, kPlayW, kPlayH))
+            return;
+        bench::ShowSideOnField(pw, kScreenW, kFieldH);
         SizeField(view, kScreenW, 1080, kDefaultBackground);
         SetFieldArea(view, kScreenW, kFieldH);
         pw.Glass.OnLensChanged = [this](TMyWin& g) { RecomputeLens(lens, g); };

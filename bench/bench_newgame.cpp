@@ -3,6 +3,8 @@
 // and the two parts the threads share, alone.
 #include <benchmark/benchmark.h>
 
+#include "BenchGame.h"
+
 #include <filesystem>
 #include <string>
 
@@ -17,15 +19,9 @@
 namespace {
 
 using namespace orvel;
+using bench::BuildDir;
 
 constexpr int kW = 1920, kH = 1080;
-
-// The build folder: the bench programs live in its bench/ folder.
-std::string BuildDir() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string("..") : exe.parent_path().parent_path().string();
-}
 
 // build/jigsaws/raindrops.orv turned into a 1920 x 1080 jigsaw in the temp folder.
 std::string BenchJigsaw() {

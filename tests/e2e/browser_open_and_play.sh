@@ -10,35 +10,10 @@
 set -u
 exe=$1
 out=$2
-for tool in Xvfb xdotool import python3; do
-  command -v "$tool" > /dev/null || { echo "skipped: $tool missing"; exit 77; }
-done
 mkdir -p "$out"
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill -KILL "$app_pid" 2> /dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  display=$(head -n1 "$work/displayfd" 2> /dev/null)
-  [ -n "$display" ] && break
-  sleep 0.1
-done
-[ -n "${display:-}" ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$display"
-
-mkdir -p "$work/data" "$work/config" "$work/runtime" "$work/home"
-chmod 700 "$work/runtime"
-export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-export QT_QPA_PLATFORM=xcb
+# shellcheck source=private_desktop.sh
+source "$(dirname "$0")/private_desktop.sh"
+private_desktop python3
 
 "$exe" > "$work/app.log" 2>&1 &
 app_pid=$!
